@@ -1,0 +1,45 @@
+// Hooks for tests: input injected through the real native event path (so the pre-dispatch
+// hook and the controls' own notifications run), and interception of the blocking
+// interactions (menus, message boxes) that a headless test cannot click.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/menu.h"
+#include "platform/types.h"
+
+namespace plat {
+class Window;
+}
+
+namespace plat::testing {
+
+// Key press (and release) of virtual key `vk` on `target`, which gets the focus first.
+void PressKey(plat::Window& target, int vk);
+// Types CP949 text into `target` as key presses.
+void TypeText(plat::Window& target, const std::string& cp949);
+// Mouse button press/release at a client point of `target` (button: 1 left, 2 right).
+void MouseDown(plat::Window& target, Point client, int button = 1);
+void MouseUp(plat::Window& target, Point client, int button = 1);
+void MouseClick(plat::Window& target, Point client, int button = 1);
+void MouseDoubleClick(plat::Window& target, Point client, int button = 1);
+
+// While set, PopupMenu::Track calls `chooser` instead of showing the menu; its result is the
+// chosen id (0 = dismissed). Null restores the real menu.
+struct TrackedMenu {
+    std::vector<PopupMenu::Item> items;
+    Point screen;
+};
+void InterceptMenus(std::function<int(const TrackedMenu&)> chooser);
+
+// While set, ShowMessageBox calls `answer` instead of showing the box.
+struct ShownMessageBox {
+    std::string text;     // CP949
+    std::string caption;  // CP949
+    unsigned flags = 0;
+};
+void InterceptMessageBoxes(std::function<int(const ShownMessageBox&)> answer);
+
+}  // namespace plat::testing

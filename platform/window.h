@@ -1,0 +1,133 @@
+// A window with a control id, a parent and children, and a message table: the unit every
+// control and dialog of the program is built from. A Window owns a native widget once Create
+// succeeds; the native widget is destroyed with the Window (or by Destroy()).
+//
+// Messages reach a window through SendMessage (synchronous), PostMessage (queued on the thread's
+// event loop) and the native toolkit (input, paint, size), which the platform turns into the same
+// message numbers. Every queued or input message passes the application's pre-dispatch hook first.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/message_map.h"
+#include "platform/messages.h"
+#include "platform/types.h"
+
+namespace plat {
+
+class Region;
+struct WindowImpl;
+
+// Window style bits the program asks for by name.
+enum WindowStyle : std::uint32_t {
+    kStyleChild = 0x40000000,
+    kStyleVisible = 0x10000000,
+    kStylePopup = 0x80000000,
+    kStyleMinimizeBox = 0x00020000,
+    kStyleSysMenu = 0x00080000,
+};
+
+class Window {
+public:
+    Window();
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Creates the native window. `parent` null makes a top-level window; `rect` is in the
+    // parent's client coordinates (screen for top level). Returns false if already created.
+    bool Create(Window* parent, int controlId, const Rect& rect, std::uint32_t style = kStyleChild | kStyleVisible);
+    // Destroys the native window and its children; sends kWmDestroy first. Safe to call twice.
+    void Destroy();
+    bool IsCreated() const;
+
+    int ControlId() const { return controlId_; }
+    Window* Parent() const { return parent_; }
+    const std::vector<Window*>& Children() const { return children_; }
+    // The direct or indirect child with `id`, or null.
+    Window* Child(int id) const;
+
+    void Show(bool visible);
+    bool IsVisible() const;
+    // Minimized state of a top-level window.
+    void ShowMinimized();
+    bool IsMinimized() const;
+    void Restore();
+    void BringToForeground();
+
+    // Position and size in the parent's client coordinates (screen for top level).
+    void Move(const Rect& rect);
+    void Move(int x, int y, int width, int height) { Move(Rect::FromXYWH(x, y, width, height)); }
+    Rect WindowRect() const;  // in screen coordinates
+    Rect ClientRect() const;  // always at (0, 0)
+    Point ClientToScreen(Point p) const;
+    Point ScreenToClient(Point p) const;
+    void CenterOnScreen();
+
+    void RaiseToTop();
+    void SetRegion(const Region& region);  // the window's visible shape; empty region = no shape
+    void ClearRegion();
+
+    void SetFocus();
+    bool HasFocus() const;
+    static Window* Focused();  // the window holding keyboard focus (the control, not its dialog)
+
+    void SetCapture();
+    static void ReleaseCapture();
+    static Window* Capture();
+
+    void Enable(bool enabled);
+    bool IsEnabled() const;
+
+    // Window text in CP949 (the title of a top-level window, the caption of a button, ...).
+    virtual void SetText(std::string_view cp949);
+    virtual std::string Text() const;
+
+    void AddStyle(std::uint32_t style) { style_ |= style; }
+    std::uint32_t Style() const { return style_; }
+
+    void Invalidate();
+    void UpdateNow();  // paints invalid parts at once
+
+    LResult SendMessage(std::uint32_t message, WParam wParam = 0, LParam lParam = 0);
+    // Queues the message; it is delivered on the thread's event loop after the pre-dispatch hook.
+    void PostMessage(std::uint32_t message, WParam wParam = 0, LParam lParam = 0);
+    // Sends kWmCommand for `id` with code kBnClicked, as a button click or menu choice does.
+    void SendCommand(int id) { SendMessage(kWmCommand, MakeWParam(id, 0), 0); }
+
+    // Window timers by id (Clock-driven): kWmTimer with wParam = id every `periodMs`.
+    // Setting an existing id restarts it with the new period.
+    void SetTimer(int id, std::uint32_t periodMs);
+    void KillTimer(int id);
+    bool HasTimer(int id) const;
+    std::uint32_t TimerPeriod(int id) const;  // 0 when not running
+
+    MessageMap& Messages() { return messages_; }
+
+    // Native handle for platform internals only.
+    WindowImpl* Impl() const { return impl_.get(); }
+
+protected:
+    // Runs the message table, then DefaultProc for what it did not take.
+    virtual LResult WindowProc(std::uint32_t message, WParam wParam, LParam lParam);
+    virtual LResult DefaultProc(std::uint32_t message, WParam wParam, LParam lParam);
+    // Lets controls create their own native widget instead of a plain one.
+    virtual bool CreateNative(const Rect& rect);
+
+    std::unique_ptr<WindowImpl> impl_;
+
+private:
+    friend struct WindowImpl;
+    friend class Application;
+    int controlId_ = 0;
+    Window* parent_ = nullptr;
+    std::vector<Window*> children_;
+    std::uint32_t style_ = 0;
+    MessageMap messages_;
+};
+
+}  // namespace plat

@@ -1,0 +1,23 @@
+// Host names of the services the player talks to, read from "tunova.conf" beside the executable.
+// Each host may carry a port ("127.0.0.1:8080"). Missing file or keys leave the defaults, which
+// point at the local companion server.
+#pragma once
+
+#include <string>
+
+namespace tunova {
+
+struct HostConfig {
+    std::string feedHost = "127.0.0.1:8080";    // video feed service
+    std::string updateHost = "127.0.0.1:8080";  // update server
+    std::string webHost = "127.0.0.1:8080";     // vendor web pages and counter
+};
+
+// Reads "key=value" lines (feed_host, update_host, web_host) of `path`; '#' starts a comment,
+// unknown keys and malformed lines are ignored.
+HostConfig LoadHostConfig(const std::string& path);
+
+// The configuration file's path in `executableDir`.
+std::string HostConfigPath(const std::string& executableDir);
+
+}  // namespace tunova
