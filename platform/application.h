@@ -13,7 +13,7 @@ namespace plat {
 struct ApplicationImpl;
 
 class Application {
-public:
+  public:
     // Starts the toolkit. Headless when QT_QPA_PLATFORM=offscreen is set in the environment.
     Application(int& argc, char** argv);
     ~Application();
@@ -38,8 +38,9 @@ public:
     // Handles pending events and queued messages, then returns.
     static void ProcessEvents();
 
-private:
+  private:
     friend class Window;
+    friend struct ApplicationImpl;
     std::unique_ptr<ApplicationImpl> impl_;
 };
 

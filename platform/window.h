@@ -32,7 +32,7 @@ enum WindowStyle : std::uint32_t {
 };
 
 class Window {
-public:
+  public:
     Window();
     virtual ~Window();
     Window(const Window&) = delete;
@@ -40,8 +40,10 @@ public:
 
     // Creates the native window. `parent` null makes a top-level window; `rect` is in the
     // parent's client coordinates (screen for top level). Returns false if already created.
-    bool Create(Window* parent, int controlId, const Rect& rect, std::uint32_t style = kStyleChild | kStyleVisible);
+    bool Create(Window* parent, int controlId, const Rect& rect,
+                std::uint32_t style = kStyleChild | kStyleVisible);
     // Destroys the native window and its children; sends kWmDestroy first. Safe to call twice.
+    // The destructor destroys too, but sends kWmDestroy only to children still alive.
     void Destroy();
     bool IsCreated() const;
 
@@ -108,10 +110,14 @@ public:
 
     MessageMap& Messages() { return messages_; }
 
+    // Marks a window that handles its own mouse input (the browser): its mouse presses skip the
+    // pre-dispatch hook. Off by default.
+    void SetOwnsMouseInput(bool owns);
+
     // Native handle for platform internals only.
     WindowImpl* Impl() const { return impl_.get(); }
 
-protected:
+  protected:
     // Runs the message table, then DefaultProc for what it did not take.
     virtual LResult WindowProc(std::uint32_t message, WParam wParam, LParam lParam);
     virtual LResult DefaultProc(std::uint32_t message, WParam wParam, LParam lParam);
@@ -120,8 +126,11 @@ protected:
 
     std::unique_ptr<WindowImpl> impl_;
 
-private:
+  private:
     friend struct WindowImpl;
+    // Destroy(); `notifySelf` false skips this window's own kWmDestroy (used by the destructor,
+    // when the derived parts that would handle it are gone).
+    void DestroyWindow(bool notifySelf);
     friend class Application;
     int controlId_ = 0;
     Window* parent_ = nullptr;

@@ -1,0 +1,160 @@
+// The process-wide application: the Qt application, the pre-dispatch hook, the posted-message
+// queue, the command line and the executable's folder.
+#include "platform/application.h"
+
+#include <unistd.h>
+
+#include <QThread>
+#include <atomic>
+#include <climits>
+#include <utility>
+
+#include "platform/application_impl.h"
+#include "platform/qt_text_impl.h"
+#include "platform/window.h"
+#include "platform/window_impl.h"
+
+namespace plat {
+namespace {
+
+std::atomic<Application*> g_instance{nullptr};
+
+std::string ReadExecutableDir() {
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+    if (n <= 0) {
+        return ".";
+    }
+    std::string path(buffer, static_cast<std::size_t>(n));
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    if (slash == 0) {
+        return "/";
+    }
+    return path.substr(0, slash);
+}
+
+std::string JoinCommandLine(int argc, char** argv) {
+    std::string joined;
+    for (int i = 0; i < argc && argv != nullptr && argv[i] != nullptr; ++i) {
+        if (i > 0) {
+            joined += ' ';
+        }
+        joined += argv[i];
+    }
+    // The OS hands us UTF-8; the program keeps CP949.
+    return Utf8ToProgramText(joined);
+}
+
+}  // namespace
+
+QEvent::Type PostedMessageEvent::EventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+bool MessageQueueReceiver::event(QEvent* event) {
+    if (event->type() != PostedMessageEvent::EventType()) {
+        return QObject::event(event);
+    }
+    const auto* posted = static_cast<PostedMessageEvent*>(event);
+    Window* window = WindowImpl::FindLive(posted->windowKey);
+    Application* app = Application::Instance();
+    if (window != nullptr && app != nullptr) {
+        app->DispatchThroughHook({window, posted->message, posted->wParam, posted->lParam});
+    }
+    return true;
+}
+
+bool HookedApplication::notify(QObject* receiver, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (receiver != nullptr && receiver->isWidgetType() &&
+        (type == QEvent::KeyPress || type == QEvent::MouseButtonPress ||
+         type == QEvent::MouseButtonDblClick)) {
+        const Message msg = InputMessageFor(static_cast<QWidget*>(receiver), event);
+        if (msg.message != 0 && RunPreDispatchHook(msg)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QApplication::notify(receiver, event);
+}
+
+ApplicationImpl* ApplicationImpl::Current() {
+    Application* app = Application::Instance();
+    return app != nullptr ? app->impl_.get() : nullptr;
+}
+
+void PostToWindow(std::uint64_t key, std::uint32_t message, WParam wParam, LParam lParam) {
+    ApplicationImpl* impl = ApplicationImpl::Current();
+    if (impl == nullptr || !impl->queue) {
+        return;
+    }
+    QCoreApplication::postEvent(impl->queue.get(),
+                                new PostedMessageEvent(key, message, wParam, lParam));
+}
+
+bool RunPreDispatchHook(const Message& msg) {
+    ApplicationImpl* impl = ApplicationImpl::Current();
+    if (impl == nullptr || !impl->hook) {
+        return false;
+    }
+    // The hook may replace itself while it runs.
+    const Application::PreDispatchHook hook = impl->hook;
+    return hook(msg);
+}
+
+Application::Application(int& argc, char** argv) : impl_(std::make_unique<ApplicationImpl>()) {
+    impl_->commandLine = JoinCommandLine(argc, argv);
+    impl_->executableDir = ReadExecutableDir();
+    impl_->qt = std::make_unique<HookedApplication>(argc, argv);
+    impl_->queue = std::make_unique<MessageQueueReceiver>();
+    g_instance.store(this);
+}
+
+Application::~Application() {
+    g_instance.store(nullptr);
+    impl_->queue.reset();
+    impl_->qt.reset();
+}
+
+Application* Application::Instance() {
+    return g_instance.load();
+}
+
+void Application::SetPreDispatchHook(PreDispatchHook hook) {
+    impl_->hook = std::move(hook);
+}
+
+bool Application::DispatchThroughHook(const Message& msg) {
+    if (msg.window == nullptr) {
+        return false;
+    }
+    // The hook may destroy the window: look it up again by key before dispatching.
+    const std::uint64_t key = msg.window->Impl()->key;
+    if (RunPreDispatchHook(msg)) {
+        return true;
+    }
+    if (Window* window = WindowImpl::FindLive(key)) {
+        window->Impl()->Dispatch(msg.message, msg.wParam, msg.lParam);
+    }
+    return false;
+}
+
+const std::string& Application::CommandLine() const {
+    return impl_->commandLine;
+}
+
+const std::string& Application::ExecutableDir() const {
+    return impl_->executableDir;
+}
+
+void Application::ProcessEvents() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::sendPostedEvents();
+}
+
+}  // namespace plat

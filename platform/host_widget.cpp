@@ -1,0 +1,201 @@
+// Native widgets behind windows: Qt events in, messages out.
+#include "platform/host_widget_impl.h"
+
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "platform/draw_impl.h"
+#include "platform/window.h"
+#include "platform/window_impl.h"
+
+namespace plat {
+namespace {
+
+constexpr WParam kSizeRestored = 0;
+constexpr WParam kSizeMinimized = 1;
+
+}  // namespace
+
+HostWidget::HostWidget(Window* owner, QWidget* parent) : QWidget(parent), owner_(owner) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void HostWidget::paintEvent(QPaintEvent*) {
+    if (owner_ == nullptr) {
+        return;
+    }
+    if (backing_.size() != size()) {
+        QImage resized(size(), QImage::Format_RGB32);
+        resized.fill(palette().window().color());
+        if (!backing_.isNull()) {
+            QPainter copy(&resized);
+            copy.drawImage(0, 0, backing_);
+        }
+        backing_ = resized;
+    }
+    WindowImpl* impl = owner_->Impl();
+    const std::uint64_t key = impl->key;
+    {
+        DC dc(std::make_unique<DCImpl>(&backing_));
+        impl->paintDC = &dc;
+        impl->Dispatch(kWmEraseBkgnd, 0, 0);
+        // A handler may destroy the window (owner_ is then cleared) or even delete it.
+        if (owner_ != nullptr) {
+            impl->Dispatch(kWmPaint, 0, 0);
+        }
+        if (WindowImpl::FindLive(key) != nullptr) {
+            impl->paintDC = nullptr;
+        }
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, backing_);
+}
+
+void HostWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (owner_ != nullptr) {
+        owner_->Impl()->Dispatch(kWmSize, isMinimized() ? kSizeMinimized : kSizeRestored,
+                                 MakeLParam(width(), height()));
+    }
+}
+
+void HostWidget::SendMouse(std::uint32_t message, QMouseEvent* event) {
+    if (owner_ == nullptr) {
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    owner_->Impl()->Dispatch(message, MouseFlags(event->buttons()), MakeLParam(p.x(), p.y()));
+}
+
+void HostWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        SendMouse(kWmLButtonDown, event);
+    } else if (event->button() == Qt::RightButton) {
+        SendMouse(kWmRButtonDown, event);
+    }
+}
+
+void HostWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        SendMouse(kWmLButtonUp, event);
+    } else if (event->button() == Qt::RightButton) {
+        SendMouse(kWmRButtonUp, event);
+    }
+}
+
+void HostWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        SendMouse(kWmLButtonDblClk, event);
+    } else if (event->button() == Qt::RightButton) {
+        SendMouse(kWmRButtonDown, event);
+    }
+}
+
+void HostWidget::mouseMoveEvent(QMouseEvent* event) {
+    SendMouse(kWmMouseMove, event);
+}
+
+void HostWidget::wheelEvent(QWheelEvent* event) {
+    if (owner_ == nullptr) {
+        return;
+    }
+    const QPoint global = event->globalPosition().toPoint();
+    const int delta = event->angleDelta().y();
+    owner_->Impl()->Dispatch(kWmMouseWheel,
+                             MakeWParam(static_cast<int>(MouseFlags(event->buttons())), delta),
+                             MakeLParam(global.x(), global.y()));
+}
+
+void HostWidget::keyPressEvent(QKeyEvent* event) {
+    const int vk = VirtualKeyFromQt(event->key());
+    if (owner_ == nullptr || vk == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    owner_->Impl()->Dispatch(kWmKeyDown, static_cast<WParam>(vk), 0);
+}
+
+void HostWidget::keyReleaseEvent(QKeyEvent* event) {
+    const int vk = VirtualKeyFromQt(event->key());
+    if (owner_ == nullptr || vk == 0) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    owner_->Impl()->Dispatch(kWmKeyUp, static_cast<WParam>(vk), 0);
+}
+
+void HostWidget::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    if (owner_ != nullptr) {
+        owner_->Impl()->Dispatch(kWmSetFocus, 0, 0);
+    }
+}
+
+void HostWidget::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    if (owner_ != nullptr) {
+        owner_->Impl()->Dispatch(kWmKillFocus, 0, 0);
+    }
+}
+
+void HostWidget::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    if (owner_ != nullptr) {
+        owner_->Impl()->Dispatch(kWmMouseLeave, 0, 0);
+    }
+}
+
+void HostWidget::closeEvent(QCloseEvent* event) {
+    // Closing is the window's decision (kWmClose), never the toolkit's.
+    event->ignore();
+    if (owner_ != nullptr) {
+        owner_->Impl()->Dispatch(kWmClose, 0, 0);
+    }
+}
+
+void HostWidget::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && owner_ != nullptr) {
+        owner_->Impl()->Dispatch(kWmSize, isMinimized() ? kSizeMinimized : kSizeRestored,
+                                 MakeLParam(width(), height()));
+    }
+}
+
+bool ControlEventBridge::eventFilter(QObject* watched, QEvent* event) {
+    if (owner_ == nullptr) {
+        return false;
+    }
+    switch (event->type()) {
+        case QEvent::FocusIn:
+            owner_->SendMessage(kWmSetFocus, 0, 0);
+            break;
+        case QEvent::FocusOut:
+            owner_->SendMessage(kWmKillFocus, 0, 0);
+            break;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            const int vk = VirtualKeyFromQt(static_cast<QKeyEvent*>(event)->key());
+            if (vk != 0) {
+                owner_->SendMessage(event->type() == QEvent::KeyPress ? kWmKeyDown : kWmKeyUp,
+                                    static_cast<WParam>(vk), 0);
+            }
+            break;
+        }
+        case QEvent::Resize: {
+            const auto* w = static_cast<QWidget*>(watched);
+            owner_->SendMessage(kWmSize, 0, MakeLParam(w->width(), w->height()));
+            break;
+        }
+        default:
+            break;
+    }
+    return false;
+}
+
+}  // namespace plat

@@ -1,0 +1,481 @@
+// Window: the native widget's life, geometry, focus, capture, text, messages and timers.
+#include "platform/window.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <unordered_map>
+
+#include "platform/application_impl.h"
+#include "platform/draw_impl.h"
+#include "platform/host_widget_impl.h"
+#include "platform/qt_text_impl.h"
+#include "platform/timers_impl.h"
+#include "platform/window_impl.h"
+#include "platform/window_registry.h"
+
+namespace plat {
+namespace {
+
+// The property on a native widget naming the key of the Window it belongs to.
+constexpr char kWindowKeyProperty[] = "tunovaWindowKey";
+
+std::atomic<std::uint64_t> g_nextKey{1};
+std::mutex g_liveMutex;
+
+std::unordered_map<std::uint64_t, Window*>& LiveWindows() {
+    static std::unordered_map<std::uint64_t, Window*> live;
+    return live;
+}
+
+std::uint64_t g_captureKey = 0;
+
+}  // namespace
+
+// ---- WindowImpl -------------------------------------------------------------------------
+
+WindowImpl::WindowImpl(Window* owner_) : owner(owner_), key(g_nextKey++) {
+    std::lock_guard lock(g_liveMutex);
+    LiveWindows()[key] = owner;
+}
+
+WindowImpl::~WindowImpl() {
+    std::lock_guard lock(g_liveMutex);
+    LiveWindows().erase(key);
+}
+
+void WindowImpl::Attach(QWidget* native, bool host) {
+    widget = native;
+    isHost = host;
+    native->setProperty(kWindowKeyProperty, QVariant::fromValue<qulonglong>(key));
+    if (!host) {
+        native->installEventFilter(new ControlEventBridge(owner, native));
+    }
+}
+
+void WindowImpl::ReleaseWidget() {
+    QWidget* native = widget.data();
+    widget.clear();
+    if (native == nullptr) {
+        return;
+    }
+    native->setProperty(kWindowKeyProperty, QVariant());
+    if (auto* host = dynamic_cast<HostWidget*>(native)) {
+        host->Orphan();
+    }
+    for (auto* bridge : native->findChildren<ControlEventBridge*>(Qt::FindDirectChildrenOnly)) {
+        bridge->Orphan();
+    }
+    if (native->mouseGrabber() == native) {
+        native->releaseMouse();
+    }
+    // Signals of controls reach their Window through lambdas: cut them before deletion.
+    QObject::disconnect(native, nullptr, nullptr, nullptr);
+    native->hide();
+    // Deleted from the event loop: this may run inside one of the widget's own handlers.
+    native->deleteLater();
+}
+
+LResult WindowImpl::Dispatch(std::uint32_t message, WParam wParam, LParam lParam) {
+    return owner->WindowProc(message, wParam, lParam);
+}
+
+Window* WindowImpl::FindLive(std::uint64_t key) {
+    std::lock_guard lock(g_liveMutex);
+    auto it = LiveWindows().find(key);
+    return it != LiveWindows().end() ? it->second : nullptr;
+}
+
+Window* WindowImpl::FromWidget(const QObject* native) {
+    if (native == nullptr) {
+        return nullptr;
+    }
+    const QVariant v = native->property(kWindowKeyProperty);
+    if (!v.isValid()) {
+        return nullptr;
+    }
+    return FindLive(v.toULongLong());
+}
+
+Window* WindowImpl::OwnerOf(const QWidget* native) {
+    for (const QWidget* w = native; w != nullptr; w = w->parentWidget()) {
+        if (Window* window = FromWidget(w)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// ---- Window -----------------------------------------------------------------------------
+
+Window::Window() : impl_(std::make_unique<WindowImpl>(this)) {}
+
+Window::~Window() {
+    // Derived parts are already gone, so kWmDestroy is not sent to this window from here;
+    // children still alive get theirs. Call Destroy() first to handle kWmDestroy.
+    DestroyWindow(false);
+    if (parent_ != nullptr) {
+        auto& siblings = parent_->children_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+        parent_ = nullptr;
+    }
+}
+
+bool Window::Create(Window* parent, int controlId, const Rect& rect, std::uint32_t style) {
+    if (IsCreated()) {
+        return false;
+    }
+    if (parent != nullptr && !parent->IsCreated()) {
+        return false;
+    }
+    controlId_ = controlId;
+    parent_ = parent;
+    style_ = style;
+    if (!CreateNative(rect) || impl_->widget.isNull()) {
+        parent_ = nullptr;
+        return false;
+    }
+    QWidget* native = impl_->widget.data();
+    if (parent == nullptr) {
+        // The program draws its own frame.
+        native->setWindowFlags(native->windowFlags() | Qt::FramelessWindowHint);
+        native->setGeometry(ToQRect(rect));
+    }
+    if (parent != nullptr) {
+        parent->children_.push_back(this);
+    }
+    if (!impl_->text.empty()) {
+        SetText(impl_->text);
+    }
+    native->setVisible((style & kStyleVisible) != 0);
+    return true;
+}
+
+bool Window::CreateNative(const Rect& rect) {
+    QWidget* parentWidget = parent_ != nullptr ? parent_->impl_->ContainerWidget() : nullptr;
+    auto* host = new HostWidget(this, parentWidget);
+    host->setGeometry(ToQRect(rect));
+    impl_->Attach(host, true);
+    return true;
+}
+
+void Window::Destroy() {
+    DestroyWindow(true);
+}
+
+void Window::DestroyWindow(bool notifySelf) {
+    if (!IsCreated() || impl_->destroying) {
+        return;
+    }
+    impl_->destroying = true;
+    if (notifySelf) {
+        SendMessage(kWmDestroy, 0, 0);
+    }
+    // Children go first, each with its own kWmDestroy, and are detached from this window.
+    const std::vector<Window*> children = children_;
+    for (Window* child : children) {
+        child->Destroy();
+    }
+    children_.clear();
+    KillAllWindowTimers(impl_->key);
+    if (impl_->published) {
+        WithdrawTopLevelWindow(this);
+    }
+    if (g_captureKey == impl_->key) {
+        g_captureKey = 0;
+    }
+    impl_->ReleaseWidget();
+    if (parent_ != nullptr) {
+        auto& siblings = parent_->children_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+        parent_ = nullptr;
+    }
+    impl_->destroying = false;
+}
+
+bool Window::IsCreated() const {
+    return !impl_->widget.isNull();
+}
+
+Window* Window::Child(int id) const {
+    for (Window* child : children_) {
+        if (child->controlId_ == id) {
+            return child;
+        }
+        if (Window* deeper = child->Child(id)) {
+            return deeper;
+        }
+    }
+    return nullptr;
+}
+
+void Window::Show(bool visible) {
+    if (visible) {
+        style_ |= kStyleVisible;
+    } else {
+        style_ &= ~static_cast<std::uint32_t>(kStyleVisible);
+    }
+    if (QWidget* w = impl_->widget.data()) {
+        w->setVisible(visible);
+    }
+}
+
+bool Window::IsVisible() const {
+    const QWidget* w = impl_->widget.data();
+    return w != nullptr && w->isVisible();
+}
+
+void Window::ShowMinimized() {
+    if (QWidget* w = impl_->widget.data()) {
+        w->showMinimized();
+    }
+}
+
+bool Window::IsMinimized() const {
+    const QWidget* w = impl_->widget.data();
+    return w != nullptr && w->isMinimized();
+}
+
+void Window::Restore() {
+    if (QWidget* w = impl_->widget.data()) {
+        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+        w->show();
+        style_ |= kStyleVisible;
+    }
+}
+
+void Window::BringToForeground() {
+    if (QWidget* w = impl_->widget.data()) {
+        QWidget* top = w->window();
+        top->raise();
+        top->activateWindow();
+    }
+}
+
+void Window::Move(const Rect& rect) {
+    if (QWidget* w = impl_->widget.data()) {
+        w->setGeometry(ToQRect(rect));
+    }
+}
+
+Rect Window::WindowRect() const {
+    const QWidget* w = impl_->widget.data();
+    if (w == nullptr) {
+        return {};
+    }
+    const QPoint origin = w->mapToGlobal(QPoint(0, 0));
+    return Rect::FromXYWH(origin.x(), origin.y(), w->width(), w->height());
+}
+
+Rect Window::ClientRect() const {
+    const QWidget* w = impl_->widget.data();
+    return w != nullptr ? Rect{0, 0, w->width(), w->height()} : Rect{};
+}
+
+Point Window::ClientToScreen(Point p) const {
+    const QWidget* w = impl_->widget.data();
+    if (w == nullptr) {
+        return p;
+    }
+    const QPoint s = w->mapToGlobal(QPoint(p.x, p.y));
+    return {s.x(), s.y()};
+}
+
+Point Window::ScreenToClient(Point p) const {
+    const QWidget* w = impl_->widget.data();
+    if (w == nullptr) {
+        return p;
+    }
+    const QPoint c = w->mapFromGlobal(QPoint(p.x, p.y));
+    return {c.x(), c.y()};
+}
+
+void Window::CenterOnScreen() {
+    QWidget* w = impl_->widget.data();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (w == nullptr || screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    QPoint topLeft(area.x() + (area.width() - w->width()) / 2,
+                   area.y() + (area.height() - w->height()) / 2);
+    if (!w->isWindow() && w->parentWidget() != nullptr) {
+        topLeft = w->parentWidget()->mapFromGlobal(topLeft);
+    }
+    w->move(topLeft);
+}
+
+void Window::RaiseToTop() {
+    if (QWidget* w = impl_->widget.data()) {
+        w->raise();
+    }
+}
+
+void Window::SetRegion(const Region& region) {
+    QWidget* w = impl_->widget.data();
+    if (w == nullptr) {
+        return;
+    }
+    if (region.IsEmpty()) {
+        w->clearMask();
+    } else {
+        w->setMask(region.Impl()->region);
+    }
+}
+
+void Window::ClearRegion() {
+    if (QWidget* w = impl_->widget.data()) {
+        w->clearMask();
+    }
+}
+
+void Window::SetFocus() {
+    QWidget* w = impl_->widget.data();
+    if (w == nullptr) {
+        return;
+    }
+    QWidget* top = w->window();
+    if (top->isVisible() && QApplication::activeWindow() != top) {
+        // Focus only moves inside the active window; headless there is no window manager to
+        // activate it for us.
+        QApplication::setActiveWindow(top);
+    }
+    w->setFocus(Qt::OtherFocusReason);
+}
+
+bool Window::HasFocus() const {
+    return Focused() == this;
+}
+
+Window* Window::Focused() {
+    return WindowImpl::OwnerOf(QApplication::focusWidget());
+}
+
+void Window::SetCapture() {
+    QWidget* w = impl_->widget.data();
+    if (w == nullptr) {
+        return;
+    }
+    if (w->isVisible()) {
+        w->grabMouse();
+    }
+    g_captureKey = impl_->key;
+}
+
+void Window::ReleaseCapture() {
+    if (QWidget* grabber = QWidget::mouseGrabber()) {
+        grabber->releaseMouse();
+    }
+    g_captureKey = 0;
+}
+
+Window* Window::Capture() {
+    return g_captureKey != 0 ? WindowImpl::FindLive(g_captureKey) : nullptr;
+}
+
+void Window::Enable(bool enabled) {
+    if (QWidget* w = impl_->widget.data()) {
+        w->setEnabled(enabled);
+    }
+}
+
+bool Window::IsEnabled() const {
+    const QWidget* w = impl_->widget.data();
+    return w != nullptr && w->isEnabled();
+}
+
+void Window::SetText(std::string_view cp949) {
+    impl_->text.assign(cp949);
+    QWidget* w = impl_->widget.data();
+    if (w == nullptr) {
+        return;
+    }
+    w->setWindowTitle(ToQString(cp949));
+    if (parent_ == nullptr) {
+        PublishTopLevelWindow(this, cp949);
+    }
+}
+
+std::string Window::Text() const {
+    return impl_->text;
+}
+
+void Window::SetOwnsMouseInput(bool owns) {
+    impl_->ownsMouseInput = owns;
+}
+
+void Window::Invalidate() {
+    if (QWidget* w = impl_->widget.data()) {
+        w->update();
+    }
+}
+
+void Window::UpdateNow() {
+    if (QWidget* w = impl_->widget.data()) {
+        w->repaint();
+    }
+}
+
+LResult Window::SendMessage(std::uint32_t message, WParam wParam, LParam lParam) {
+    return WindowProc(message, wParam, lParam);
+}
+
+void Window::PostMessage(std::uint32_t message, WParam wParam, LParam lParam) {
+    PostToWindow(impl_->key, message, wParam, lParam);
+}
+
+void Window::SetTimer(int id, std::uint32_t periodMs) {
+    SetWindowTimer(this, id, periodMs);
+}
+
+void Window::KillTimer(int id) {
+    KillWindowTimer(impl_->key, id);
+}
+
+bool Window::HasTimer(int id) const {
+    return HasWindowTimer(impl_->key, id);
+}
+
+std::uint32_t Window::TimerPeriod(int id) const {
+    return WindowTimerPeriod(impl_->key, id);
+}
+
+LResult Window::WindowProc(std::uint32_t message, WParam wParam, LParam lParam) {
+    LResult result = 0;
+    if (messages_.Dispatch({this, message, wParam, lParam}, &result)) {
+        return result;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+LResult Window::DefaultProc(std::uint32_t message, WParam wParam, LParam) {
+    switch (message) {
+        case kWmSysCommand:
+            // The low four bits belong to the system.
+            switch (static_cast<int>(wParam & 0xFFF0)) {
+                case kScRestore:
+                    Show(true);
+                    Restore();
+                    BringToForeground();
+                    return 0;
+                case kScMinimize:
+                    ShowMinimized();
+                    return 0;
+                case kScClose:
+                    SendMessage(kWmClose, 0, 0);
+                    return 0;
+                default:
+                    return 0;
+            }
+        case kWmClose:
+            Destroy();
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace plat
