@@ -1,0 +1,35 @@
+// Ingest of a folder of media files into the catalogue. A rescan reads only files that are new
+// or changed (size, modification time or sidecar row) and drops rows of files that are gone.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "server/catalogue.h"
+#include "server/media_probe.h"
+
+namespace tunova::server {
+
+struct IngestReport {
+    int added = 0;
+    int updated = 0;
+    int unchanged = 0;
+    int removed = 0;
+    int skipped = 0;                    // media files that could not be read
+    std::vector<std::string> warnings;  // one line per skipped file or bad sidecar field
+    std::string error;                  // set when the folder or the catalogue failed
+    explicit operator bool() const { return error.empty(); }
+};
+
+// Scans `libraryRoot` (recursively; hidden entries skipped; media by file extension), reads
+// "metadata.tsv" there, probes new or changed files with `prober` unless the sidecar gives
+// their length and title, and applies the changes to `catalogue` in one transaction.
+IngestReport IngestLibrary(Catalogue& catalogue, const std::string& libraryRoot,
+                           const MediaProber& prober);
+
+// The stable id of a library path: 11 URL-safe characters from a 64-bit hash of the path.
+std::string VideoIdForPath(std::string_view relativePath);
+
+}  // namespace tunova::server

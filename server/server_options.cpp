@@ -1,0 +1,103 @@
+#include "server/server_options.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <filesystem>
+
+namespace tunova::server {
+
+namespace {
+
+bool ReadInt(const std::string& text, int low, int high, int& value) {
+    int parsed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (error != std::errc() || end != text.data() + text.size() || parsed < low || parsed > high) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+}  // namespace
+
+OptionsParse ParseServerOptions(const std::vector<std::string>& arguments) {
+    OptionsParse result;
+    ServerOptions& options = result.options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& name = arguments[i];
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (name == "--ingest-only") {
+            options.ingestOnly = true;
+            continue;
+        }
+        if (i + 1 >= arguments.size()) {
+            result.error =
+                name.rfind("--", 0) == 0 ? name + " needs a value" : "unexpected argument " + name;
+            return result;
+        }
+        const std::string& value = arguments[++i];
+        if (name == "--host") {
+            options.host = value;
+        } else if (name == "--port") {
+            if (!ReadInt(value, 0, 65535, options.port)) {
+                result.error = "--port must be 0 to 65535";
+            }
+        } else if (name == "--library") {
+            options.library = value;
+        } else if (name == "--db") {
+            options.database = value;
+        } else if (name == "--player-version") {
+            options.playerVersion = value;
+            if (value.empty() || value.size() > 100) {
+                result.error = "--player-version must be 1 to 100 characters";
+            }
+        } else if (name == "--port-file") {
+            options.portFile = value;
+        } else if (name == "--threads") {
+            if (!ReadInt(value, 1, 256, options.threads)) {
+                result.error = "--threads must be 1 to 256";
+            }
+        } else {
+            result.error = "unknown option " + name;
+        }
+        if (!result) {
+            return result;
+        }
+    }
+    return result;
+}
+
+std::string DefaultDatabasePath() {
+    std::filesystem::path folder;
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data != '\0') {
+        folder = data;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        folder = std::filesystem::path(home) / ".local" / "share";
+    } else {
+        folder = ".";
+    }
+    folder /= "tunova";
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    return (folder / "catalogue.sqlite").string();
+}
+
+std::string UsageText() {
+    return "usage: tunova-server [--host ADDR] [--port N] [--library DIR] [--db FILE]\n"
+           "                     [--player-version TEXT] [--port-file FILE] [--threads N]\n"
+           "                     [--ingest-only]\n"
+           "  --host ADDR            address to listen on (default 127.0.0.1)\n"
+           "  --port N               port (default 8080; 0 picks a free one)\n"
+           "  --library DIR          media folder: ingested at start, served under /media/\n"
+           "  --db FILE              catalogue database (default "
+           "$XDG_DATA_HOME/tunova/catalogue.sqlite)\n"
+           "  --player-version TEXT  answer of /update/player_ver.php (default 1)\n"
+           "  --port-file FILE       write the bound port to FILE once listening\n"
+           "  --threads N            request worker threads (default 16)\n"
+           "  --ingest-only          scan the library into the catalogue and exit\n";
+}
+
+}  // namespace tunova::server

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Generates the demo media library for tunova-server: about 66 short WebM clips (made once) and
+# their metadata sidecar, metadata.tsv (rewritten on every run, so that the dates stay recent).
+# Titles are Korean, English, Japanese and Chinese; 50 Korean-language clips are dated within the
+# last month (the chart query's answer) and every description holds the word "뮤직비디오", so a
+# search for it pages through more than 60 results.
+#
+# usage: make-demo-library.sh [OUT_DIR]   (default: ${XDG_DATA_HOME:-~/.local/share}/tunova/demo-library)
+set -euo pipefail
+
+out="${1:-${XDG_DATA_HOME:-$HOME/.local/share}/tunova/demo-library}"
+mkdir -p "$out"
+command -v ffmpeg >/dev/null || { echo "make-demo-library: ffmpeg is missing" >&2; exit 1; }
+
+# language|title|artist — 54 Korean-language clips first, then 4 each in English, Japanese, Chinese.
+catalogue=(
+"ko|봄날의 사랑|하늘빛" "ko|첫사랑 이야기|윤슬" "ko|사랑을 말해요|별무리" "ko|밤하늘의 별|하늘빛"
+"ko|너에게 가는 길|온새미로" "ko|바람이 불어오는 곳|윤슬" "ko|Summer Love|블루문" "ko|그리운 바다|은하수"
+"ko|비 오는 날의 노래|별무리" "ko|사랑해 사랑해|블루문" "ko|다시 만난 세계|소녀들" "ko|눈꽃|은하수"
+"ko|벚꽃 엔딩|봄바람" "ko|내 마음의 노래|온새미로" "ko|Dream High|소녀들" "ko|가을 편지|윤슬"
+"ko|우리의 여름|블루문" "ko|달빛 소나타|하늘빛" "ko|이별의 노래|봄바람" "ko|Love Story 사랑 이야기|별무리"
+"ko|새벽 세 시|은하수" "ko|그대라는 시|온새미로" "ko|파도 소리|윤슬" "ko|너의 목소리|소녀들"
+"ko|Happy Day|블루문" "ko|꽃길만 걷자|봄바람" "ko|오늘 밤|하늘빛" "ko|기억의 습작|별무리"
+"ko|서울의 밤|은하수" "ko|Starlight 별빛|소녀들" "ko|노을 지는 강가|온새미로" "ko|작은 사랑 노래|윤슬"
+"ko|눈물의 왈츠|봄바람" "ko|시간을 달려서|소녀들" "ko|푸른 하늘|하늘빛" "ko|Goodbye 안녕|블루문"
+"ko|겨울 아이|은하수" "ko|사랑의 인사|별무리" "ko|너를 만나|온새미로" "ko|Magic Night|소녀들"
+"ko|바다의 노래|윤슬" "ko|빗속의 여인|봄바람" "ko|하루 끝|하늘빛" "ko|Paradise 낙원|블루문"
+"ko|꿈꾸는 소년|은하수" "ko|행복한 나를|별무리" "ko|작별 인사|온새미로" "ko|Forever Young|소녀들"
+"ko|별이 빛나는 밤|윤슬" "ko|한여름 밤의 꿈|봄바람" "ko|옛사랑|하늘빛" "ko|추억 속으로|블루문"
+"ko|고향의 봄|은하수" "ko|아리랑 판타지|별무리"
+"en|Midnight City Lights|Blue Harbor" "en|Love Me Tender Tonight|The Wanderers"
+"en|Ocean Eyes & Rain|Blue Harbor" "en|Run to the Hills <Live>|The Wanderers"
+"ja|桜の季節|月光" "ja|夏の終わりのハーモニー|ひかり" "ja|東京ラブストーリー|月光" "ja|夜空ノムコウ|ひかり"
+"zh|月亮代表我的心|星河" "zh|甜蜜蜜|花语" "zh|青花瓷|星河" "zh|小幸运|花语"
+)
+
+# Days before today per clip: the first 50 Korean clips within the last 25 days (today and this
+# week included), the rest of each language spread over older dates.
+ko_old=(45 90 200 400)
+other_days=(1 10 40 100 2 15 60 300 3 20 80 500)
+
+now=$(date -u +%s)
+count=${#catalogue[@]}
+make_clip() {
+    local file="$1" seconds="$2" hue="$3" tone="$4"
+    [[ -s "$file" ]] && return 0
+    ffmpeg -v error -y -f lavfi -i "testsrc2=size=160x90:rate=15:duration=$seconds" \
+        -f lavfi -i "sine=frequency=$tone:duration=$seconds" -vf "hue=h=$hue" \
+        -c:v libvpx -b:v 80k -c:a libvorbis -ac 1 -ar 22050 -shortest "$file.part.webm" &&
+        mv "$file.part.webm" "$file"
+}
+
+pending=0
+for ((i = 0; i < count; i++)); do
+    printf -v file '%s/clip-%02d.webm' "$out" $((i + 1))
+    make_clip "$file" $((2 + i % 5)) $(((i * 47) % 360)) $((220 + (i * 37) % 660)) &
+    pending=$((pending + 1))
+    if ((pending >= 2)); then
+        wait -n
+        pending=$((pending - 1))
+    fi
+done
+wait
+
+tsv="$out/metadata.tsv.tmp"
+printf 'file\ttitle\tdescription\tlanguage\trating\traters\tpublished\n' >"$tsv"
+ko_index=0
+other_index=0
+for ((i = 0; i < count; i++)); do
+    IFS='|' read -r language title artist <<<"${catalogue[$i]}"
+    if [[ "$language" == ko ]]; then
+        if ((ko_index < 50)); then
+            minutes=$((ko_index * 12 * 60 + 30))
+        else
+            minutes=$((ko_old[ko_index - 50] * 24 * 60))
+        fi
+        ko_index=$((ko_index + 1))
+    else
+        minutes=$((other_days[other_index] * 24 * 60 + 45))
+        other_index=$((other_index + 1))
+    fi
+    published=$(date -u -d "@$((now - minutes * 60))" +%Y-%m-%dT%H:%M:%SZ)
+    rating=$((30 + (i * 37) % 21))
+    rating="${rating:0:1}.${rating:1:1}"
+    raters=$((10 + (i * 53) % 990))
+    description="$artist - $title. Tunova 데모 뮤직비디오 (demo music video) no. $((i + 1))."
+    printf 'clip-%02d.webm\t%s - %s\t%s\t%s\t%s\t%s\t%s\n' $((i + 1)) "$artist" "$title" \
+        "$description" "$language" "$rating" "$raters" "$published" >>"$tsv"
+done
+mv "$tsv" "$out/metadata.tsv"
+echo "demo library: $count clips in $out"
