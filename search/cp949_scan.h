@@ -1,0 +1,82 @@
+// Scanning CP949 text by characters. A lead byte (0x81 to 0xFE) always takes the byte after it
+// as its trail, whatever that byte is, so a trail byte is never taken for markup such as `<`,
+// `>`, a quote or a delimiter. Every search starts at a character boundary and returns one.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+namespace tunova::cp949 {
+
+inline constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
+
+constexpr bool IsLead(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 0x81 && b <= 0xFE;
+}
+
+// Index of the character after the one at `i` (< end); a lead byte at the very end stands alone.
+inline std::size_t NextChar(const char* s, std::size_t end, std::size_t i) {
+    return (IsLead(s[i]) && i + 1 < end) ? i + 2 : i + 1;
+}
+
+// First index >= `from` and < `end` where the single-byte character `ch` (< 0x80) stands as a
+// character of its own; kNotFound when there is none. `from` must be a character boundary.
+inline std::size_t FindChar(const char* s, std::size_t end, std::size_t from, char ch) {
+    std::size_t pos = from;
+    while (pos < end) {
+        const void* hit = std::memchr(s + pos, ch, end - pos);
+        if (hit == nullptr) {
+            return kNotFound;
+        }
+        const std::size_t q = static_cast<std::size_t>(static_cast<const char*>(hit) - s);
+        // The run of lead-range bytes right before q starts at a character boundary and is read
+        // in pairs, so q is a trail byte exactly when the run has odd length.
+        std::size_t k = q;
+        while (k > pos && IsLead(s[k - 1])) {
+            --k;
+        }
+        if (((q - k) & 1) == 0) {
+            return q;
+        }
+        pos = q + 1;
+    }
+    return kNotFound;
+}
+
+// First index >= `from` where `needle` starts at a character boundary and ends before `end`;
+// kNotFound when there is none or the needle is empty.
+inline std::size_t FindText(const char* s, std::size_t end, std::size_t from,
+                            std::string_view needle) {
+    if (needle.empty() || from >= end || end - from < needle.size()) {
+        return kNotFound;
+    }
+    const std::size_t lastStart = end - needle.size();
+    if (static_cast<unsigned char>(needle[0]) < 0x80) {
+        std::size_t pos = from;
+        while (pos <= lastStart) {
+            const std::size_t q = FindChar(s, lastStart + 1, pos, needle[0]);
+            if (q == kNotFound) {
+                return kNotFound;
+            }
+            if (std::memcmp(s + q, needle.data(), needle.size()) == 0) {
+                return q;
+            }
+            pos = q + 1;  // an ASCII character is one byte, so q + 1 is a boundary
+        }
+        return kNotFound;
+    }
+    for (std::size_t pos = from; pos <= lastStart; pos = NextChar(s, end, pos)) {
+        if (std::memcmp(s + pos, needle.data(), needle.size()) == 0) {
+            return pos;
+        }
+    }
+    return kNotFound;
+}
+
+inline std::size_t FindText(std::string_view text, std::size_t from, std::string_view needle) {
+    return FindText(text.data(), text.size(), from, needle);
+}
+
+}  // namespace tunova::cp949

@@ -1,0 +1,509 @@
+#include "search/markup.h"
+
+#include <array>
+#include <limits>
+
+#include "search/cp949_scan.h"
+
+namespace tunova {
+namespace {
+
+using cp949::FindChar;
+using cp949::FindText;
+using cp949::kNotFound;
+
+enum CharClass : unsigned char { kSpace = 1, kDelimiter = 2 };
+
+constexpr std::array<unsigned char, 256> MakeCharClasses() {
+    std::array<unsigned char, 256> table{};
+    for (unsigned char c : {' ', '\t', '\n', '\r'}) {
+        table[c] = kSpace | kDelimiter;
+    }
+    for (unsigned char c : {'<', '>', '=', '\\', '/', '?', '!'}) {
+        table[c] = kDelimiter;
+    }
+    return table;
+}
+constexpr std::array<unsigned char, 256> kCharClasses = MakeCharClasses();
+
+inline bool IsSpace(char c) {
+    return kCharClasses[static_cast<unsigned char>(c)] & kSpace;
+}
+inline bool IsDelimiter(char c) {
+    return kCharClasses[static_cast<unsigned char>(c)] & kDelimiter;
+}
+inline bool IsNameTerminator(char c) {
+    return c == ' ' || c == '=' || c == '/' || c == '[';
+}
+
+// Documents are indexed with 32-bit positions; one byte is kept spare for "one past the end".
+constexpr std::size_t kMaxDocumentBytes = std::numeric_limits<std::int32_t>::max() - 1;
+
+std::string FormatWithName(std::string_view message, std::string_view name) {
+    std::string out;
+    const std::size_t mark = message.find("%s");
+    if (mark == std::string_view::npos) {
+        return std::string(message);
+    }
+    out.reserve(message.size() + name.size());
+    out.append(message.substr(0, mark)).append(name).append(message.substr(mark + 2));
+    return out;
+}
+
+}  // namespace
+
+CMarkup::CMarkup() {
+    LoadText({});
+}
+
+bool CMarkup::LoadText(std::string_view text) {
+    nextFree_ = 1;
+    ResetPosition();
+    errorText_.clear();
+    if (text.size() > kMaxDocumentBytes) {
+        text_.clear();
+        errorText_ = "Document too large";
+    } else {
+        text_.assign(text.data(), text.size());
+    }
+    const std::size_t wanted = text_.size() / 64 + 8;
+    if (positions_.size() < wanted) {
+        positions_.resize(wanted);
+    }
+    if (!text_.empty()) {
+        positions_[0] = ElementPos{};
+        if (ParseDocument()) {
+            ResetPosition();
+            return true;
+        }
+    }
+    positions_[0] = ElementPos{};
+    nextFree_ = 1;
+    ResetPosition();
+    return false;
+}
+
+void CMarkup::ResetPosition() {
+    parentIndex_ = 0;
+    currentIndex_ = 0;
+    childIndex_ = 0;
+    nodeKind_ = 0;
+}
+
+std::uint32_t CMarkup::NewRecord(std::uint32_t parent) {
+    if (nextFree_ >= positions_.size()) {
+        positions_.resize(nextFree_ + nextFree_ / 2);
+    }
+    const std::uint32_t index = nextFree_++;
+    ElementPos& pos = positions_[index];
+    pos.parent = parent;
+    pos.firstChild = 0;
+    pos.nextSibling = 0;
+    return index;
+}
+
+bool CMarkup::Fail(std::string_view message, std::uint32_t element) {
+    errorText_ = FormatWithName(message, element != 0 ? NameOf(element) : std::string_view{});
+    return false;
+}
+
+// Builds the records of the first top-level element and everything inside it. Open elements
+// are kept on an explicit stack, so a deeply nested document cannot exhaust the call stack.
+bool CMarkup::ParseDocument() {
+    struct OpenElement {
+        std::uint32_t index;
+        std::uint32_t lastChild;
+    };
+    std::vector<OpenElement> open;
+    open.push_back({0, 0});
+    const char* s = text_.data();
+    const std::size_t end = text_.size();
+    TokenCursor token;
+
+    while (true) {
+        const std::uint32_t parent = open.back().index;
+        const std::uint32_t record = NewRecord(parent);
+        std::size_t scan = positions_[parent].endOpen;
+        std::size_t tagOpen = 0;
+        bool parentEnds = false;
+        // Find the next start tag among the parent's content, passing over nodes that are not
+        // elements; a "</" here ends the parent's content.
+        while (true) {
+            tagOpen = FindChar(s, end, scan, '<');
+            if (tagOpen == kNotFound) {
+                // Inside an element, running out of text means its end tag is missing.
+                return parent == 0 ? Fail("Element tag not found")
+                                   : Fail("End tag of %s element not found", parent);
+            }
+            positions_[record].tagOpen = static_cast<std::uint32_t>(tagOpen);
+            positions_[parent].endOpen = static_cast<std::uint32_t>(tagOpen);
+            token.next = tagOpen + 1;
+            if (!NextToken(token)) {
+                return Fail("Abrupt end within tag");
+            }
+            if (token.quoted) {
+                return Fail("Tag starts with quote");
+            }
+            const char first = s[token.left];
+            if (first == '?' || first == '!') {
+                scan = SkipNode(tagOpen);
+                if (scan == kNotFound) {
+                    return Fail("Invalid node");
+                }
+                continue;
+            }
+            parentEnds = first == '/';
+            break;
+        }
+
+        if (parentEnds) {
+            --nextFree_;  // the record was not needed
+            if (parent == 0) {
+                return false;  // an end tag before any element
+            }
+            if (!FinishEndTag(parent)) {
+                return false;
+            }
+            open.pop_back();
+            const std::uint32_t grandParent = open.back().index;
+            positions_[grandParent].endOpen = positions_[parent].endClose + 1;
+            if (grandParent == 0) {
+                positions_[0].firstChild = parent;
+                return true;
+            }
+            continue;
+        }
+
+        const std::size_t tagClose = FindChar(s, end, token.next, '>');
+        if (tagClose == kNotFound) {
+            return Fail("End of tag not found");
+        }
+        ElementPos& pos = positions_[record];
+        pos.tagClose = static_cast<std::uint32_t>(tagClose);
+        OpenElement& into = open.back();
+        if (into.lastChild == 0) {
+            positions_[parent].firstChild = record;
+        } else {
+            positions_[into.lastChild].nextSibling = record;
+        }
+        into.lastChild = record;
+
+        if (s[tagClose - 1] == '/') {
+            pos.endOpen = static_cast<std::uint32_t>(tagClose - 1);
+            pos.endClose = static_cast<std::uint32_t>(tagClose);
+            positions_[parent].endOpen = static_cast<std::uint32_t>(tagClose + 1);
+            if (parent == 0) {
+                return true;
+            }
+            continue;
+        }
+        pos.endOpen = static_cast<std::uint32_t>(tagClose + 1);
+        open.push_back({record, 0});
+    }
+}
+
+// Reads the end tag of element `index` at its endOpen: "/", the element's name, then tokens up
+// to ">".
+bool CMarkup::FinishEndTag(std::uint32_t index) {
+    const char* s = text_.data();
+    ElementPos& pos = positions_[index];
+    const std::size_t open = FindChar(s, text_.size(), pos.endOpen, '<');
+    if (open == kNotFound) {
+        return Fail("End tag of %s element not found", index);
+    }
+    pos.endOpen = static_cast<std::uint32_t>(open);
+    const std::string_view name = NameOf(index);
+    TokenCursor token;
+    token.next = open + 1;
+    int count = 0;
+    while (NextToken(token)) {
+        ++count;
+        if (token.quoted) {
+            continue;
+        }
+        if (count == 1 && s[token.left] != '/') {
+            return Fail("Expecting end tag of element %s", index);
+        }
+        if (count == 2 && !TokenMatches(token, name)) {
+            return Fail("End tag does not correspond to %s", index);
+        }
+        if (s[token.left] == '>') {
+            if (count < 2) {
+                break;
+            }
+            pos.endClose = static_cast<std::uint32_t>(token.left);
+            return true;
+        }
+    }
+    return Fail("End tag not completed for element %s", index);
+}
+
+bool CMarkup::NextToken(TokenCursor& cursor) const {
+    const char* s = text_.data();
+    const std::size_t end = text_.size();
+    std::size_t i = cursor.next;
+    cursor.quoted = false;
+    while (i < end && IsSpace(s[i])) {
+        ++i;
+    }
+    if (i >= end) {
+        cursor.left = cursor.right = cursor.next = end;
+        return false;
+    }
+    const char c = s[i];
+    if (c == '"' || c == '\'') {
+        cursor.quoted = true;
+        cursor.left = i + 1;
+        const std::size_t close = FindChar(s, end, i + 1, c);
+        if (close == kNotFound) {
+            cursor.right = end - 1;
+            cursor.next = end;
+        } else {
+            cursor.right = close - 1;  // close - 1 < left for an empty string
+            cursor.next = close + 1;
+        }
+        return true;
+    }
+    cursor.left = i;
+    while (i < end && !IsDelimiter(s[i])) {
+        i = cp949::NextChar(s, end, i);
+    }
+    if (i == cursor.left) {
+        cursor.right = i;
+        cursor.next = i + 1;
+    } else {
+        cursor.right = i - 1;
+        cursor.next = i;
+    }
+    return true;
+}
+
+std::string_view CMarkup::NameOf(std::uint32_t index) const {
+    TokenCursor token;
+    token.next = positions_[index].tagOpen + 1;
+    if (!NextToken(token) || token.quoted) {
+        return {};
+    }
+    return std::string_view(text_).substr(token.left, token.right + 1 - token.left);
+}
+
+bool CMarkup::TokenMatches(const TokenCursor& token, std::string_view name) const {
+    if (token.quoted || token.right < token.left) {
+        return false;
+    }
+    const std::size_t n = token.right + 1 - token.left;
+    if (n > name.size() || text_.compare(token.left, n, name.data(), n) != 0) {
+        return false;
+    }
+    return n == name.size() || IsNameTerminator(name[n]);
+}
+
+// Passes over "<?...?>", "<![...]]>", "<!-...-->" or "<!...>" (with nested [...]) at
+// `tagOpen`; returns the index after the node, or kNotFound when it is not closed.
+std::size_t CMarkup::SkipNode(std::size_t tagOpen) const {
+    const char* s = text_.data();
+    const std::size_t end = text_.size();
+    if (end - tagOpen < 3) {
+        return kNotFound;
+    }
+    const char c1 = s[tagOpen + 1];
+    const char c2 = s[tagOpen + 2];
+    auto after = [&](std::size_t from, std::string_view close) {
+        const std::size_t at = FindText(s, end, from, close);
+        return at == kNotFound ? kNotFound : at + close.size();
+    };
+    if (c1 == '?') {
+        return after(tagOpen + 2, "?>");
+    }
+    if (c1 != '!') {
+        return kNotFound;
+    }
+    if (c2 == '[') {
+        return after(tagOpen + 3, "]]>");
+    }
+    if (c2 == '-') {
+        return after(tagOpen + 3, "-->");
+    }
+    // Document type: the first '>' outside [...] ends it; quoted strings are passed over.
+    TokenCursor token;
+    token.next = tagOpen + 2;
+    int depth = 0;
+    while (NextToken(token)) {
+        if (token.quoted) {
+            continue;
+        }
+        if (s[token.left] == '>' && depth == 0) {
+            return token.left + 1;
+        }
+        for (std::size_t i = token.left; i <= token.right; ++i) {
+            if (s[i] == '[') {
+                ++depth;
+            } else if (s[i] == ']') {
+                --depth;
+            }
+        }
+    }
+    return kNotFound;
+}
+
+bool CMarkup::FindSibling(std::string_view name) {
+    std::uint32_t candidate = currentIndex_ != 0 ? positions_[currentIndex_].nextSibling
+                                                 : positions_[parentIndex_].firstChild;
+    if (!name.empty()) {
+        TokenCursor token;
+        while (candidate != 0) {
+            token.next = positions_[candidate].tagOpen + 1;
+            if (NextToken(token) && TokenMatches(token, name)) {
+                break;
+            }
+            candidate = positions_[candidate].nextSibling;
+        }
+    }
+    if (candidate == 0) {
+        return false;
+    }
+    parentIndex_ = positions_[candidate].parent;
+    currentIndex_ = candidate;
+    childIndex_ = 0;
+    nodeKind_ = 1;
+    return true;
+}
+
+bool CMarkup::EnterElement() {
+    if (currentIndex_ == 0 || nodeKind_ != 1) {
+        return false;
+    }
+    parentIndex_ = currentIndex_;
+    currentIndex_ = childIndex_;
+    childIndex_ = 0;
+    nodeKind_ = currentIndex_ != 0 ? 1 : 0;
+    return true;
+}
+
+bool CMarkup::LeaveElement() {
+    if (parentIndex_ == 0) {
+        return false;
+    }
+    const std::uint32_t oldParent = parentIndex_;
+    childIndex_ = currentIndex_;
+    currentIndex_ = oldParent;
+    parentIndex_ = positions_[oldParent].parent;
+    nodeKind_ = currentIndex_ != 0 ? 1 : 0;
+    return true;
+}
+
+std::string CMarkup::ElementText() const {
+    const ElementPos& pos = positions_[currentIndex_];
+    if (pos.firstChild != 0 || pos.endClose == pos.tagClose) {
+        return {};
+    }
+    const char* s = text_.data();
+    std::size_t i = pos.tagClose + 1;
+    while (i < pos.endOpen && IsSpace(s[i])) {
+        ++i;
+    }
+    constexpr std::string_view kCdataOpen = "<![CDATA[";
+    if (i + 11 < pos.endOpen && text_.compare(i, kCdataOpen.size(), kCdataOpen) == 0) {
+        const std::size_t from = i + kCdataOpen.size();
+        const std::size_t close = FindText(s, pos.endOpen, from, "]]>");
+        if (close != kNotFound) {
+            return text_.substr(from, close - from);
+        }
+    }
+    if (pos.endOpen == 0) {
+        return {};
+    }
+    return DecodeText(pos.tagClose + 1, pos.endOpen - 1);
+}
+
+std::string CMarkup::DecodeText(std::size_t left, std::size_t right) const {
+    std::string out;
+    if (right < left || right >= text_.size()) {
+        return out;
+    }
+    const char* s = text_.data();
+    const std::size_t end = right + 1;
+    out.reserve(end - left);
+    struct Entity {
+        std::string_view name;
+        char character;
+    };
+    static constexpr Entity kEntities[] = {
+        {"lt;", '<'}, {"amp;", '&'}, {"gt;", '>'}, {"apos;", '\''}, {"quot;", '"'}};
+    std::size_t pos = left;
+    while (pos < end) {
+        const std::size_t amp = FindChar(s, end, pos, '&');
+        if (amp == kNotFound) {
+            out.append(s + pos, end - pos);
+            break;
+        }
+        out.append(s + pos, amp - pos);
+        pos = amp + 1;
+        const std::string_view rest(s + pos, end - pos);
+        char decoded = '&';
+        for (const Entity& entity : kEntities) {
+            if (rest.starts_with(entity.name)) {
+                decoded = entity.character;
+                pos += entity.name.size();
+                break;
+            }
+        }
+        out.push_back(decoded);
+    }
+    return out;
+}
+
+std::string CMarkup::StartTagValue(std::string_view key) const {
+    const ElementPos& pos = positions_[currentIndex_];
+    const char* s = text_.data();
+    const std::size_t end = text_.size();
+    const std::size_t tagStart = pos.tagOpen + 1;
+    // The first "/>" at or after tagOpen + 2, found from a character boundary.
+    std::size_t close = FindText(s, end, tagStart, "/>");
+    if (close == tagStart) {
+        close = FindText(s, end, tagStart + 1, "/>");
+    }
+    if (close == kNotFound || key.empty()) {
+        return {};
+    }
+    std::string tag = text_.substr(tagStart, close + 2 - tagStart);
+    const std::size_t at = FindText(tag, 0, key);
+    if (at == kNotFound) {
+        return {};
+    }
+    for (char& c : tag) {
+        if (c == '\'') {
+            c = '"';
+        }
+    }
+    // The key is followed by one opening quote; the value runs to the next quote after its
+    // first character.
+    const std::size_t valueStart = at + key.size() + 1;
+    if (valueStart >= tag.size()) {
+        return {};
+    }
+    const std::size_t afterQuote = cp949::NextChar(tag.data(), tag.size(), at + key.size());
+    const std::size_t searchFrom = cp949::NextChar(tag.data(), tag.size(), afterQuote);
+    std::size_t valueEnd = tag.size();
+    if (searchFrom < tag.size()) {
+        const std::size_t quote = FindChar(tag.data(), tag.size(), searchFrom, '"');
+        if (quote != kNotFound) {
+            valueEnd = quote;
+        }
+    }
+    std::string value;
+    value.reserve(valueEnd - valueStart);
+    for (std::size_t i = valueStart; i < valueEnd; ++i) {
+        const char c = tag[i];
+        if (c == '/' && i + 1 < valueEnd && tag[i + 1] == '>') {
+            ++i;
+            continue;
+        }
+        if (c != '"' && c != '\'') {
+            value.push_back(c);
+        }
+    }
+    return value;
+}
+
+}  // namespace tunova
