@@ -18,7 +18,7 @@ struct LocalDate {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Milliseconds since an arbitrary start; wraps at 2^32 like the system tick count.
     virtual std::uint32_t TickCount() const = 0;
@@ -35,7 +35,7 @@ void InstallClock(Clock* clock);
 // A clock that moves only when told. Advance() fires every window timer that falls due in
 // order of due time, each tick delivered synchronously as kWmTimer.
 class ManualClock : public Clock {
-public:
+  public:
     explicit ManualClock(LocalDate now = {2026, 12, 8, 12, 0, 0});
     std::uint32_t TickCount() const override { return tick_; }
     LocalDate Now() const override { return now_; }
@@ -44,7 +44,7 @@ public:
     void Advance(std::uint32_t ms);
     void SetNow(const LocalDate& now) { now_ = now; }
 
-private:
+  private:
     std::uint32_t tick_ = 0;
     LocalDate now_;
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,43 +14,47 @@
 namespace plat {
 
 class Bitmap;
+class DC;
 
 // A plain push button; a click sends kWmCommand (id, kBnClicked) to the parent.
 class PushButton : public Window {
-public:
+  public:
     bool Create(Window* parent, int id, std::string_view textCp949, const Rect& rect,
                 std::uint32_t style = kStyleChild | kStyleVisible);
     void Click();  // as if the user clicked it
 
-protected:
+  protected:
     bool CreateNative(const Rect& rect) override;
 };
 
 class StaticText : public Window {
-public:
+  public:
     bool Create(Window* parent, int id, std::string_view textCp949, const Rect& rect,
                 std::uint32_t style = kStyleChild | kStyleVisible);
 
-protected:
+  protected:
     bool CreateNative(const Rect& rect) override;
 };
 
 // Single-line edit box. Sends kEnSetFocus, kEnKillFocus and kEnChange to the parent.
 class EditBox : public Window {
-public:
+  public:
     bool Create(Window* parent, int id, const Rect& rect,
                 std::uint32_t style = kStyleChild | kStyleVisible);
     void SetText(std::string_view cp949) override;  // does not send kEnChange
     std::string Text() const override;
+    // Caps the text at `maxBytes` CP949 bytes; user input past it is refused. 0 lifts the cap.
     void SetLimitText(int maxBytes);
 
-protected:
+  protected:
     bool CreateNative(const Rect& rect) override;
+    // Turns the edit's own kWmSetFocus / kWmKillFocus into kEnSetFocus / kEnKillFocus.
+    LResult DefaultProc(std::uint32_t message, WParam wParam, LParam lParam) override;
 };
 
 // Drop-down list combo box. Selecting an item by user action sends kCbnSelChange.
 class ComboBox : public Window {
-public:
+  public:
     bool Create(Window* parent, int id, const Rect& rect,
                 std::uint32_t style = kStyleChild | kStyleVisible);
     int AddString(std::string_view cp949);  // returns the new item's index
@@ -57,32 +62,35 @@ public:
     std::string ItemText(int index) const;  // empty when out of range
     bool SetItemHeight(int index, int height);
     int ItemHeight(int index) const;
-    bool SetCurSel(int index);  // -1 clears; does not notify
-    int CurSel() const;         // -1 when none
+    bool SetCurSel(int index);     // -1 clears; does not notify
+    int CurSel() const;            // -1 when none
     void SelectByUser(int index);  // as if the user chose it: sets and notifies
 
-protected:
+  protected:
     bool CreateNative(const Rect& rect) override;
 };
 
 // Images drawn in list-view cells, addressed by index.
 class ImageList {
-public:
+  public:
+    ImageList() = default;
+    ImageList(const ImageList&) = delete;
+    ImageList& operator=(const ImageList&) = delete;
     int Add(const Bitmap& bitmap);  // returns the index
     int Count() const { return static_cast<int>(images_.size()); }
     const Bitmap* At(int index) const;
     ~ImageList();
 
-private:
+  private:
     std::vector<Bitmap*> images_;
 };
 
 // Item activation details of kNmClick / kNmDblClk (lParam points at it).
 struct ItemActivate {
     NotifyHeader hdr;
-    int item = -1;     // row, -1 when the click hit no row
-    int subItem = 0;   // column
-    Point point;       // client coordinates of the click
+    int item = -1;    // row, -1 when the click hit no row
+    int subItem = 0;  // column
+    Point point;      // client coordinates of the click
 };
 
 // kLvnBeginDrag and kLvnItemChanged details.
@@ -111,7 +119,7 @@ enum ListViewNext : int { kLvniAll = 0, kLvniFocused = 1, kLvniSelected = 2 };
 // Mouse clicks send kNmClick / kNmDblClk, dragging a selected row sends kLvnBeginDrag,
 // selection changes send kLvnItemChanged, all to the parent.
 class ListView : public Window {
-public:
+  public:
     bool Create(Window* parent, int id, const Rect& rect,
                 std::uint32_t style = kStyleChild | kStyleVisible);
     void SetExtendedStyle(std::uint32_t exStyle);
@@ -149,7 +157,19 @@ public:
     int HitTest(Point client, int* subItem = nullptr) const;
     void SetRowHeight(int height);
 
-protected:
+    // One cell to paint: row, column, the cell's size (the DC draws on a cell-sized surface
+    // with its origin at the cell's top-left corner) and the row's kLvis* state.
+    struct ItemPaint {
+        int item = 0;
+        int subItem = 0;
+        Rect cell;  // at (0, 0)
+        std::uint32_t state = 0;
+    };
+    using ItemPainter = std::function<void(DC& dc, const ItemPaint& paint)>;
+    // Lets a derived list view draw its cells itself; null restores the standard drawing.
+    void SetItemPainter(ItemPainter painter);
+
+  protected:
     bool CreateNative(const Rect& rect) override;
 };
 

@@ -13,29 +13,35 @@ namespace plat {
 // If OnInitDialog already ended the dialog (for example by sending itself kIdCancel), DoModal
 // returns without entering the loop. Default handling: command kIdOk calls OnOK, kIdCancel
 // calls OnCancel; both end the dialog with their id.
+struct ModalLoop;
+
 class Dialog : public Window {
-public:
+  public:
     Dialog(int templateId, Size sizePixels, std::string_view titleCp949 = {});
+    ~Dialog() override;
     int TemplateId() const { return templateId_; }
 
+    // Returns the EndDialog code; -1 when the dialog is already shown or cannot be created.
+    // The owner is disabled while the dialog runs.
     int DoModal(Window* owner = nullptr);
     void EndDialog(int result);
     bool IsModalRunning() const { return running_; }
     bool HasEnded() const { return ended_; }
 
-protected:
+  protected:
     virtual bool OnInitDialog() { return true; }
     virtual void OnOK() { EndDialog(kIdOk); }
     virtual void OnCancel() { EndDialog(kIdCancel); }
     LResult DefaultProc(std::uint32_t message, WParam wParam, LParam lParam) override;
 
-private:
+  private:
     int templateId_;
     Size size_;
     std::string title_;
     bool running_ = false;
     bool ended_ = false;
     int result_ = 0;
+    ModalLoop* loop_ = nullptr;  // the running nested loop, if any
 };
 
 enum MessageBoxFlags : unsigned {

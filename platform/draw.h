@@ -20,7 +20,7 @@ struct RegionImpl;
 
 // A 32-bit RGB bitmap. A default-constructed bitmap is null.
 class Bitmap {
-public:
+  public:
     Bitmap();
     ~Bitmap();
     Bitmap(const Bitmap& other);
@@ -45,7 +45,7 @@ public:
 
     BitmapImpl* Impl() const { return impl_.get(); }
 
-private:
+  private:
     std::unique_ptr<BitmapImpl> impl_;
 };
 
@@ -56,22 +56,23 @@ enum FontWeight : int { kFwNormal = 400, kFwBold = 700 };
 inline constexpr int kHangulCharset = 129;
 
 class Font {
-public:
+  public:
     Font();
     ~Font();
     Font(const Font& other);
     Font& operator=(const Font& other);
     // `height` in pixels (negative means character height, as the classic call takes it).
-    Font(std::string_view faceCp949, int height, int weight = kFwNormal, int charset = kHangulCharset);
+    Font(std::string_view faceCp949, int height, int weight = kFwNormal,
+         int charset = kHangulCharset);
     FontImpl* Impl() const { return impl_.get(); }
 
-private:
+  private:
     std::unique_ptr<FontImpl> impl_;
 };
 
 // A window shape or clip area.
 class Region {
-public:
+  public:
     Region();
     ~Region();
     Region(const Region& other);
@@ -86,13 +87,13 @@ public:
     Rect Bounds() const;
     RegionImpl* Impl() const { return impl_.get(); }
 
-private:
+  private:
     std::unique_ptr<RegionImpl> impl_;
 };
 
 enum RasterOp : std::uint32_t {
     kSrcCopy = 0x00CC0020,
-    kSrcPaint = 0x00EE0086,   // OR
+    kSrcPaint = 0x00EE0086,  // OR
     kSrcAnd = 0x008800C6,
     kSrcInvert = 0x00660046,  // XOR
 };
@@ -112,7 +113,7 @@ enum DrawTextFlags : unsigned {
 enum BackgroundMode : int { kTransparent = 1, kOpaque = 2 };
 
 class DC {
-public:
+  public:
     // Draws on `target` (not owned; must outlive the DC).
     explicit DC(Bitmap& target);
     ~DC();
@@ -128,8 +129,8 @@ public:
     void StretchBlt(int x, int y, int width, int height, const Bitmap& source, int sx, int sy,
                     int sw, int sh, RasterOp op = kSrcCopy);
     // Copies (and stretches) every source pixel except those equal to `key`.
-    void TransparentBlt(int x, int y, int width, int height, const Bitmap& source, int sx,
-                        int sy, int sw, int sh, ColorRef key);
+    void TransparentBlt(int x, int y, int width, int height, const Bitmap& source, int sx, int sy,
+                        int sw, int sh, ColorRef key);
     void FillSolidRect(const Rect& rect, ColorRef color);
     void FrameRect(const Rect& rect, ColorRef color);
     void Line(Point from, Point to, ColorRef color, int width = 1);
@@ -154,7 +155,7 @@ public:
     // Platform internals only: wraps an active native painter.
     explicit DC(std::unique_ptr<DCImpl> impl);
 
-private:
+  private:
     std::unique_ptr<DCImpl> impl_;
 };
 

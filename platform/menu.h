@@ -13,9 +13,9 @@ namespace plat {
 class Window;
 
 class PopupMenu {
-public:
+  public:
     struct Item {
-        int id = 0;  // 0 for a separator
+        int id = 0;        // 0 for a separator
         std::string text;  // CP949
         bool checked = false;
         bool isDefault = false;
@@ -36,7 +36,7 @@ public:
     // sent to `owner` as kWmCommand (id, 0) after the menu closes; returns the chosen id or 0.
     int Track(Window* owner, Point screen) const;
 
-private:
+  private:
     Item* FindMutable(int id);
     std::vector<Item> items_;
 };

@@ -28,7 +28,7 @@ struct Message {
 };
 
 class MessageMap {
-public:
+  public:
     using CommandHandler = std::function<void()>;
     using RangeHandler = std::function<void(int id)>;
     using NotifyHandler = std::function<LResult(const NotifyHeader&)>;
@@ -53,7 +53,7 @@ public:
     // True when some entry would take `msg` (lets tests check a table without side effects).
     bool Handles(const Message& msg) const;
 
-private:
+  private:
     struct Entry {
         enum class Kind { kCommand, kCommandRange, kControlNotify, kNotify, kMessage, kTimer };
         Kind kind;

@@ -25,7 +25,7 @@ class Window;
 // A named marker shared between processes. Create() with initial ownership holds it for the
 // life of this object; AlreadyExists() tells whether another live process held it first.
 class NamedMutex {
-public:
+  public:
     explicit NamedMutex(std::string_view name);
     ~NamedMutex();
     NamedMutex(const NamedMutex&) = delete;
@@ -34,7 +34,7 @@ public:
     bool Create();
     bool AlreadyExists() const { return alreadyExists_; }
 
-private:
+  private:
     std::string path_;
     int fd_ = -1;
     bool alreadyExists_ = false;

@@ -1,15 +1,141 @@
-// Test hooks (stub until filled in).
+// Test input through real Qt events (so the pre-dispatch hook, the event translation and the
+// controls' own notifications all run), and the menu and message-box interceptions.
 #include "platform/testing.h"
 
-namespace plat::testing {
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
-void PressKey(plat::Window&, int) {}
-void TypeText(plat::Window&, const std::string&) {}
-void MouseDown(plat::Window&, Point, int) {}
-void MouseUp(plat::Window&, Point, int) {}
-void MouseClick(plat::Window&, Point, int) {}
-void MouseDoubleClick(plat::Window&, Point, int) {}
-void InterceptMenus(std::function<int(const TrackedMenu&)>) {}
-void InterceptMessageBoxes(std::function<int(const ShownMessageBox&)>) {}
+#include "platform/qt_text_impl.h"
+#include "platform/testing_impl.h"
+#include "platform/window.h"
+#include "platform/window_impl.h"
+
+namespace plat::testing {
+namespace {
+
+std::function<int(const TrackedMenu&)> g_menuInterceptor;
+std::function<int(const ShownMessageBox&)> g_messageBoxInterceptor;
+
+// The widget that receives keys for `target`: its focused descendant, else its own widget.
+QWidget* KeyReceiver(plat::Window& target) {
+    QWidget* native = target.Impl()->widget.data();
+    if (native == nullptr) {
+        return nullptr;
+    }
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != nullptr && (focus == native || native->isAncestorOf(focus))) {
+        return focus;
+    }
+    return native;
+}
+
+void SendKey(QWidget* receiver, QEvent::Type type, int qtKey, const QString& text) {
+    QKeyEvent event(type, qtKey, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(receiver, &event);
+}
+
+Qt::MouseButton ButtonFor(int button) {
+    return button == 2 ? Qt::RightButton : Qt::LeftButton;
+}
+
+void SendMouse(plat::Window& target, QEvent::Type type, Point client, int button, bool held) {
+    QWidget* native = target.Impl()->widget.data();
+    if (native == nullptr) {
+        return;
+    }
+    // The deepest child under the point gets the event, as a real click would.
+    QPoint local(client.x, client.y);
+    QWidget* receiver = native->childAt(local);
+    if (receiver == nullptr) {
+        receiver = native;
+    }
+    const QPoint receiverPos = receiver == native ? local : receiver->mapFrom(native, local);
+    const QPoint global = native->mapToGlobal(local);
+    const Qt::MouseButton which = ButtonFor(button);
+    QMouseEvent event(type, QPointF(receiverPos), QPointF(global), which,
+                      held ? Qt::MouseButtons(which) : Qt::MouseButtons(Qt::NoButton),
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(receiver, &event);
+}
+
+}  // namespace
+
+const std::function<int(const TrackedMenu&)>& MenuInterceptor() {
+    return g_menuInterceptor;
+}
+
+const std::function<int(const ShownMessageBox&)>& MessageBoxInterceptor() {
+    return g_messageBoxInterceptor;
+}
+
+void PressKey(plat::Window& target, int vk) {
+    target.SetFocus();
+    QWidget* receiver = KeyReceiver(target);
+    if (receiver == nullptr) {
+        return;
+    }
+    const int qtKey = QtKeyFromVirtualKey(vk);
+    QString text;
+    if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) {
+        text = QString(QChar(vk)).toLower();
+    } else if (vk == kVkSpace) {
+        text = QStringLiteral(" ");
+    } else if (vk == kVkReturn) {
+        text = QStringLiteral("\r");
+    }
+    SendKey(receiver, QEvent::KeyPress, qtKey, text);
+    if (QWidget* again = KeyReceiver(target)) {
+        SendKey(again, QEvent::KeyRelease, qtKey, text);
+    }
+}
+
+void TypeText(plat::Window& target, const std::string& cp949) {
+    target.SetFocus();
+    const QString text = ToQString(cp949);
+    for (const QChar c : text) {
+        QWidget* receiver = KeyReceiver(target);
+        if (receiver == nullptr) {
+            return;
+        }
+        const QChar upper = c.toUpper();
+        int qtKey = Qt::Key_unknown;
+        if ((upper >= QLatin1Char('A') && upper <= QLatin1Char('Z')) ||
+            (upper >= QLatin1Char('0') && upper <= QLatin1Char('9'))) {
+            qtKey = upper.unicode();
+        } else if (c == QLatin1Char(' ')) {
+            qtKey = Qt::Key_Space;
+        }
+        SendKey(receiver, QEvent::KeyPress, qtKey, QString(c));
+        SendKey(receiver, QEvent::KeyRelease, qtKey, QString(c));
+    }
+}
+
+void MouseDown(plat::Window& target, Point client, int button) {
+    SendMouse(target, QEvent::MouseButtonPress, client, button, true);
+}
+
+void MouseUp(plat::Window& target, Point client, int button) {
+    SendMouse(target, QEvent::MouseButtonRelease, client, button, false);
+}
+
+void MouseClick(plat::Window& target, Point client, int button) {
+    MouseDown(target, client, button);
+    MouseUp(target, client, button);
+}
+
+void MouseDoubleClick(plat::Window& target, Point client, int button) {
+    MouseClick(target, client, button);
+    SendMouse(target, QEvent::MouseButtonDblClick, client, button, true);
+    MouseUp(target, client, button);
+}
+
+void InterceptMenus(std::function<int(const TrackedMenu&)> chooser) {
+    g_menuInterceptor = std::move(chooser);
+}
+
+void InterceptMessageBoxes(std::function<int(const ShownMessageBox&)> answer) {
+    g_messageBoxInterceptor = std::move(answer);
+}
 
 }  // namespace plat::testing

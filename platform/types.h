@@ -13,9 +13,15 @@ using ColorRef = std::uint32_t;  // 0x00BBGGRR, as the skin files and colour key
 constexpr ColorRef Rgb(int r, int g, int b) {
     return static_cast<ColorRef>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int RedOf(ColorRef c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(ColorRef c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(ColorRef c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(ColorRef c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(ColorRef c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(ColorRef c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 struct Point {
     int x = 0;
@@ -43,9 +49,7 @@ struct Rect {
     constexpr bool Contains(Point p) const {
         return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
     }
-    constexpr void Offset(int dx, int dy) {
-        left += dx, right += dx, top += dy, bottom += dy;
-    }
+    constexpr void Offset(int dx, int dy) { left += dx, right += dx, top += dy, bottom += dy; }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
@@ -57,10 +61,18 @@ constexpr LParam MakeLParam(int low, int high) {
     return static_cast<LParam>(static_cast<std::int32_t>(
         (static_cast<unsigned>(low) & 0xFFFF) | ((static_cast<unsigned>(high) & 0xFFFF) << 16)));
 }
-constexpr int LowWord(std::uintptr_t v) { return static_cast<int>(v & 0xFFFF); }
-constexpr int HighWord(std::uintptr_t v) { return static_cast<int>((v >> 16) & 0xFFFF); }
+constexpr int LowWord(std::uintptr_t v) {
+    return static_cast<int>(v & 0xFFFF);
+}
+constexpr int HighWord(std::uintptr_t v) {
+    return static_cast<int>((v >> 16) & 0xFFFF);
+}
 // Signed coordinates packed into an LParam (mouse messages).
-constexpr int XFromLParam(LParam l) { return static_cast<std::int16_t>(l & 0xFFFF); }
-constexpr int YFromLParam(LParam l) { return static_cast<std::int16_t>((l >> 16) & 0xFFFF); }
+constexpr int XFromLParam(LParam l) {
+    return static_cast<std::int16_t>(l & 0xFFFF);
+}
+constexpr int YFromLParam(LParam l) {
+    return static_cast<std::int16_t>((l >> 16) & 0xFFFF);
+}
 
 }  // namespace plat

@@ -1,8 +1,10 @@
 // Window: the native widget's life, geometry, focus, capture, text, messages and timers.
 #include "platform/window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <algorithm>
 #include <atomic>
@@ -52,7 +54,9 @@ void WindowImpl::Attach(QWidget* native, bool host) {
     isHost = host;
     native->setProperty(kWindowKeyProperty, QVariant::fromValue<qulonglong>(key));
     if (!host) {
-        native->installEventFilter(new ControlEventBridge(owner, native));
+        auto* filter = new ControlEventBridge(owner, native);
+        native->installEventFilter(filter);
+        bridge = filter;
     }
 }
 
@@ -66,8 +70,9 @@ void WindowImpl::ReleaseWidget() {
     if (auto* host = dynamic_cast<HostWidget*>(native)) {
         host->Orphan();
     }
-    for (auto* bridge : native->findChildren<ControlEventBridge*>(Qt::FindDirectChildrenOnly)) {
-        bridge->Orphan();
+    if (bridge) {
+        static_cast<ControlEventBridge*>(bridge.data())->Orphan();
+        bridge.clear();
     }
     if (native->mouseGrabber() == native) {
         native->releaseMouse();
@@ -393,7 +398,14 @@ void Window::SetText(std::string_view cp949) {
     if (w == nullptr) {
         return;
     }
-    w->setWindowTitle(ToQString(cp949));
+    const QString text = ToQString(cp949);
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        button->setText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        label->setText(text);
+    } else {
+        w->setWindowTitle(text);
+    }
     if (parent_ == nullptr) {
         PublishTopLevelWindow(this, cp949);
     }

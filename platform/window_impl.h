@@ -43,6 +43,7 @@ struct WindowImpl {
     Window* owner;
     const std::uint64_t key;
     QPointer<QWidget> widget;
+    QPointer<QObject> bridge;  // the ControlEventBridge of a Qt control, if any
     bool isHost = false;
     bool ownsMouseInput = false;
     bool destroying = false;
