@@ -157,6 +157,8 @@ Sidecar ParseSidecar(std::string_view text) {
             const std::string value = Unescape(fields[i]);
             if (columns[i] == "file") {
                 file = value;
+            } else if (value.empty()) {
+                continue;  // an empty field leaves the value to the file or the defaults
             } else if (!ApplyField(columns[i], value, row)) {
                 sidecar.warnings.push_back("line " + std::to_string(lineNumber) + ": bad " +
                                            columns[i] + " ignored");

@@ -2,7 +2,8 @@
 // columns, then one tab-separated line per media file. Columns: file (path relative to the
 // root, required), title, description, language (ko/en/ja/zh), rating (0 to 5), raters,
 // published (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SSZ, UTC), seconds. "\t", "\n" and "\\" escape a
-// tab, a line break and a backslash inside a field; '#' starts a comment line.
+// tab, a line break and a backslash inside a field; an empty field counts as absent; '#' starts a
+// comment line.
 #pragma once
 
 #include <cstdint>
