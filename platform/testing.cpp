@@ -119,6 +119,24 @@ void MouseUp(plat::Window& target, Point client, int button) {
     SendMouse(target, QEvent::MouseButtonRelease, client, button, false);
 }
 
+void MouseMove(plat::Window& target, Point client, int heldButton) {
+    QWidget* native = target.Impl()->widget.data();
+    if (native == nullptr) {
+        return;
+    }
+    QPoint local(client.x, client.y);
+    QWidget* receiver = native->childAt(local);
+    if (receiver == nullptr) {
+        receiver = native;
+    }
+    const QPoint receiverPos = receiver == native ? local : receiver->mapFrom(native, local);
+    const Qt::MouseButtons held =
+        heldButton == 0 ? Qt::MouseButtons(Qt::NoButton) : Qt::MouseButtons(ButtonFor(heldButton));
+    QMouseEvent event(QEvent::MouseMove, QPointF(receiverPos), QPointF(native->mapToGlobal(local)),
+                      Qt::NoButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(receiver, &event);
+}
+
 void MouseClick(plat::Window& target, Point client, int button) {
     MouseDown(target, client, button);
     MouseUp(target, client, button);

@@ -24,6 +24,8 @@ void TypeText(plat::Window& target, const std::string& cp949);
 void MouseDown(plat::Window& target, Point client, int button = 1);
 void MouseUp(plat::Window& target, Point client, int button = 1);
 void MouseClick(plat::Window& target, Point client, int button = 1);
+// Mouse move to a client point of `target`; `heldButton` 1 or 2 while a button is held, else 0.
+void MouseMove(plat::Window& target, Point client, int heldButton = 0);
 void MouseDoubleClick(plat::Window& target, Point client, int button = 1);
 
 // While set, PopupMenu::Track calls `chooser` instead of showing the menu; its result is the
