@@ -1,0 +1,327 @@
+// The search controller in a plain window with a real list view, against a feed server on
+// loopback: searching, both ways of paging and their limits, failures, one worker at a time,
+// and the list's notifications.
+#include <gtest/gtest.h>
+
+#include "feed_pages.h"
+#include "loopback_server.h"
+#include "platform/application.h"
+#include "platform/clock.h"
+#include "platform/controls.h"
+#include "platform/dialog.h"
+#include "platform/testing.h"
+#include "search/result_list.h"
+#include "search/search_controller.h"
+
+namespace tunova {
+namespace {
+
+using testing::LoopbackServer;
+using testing::ResultsPage;
+using testing::ServerReply;
+using testing::ServerRequest;
+using testing::Stopwatch;
+
+class SearchControllerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        plat::InstallClock(&clock_);
+        plat::testing::InterceptMessageBoxes([this](const plat::testing::ShownMessageBox& box) {
+            boxes_.push_back(box);
+            return plat::kIdOk;
+        });
+        ASSERT_TRUE(owner_.Create(nullptr, 102, plat::Rect::FromXYWH(0, 0, 800, 500), 0));
+        owner_.Show(true);
+        ASSERT_TRUE(list_.Create(&owner_, kResultListId, plat::Rect::FromXYWH(0, 0, 780, 300)));
+        ASSERT_TRUE(more_.Create(&owner_, kMoreResultsButtonId, "more",
+                                 plat::Rect::FromXYWH(0, 400, 80, 20)));
+        ASSERT_TRUE(link1133_.Create(&owner_, 1133, "a", plat::Rect::FromXYWH(0, 0, 10, 10)));
+        ASSERT_TRUE(link1138_.Create(&owner_, 1138, "b", plat::Rect::FromXYWH(0, 0, 10, 10)));
+        SearchHooks hooks;
+        hooks.searchText = [this] { return searchText_; };
+        hooks.countryIndex = [this] { return country_; };
+        hooks.hosts.feedHost = server_.Host();
+        hooks.fetch.totalTimeoutMs = 2000;
+        hooks.repaintResultCount = [this] { ++repaints_; };
+        hooks.showResultList = [this] { ++listShown_; };
+        hooks.linkButton1133 = &link1133_;
+        hooks.linkButton1138 = &link1138_;
+        hooks.layoutRect = [](int id) {
+            return plat::Rect::FromXYWH(id == 1133 ? 100 : 200, 450, 60, 20);
+        };
+        hooks.addToPlaylist = [this](int row) { actions_.push_back("add " + std::to_string(row)); };
+        hooks.cueResult = [this](int row) { actions_.push_back("cue " + std::to_string(row)); };
+        hooks.playResult = [this](int row) { actions_.push_back("play " + std::to_string(row)); };
+        hooks.beginDrag = [this](int row) { actions_.push_back("drag " + std::to_string(row)); };
+        hooks.playerInitialised = [this] { return playerInitialised_; };
+        hooks.pageReady = [this] { return pageReady_; };
+        hooks.doubleClickAdds = [this] { return doubleClickAdds_; };
+        controller_.Bind(owner_, list_, more_, hooks);
+        controller_.SetupResultList();
+        // The main window's table entries for the search.
+        auto& map = owner_.Messages();
+        map.OnCommand(kSearchButtonId, [this] { controller_.StartSearch(); });
+        map.OnCommand(kMoreResultsButtonId, [this] { controller_.RequestNextPage(); });
+        map.OnTimer(kScrollPagingTimerId, [this] { controller_.CheckScrollPaging(); });
+        map.OnMessage(kWmSearchResults, [this](plat::WParam w, plat::LParam l) {
+            return controller_.OnResultsArrived(w, l);
+        });
+        map.OnNotify(kResultListId, plat::kNmClick,
+                     [this](const plat::NotifyHeader& h) { return controller_.OnResultClick(h); });
+        map.OnNotify(kResultListId, plat::kNmDblClk, [this](const plat::NotifyHeader& h) {
+            return controller_.OnResultDoubleClick(h);
+        });
+        map.OnNotify(kResultListId, plat::kLvnBeginDrag, [this](const plat::NotifyHeader& h) {
+            return controller_.OnResultBeginDrag(h);
+        });
+    }
+    void TearDown() override {
+        plat::testing::InterceptMessageBoxes(nullptr);
+        plat::InstallClock(nullptr);
+    }
+
+    // Pumps the event loop until the worker's page has been shown (at most 10 s).
+    bool WaitForIdle() {
+        return testing::PumpUntil([this] { return !controller_.IsSearchRunning(); }, 10000);
+    }
+    void Search(std::string word) {
+        searchText_ = std::move(word);
+        owner_.SendCommand(kSearchButtonId);
+        ASSERT_TRUE(WaitForIdle());
+    }
+    // Answers each query with the page its start-index asks for, out of `total` results.
+    void ServePages(int total) {
+        server_.SetHandler([total](const ServerRequest& request) {
+            const int start = request.startIndex;
+            const int count = std::max(0, std::min(30, total - start + 1));
+            return ServerReply{ServerReply::Kind::kAnswer, 200, ResultsPage(total, start, count)};
+        });
+    }
+    std::string LastTarget() { return server_.Requests().back().target; }
+    plat::LResult Notify(int code, int item, int subItem) {
+        plat::ItemActivate activate;
+        activate.hdr = {&list_, kResultListId, code};
+        activate.item = item;
+        activate.subItem = subItem;
+        return owner_.SendMessage(plat::kWmNotify, kResultListId,
+                                  reinterpret_cast<plat::LParam>(&activate.hdr));
+    }
+
+    plat::ManualClock clock_;
+    LoopbackServer server_;
+    plat::Window owner_;
+    plat::ListView list_;
+    plat::PushButton more_;
+    plat::PushButton link1133_;
+    plat::PushButton link1138_;
+    SearchController controller_;
+    std::string searchText_;
+    int country_ = 0;
+    int repaints_ = 0;
+    int listShown_ = 0;
+    bool playerInitialised_ = false;
+    bool pageReady_ = false;
+    bool doubleClickAdds_ = false;
+    std::vector<std::string> actions_;
+    std::vector<plat::testing::ShownMessageBox> boxes_;
+};
+
+TEST_F(SearchControllerTest, ASearchFillsTheListFromTheFeedServer) {
+    ServePages(100);
+    Search("한국 노래");
+    ASSERT_EQ(server_.Requests().size(), 1u);
+    EXPECT_EQ(LastTarget(),
+              "/feeds/api/videos/-/Music?vq=%ED%95%9C%EA%B5%AD/%EB%85%B8%EB%9E%98"
+              "&orderby=relevance&max-results=30&start-index=1");
+    EXPECT_EQ(server_.Requests()[0].userAgent, "youtube");
+    ASSERT_EQ(list_.ItemCount(), 30);
+    EXPECT_EQ(list_.ItemText(0, 0), "1");
+    EXPECT_EQ(list_.ItemText(0, 1), "Song 1");
+    EXPECT_EQ(list_.ItemText(29, 2), "00:30");
+    EXPECT_EQ(list_.ItemImage(29, kAddColumn), 0);
+    EXPECT_EQ(controller_.ResultCountText(), "30");
+    EXPECT_EQ(repaints_, 1);
+    EXPECT_EQ(listShown_, 1);
+    EXPECT_EQ(controller_.LastQueryText(), "한국 노래");
+    EXPECT_TRUE(more_.IsVisible());
+    EXPECT_EQ(link1133_.WindowRect().left - owner_.WindowRect().left, 210);
+    EXPECT_TRUE(link1138_.IsVisible());
+}
+
+TEST_F(SearchControllerTest, AnEmptyWordGetsAMessageBoxAndNoRequest) {
+    Search("");
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, "검색어 입력해 주세요");
+    EXPECT_EQ(boxes_[0].caption, "Tunova");
+    EXPECT_EQ(boxes_[0].flags, plat::kMbOk | plat::kMbIconExclamation);
+    EXPECT_TRUE(server_.Requests().empty());
+    EXPECT_FALSE(controller_.IsSearchRunning());
+}
+
+TEST_F(SearchControllerTest, ASecondSearchWhileOneRunsDoesNothing) {
+    server_.SetHandler([](const ServerRequest&) {
+        return ServerReply{ServerReply::Kind::kHold, 200, ResultsPage(100, 1, 30)};
+    });
+    searchText_ = "first";
+    owner_.SendCommand(kSearchButtonId);
+    ASSERT_TRUE(server_.WaitForRequests(1));
+    searchText_ = "second";
+    owner_.SendCommand(kSearchButtonId);
+    owner_.SendCommand(kMoreResultsButtonId);
+    EXPECT_TRUE(controller_.IsSearchRunning());
+    server_.Release();
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_EQ(server_.Requests().size(), 1u);
+    EXPECT_EQ(controller_.LastQueryText(), "first");
+    EXPECT_EQ(list_.ItemCount(), 30);
+}
+
+TEST_F(SearchControllerTest, ScrollPagingKeepsTheLanguageFilterAndTheButtonDropsIt) {
+    ServePages(200);
+    country_ = 3;
+    Search("a");
+    EXPECT_TRUE(LastTarget().ends_with("&start-index=1&lr=ja"));
+    country_ = 1;  // changing the country later does not change the paging filter
+    list_.EnsureVisible(list_.ItemCount() - 1);
+    owner_.SetTimer(kScrollPagingTimerId, kScrollPagingPeriodMs);
+    clock_.Advance(kScrollPagingPeriodMs);
+    owner_.KillTimer(kScrollPagingTimerId);
+    ASSERT_TRUE(WaitForIdle());
+    ASSERT_EQ(server_.Requests().size(), 2u);
+    EXPECT_EQ(LastTarget(),
+              "/feeds/api/videos/-/Music?q=a&orderby=relevance&max-results=30&start-index=31"
+              "&lr=ja");
+    ASSERT_EQ(list_.ItemCount(), 60);
+    EXPECT_EQ(list_.ItemText(30, 0), "31");
+    EXPECT_EQ(list_.ItemText(59, 1), "Song 60");
+    more_.Click();
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_EQ(LastTarget(),
+              "/feeds/api/videos/-/Music?q=a&orderby=relevance&max-results=30&start-index=61");
+    EXPECT_EQ(list_.ItemCount(), 90);
+    EXPECT_EQ(controller_.ResultCountText(), "90");
+}
+
+TEST_F(SearchControllerTest, ScrollPagingWaitsForTheEndOfTheListAndForMoreResults) {
+    ServePages(200);
+    Search("a");
+    list_.EnsureVisible(0);
+    const auto [limit, position] = std::pair(list_.ItemCount() - list_.CountPerPage(), 0);
+    ASSERT_GT(limit, 0) << "the list must need scrolling for this test";
+    EXPECT_EQ(position, list_.TopIndex());
+    controller_.CheckScrollPaging();
+    EXPECT_FALSE(controller_.IsSearchRunning());
+    // The last page: start index 181 + 30 >= 200.
+    ServePages(200);
+    server_.Serve(ResultsPage(200, 181, 20));
+    Search("b");
+    EXPECT_FALSE(more_.IsVisible());
+    EXPECT_EQ(link1133_.WindowRect().left - owner_.WindowRect().left, 100);
+    list_.EnsureVisible(list_.ItemCount() - 1);
+    controller_.CheckScrollPaging();
+    EXPECT_FALSE(controller_.IsSearchRunning());
+}
+
+TEST_F(SearchControllerTest, PagingStopsPastStartIndex4500) {
+    server_.Serve(ResultsPage(9000, 4501, 3));  // all rows fit: limit 0, position 0
+    Search("a");
+    controller_.CheckScrollPaging();
+    controller_.RequestNextPage();
+    EXPECT_FALSE(controller_.IsSearchRunning());
+    EXPECT_EQ(server_.Requests().size(), 1u);
+
+    server_.Serve(ResultsPage(9000, 4500, 3));
+    Search("a");
+    controller_.CheckScrollPaging();
+    ASSERT_TRUE(WaitForIdle());
+    ASSERT_EQ(server_.Requests().size(), 3u);
+    EXPECT_TRUE(LastTarget().ends_with("&start-index=4530"));
+}
+
+TEST_F(SearchControllerTest, AFailedSearchEmptiesTheListAndKeepsTheButton) {
+    ServePages(100);
+    Search("a");
+    ASSERT_TRUE(more_.IsVisible());
+    server_.SetHandler([](const ServerRequest&) {
+        return ServerReply{ServerReply::Kind::kDropAfterHead, 200, ResultsPage(100, 1, 30)};
+    });
+    Search("b");
+    EXPECT_EQ(list_.ItemCount(), 0);
+    EXPECT_EQ(controller_.ResultCountText(), "0");
+    EXPECT_TRUE(more_.IsVisible());
+    // An error page is read like a feed and yields no rows.
+    server_.SetHandler([](const ServerRequest&) {
+        return ServerReply{ServerReply::Kind::kAnswer, 503, "<html><body>busy</body></html>"};
+    });
+    Search("c");
+    EXPECT_EQ(list_.ItemCount(), 0);
+}
+
+TEST_F(SearchControllerTest, ASlowServerTimesOutInsteadOfHangingTheWorker) {
+    server_.SetHandler([](const ServerRequest&) {
+        return ServerReply{ServerReply::Kind::kHold, 200, ResultsPage(100, 1, 30)};
+    });
+    const Stopwatch watch;
+    Search("a");  // the worker's total timeout is 2 s in this fixture
+    EXPECT_LT(watch.ElapsedMs(), 8000);
+    EXPECT_EQ(list_.ItemCount(), 0);
+    server_.Release();
+}
+
+TEST_F(SearchControllerTest, ClicksAndDoubleClicksRouteRowsToTheirActions) {
+    ServePages(100);
+    Search("a");
+    Notify(plat::kNmClick, 4, kAddColumn);
+    Notify(plat::kNmClick, 5, 1);  // player not initialised yet: nothing
+    playerInitialised_ = true;
+    Notify(plat::kNmClick, 6, 1);
+    Notify(plat::kNmClick, -1, 1);  // not on a row
+    Notify(plat::kNmDblClk, 7, 1);  // page not ready: nothing
+    pageReady_ = true;
+    Notify(plat::kNmDblClk, 8, 1);
+    Notify(plat::kNmDblClk, 9, kAddColumn);  // playing needs another column
+    doubleClickAdds_ = true;
+    Notify(plat::kNmDblClk, 10, kAddColumn);
+    EXPECT_EQ(actions_, (std::vector<std::string>{"add 4", "cue 6", "play 8", "add 10"}));
+}
+
+TEST_F(SearchControllerTest, DraggingNeedsASelectedRow) {
+    ServePages(100);
+    Search("a");
+    plat::ListViewNotify drag;
+    drag.hdr = {&list_, kResultListId, plat::kLvnBeginDrag};
+    drag.item = 2;
+    owner_.SendMessage(plat::kWmNotify, kResultListId, reinterpret_cast<plat::LParam>(&drag.hdr));
+    EXPECT_FALSE(controller_.IsDragging());
+    list_.SetItemState(2, plat::kLvisSelected, plat::kLvisSelected);
+    owner_.SendMessage(plat::kWmNotify, kResultListId, reinterpret_cast<plat::LParam>(&drag.hdr));
+    EXPECT_TRUE(controller_.IsDragging());
+    EXPECT_EQ(controller_.DragRow(), 2);
+    EXPECT_EQ(plat::Window::Capture(), &owner_);
+    controller_.EndDrag();
+    EXPECT_FALSE(controller_.IsDragging());
+    EXPECT_EQ(plat::Window::Capture(), nullptr);
+    EXPECT_EQ(actions_, (std::vector<std::string>{"drag 2"}));
+}
+
+TEST_F(SearchControllerTest, DestroyingTheControllerStopsARunningWorker) {
+    server_.SetHandler([](const ServerRequest&) {
+        return ServerReply{ServerReply::Kind::kHold, 200, "<feed/>"};
+    });
+    auto controller = std::make_unique<SearchController>();
+    SearchHooks hooks;
+    hooks.searchText = [] { return std::string("a"); };
+    hooks.hosts.feedHost = server_.Host();
+    controller->Bind(owner_, list_, more_, hooks);
+    controller->StartSearch();
+    ASSERT_TRUE(server_.WaitForRequests(1));
+    const Stopwatch watch;
+    controller.reset();
+    EXPECT_LT(watch.ElapsedMs(), 5000);
+    server_.Release();
+    plat::Application::ProcessEvents();  // the stray post finds the fixture's idle controller
+    EXPECT_EQ(list_.ItemCount(), 0);
+}
+
+}  // namespace
+}  // namespace tunova
