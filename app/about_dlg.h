@@ -1,0 +1,25 @@
+// CAboutDlg: the about box (template 100), opened from the system menu.
+#pragma once
+
+#include "platform/controls.h"
+#include "platform/dialog.h"
+
+namespace tunova {
+
+// The vendor's web site shown in the about box.
+inline constexpr char kVendorSite[] = "http://www.tunova.net";
+
+class CAboutDlg : public plat::Dialog {
+  public:
+    CAboutDlg();
+
+  protected:
+    bool OnInitDialog() override;
+
+  private:
+    plat::StaticText name_;
+    plat::StaticText homePage_;
+    plat::PushButton ok_;
+};
+
+}  // namespace tunova

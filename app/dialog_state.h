@@ -1,0 +1,68 @@
+// The state the main window holds, grouped by the subsystem that uses it, at its initial values.
+#pragma once
+
+#include <string>
+
+#include "lists/playlist_entry.h"
+#include "platform/types.h"
+
+namespace tunova {
+
+inline constexpr char kSearchPlaceholder[] = "검색어를 입력해 주세요";
+
+// The query texts, the running worker, the counters and the results themselves are kept by the
+// search controller (search/search_controller.h).
+struct SearchState {
+    std::string searchText;  // mirrors edit 1125
+    bool placeholderActive = true;
+    int countryIndex = 0;  // 0 all, 1 Korea, 2 USA, 3 Japan, 4 China
+};
+
+struct PlaybackState {
+    int playerState = 0;
+    int playMode = 1;  // 1 all, 2 one, 3 random
+    int currentEntryNumber = -1;
+    bool pageReady = false;
+    bool playerInitialised = false;
+    bool autoAdvanceHold = false;
+    bool pollTimerStarted = false;
+    int volume = 40;
+    int seekPosition = 0;
+    std::string nowPlayingTitle;
+    std::string durationText;
+    std::string currentTimeText = "00:00:00";
+    bool firstClickAdjustmentDone = false;
+};
+
+struct PlaylistState {
+    PlaylistEntryTable entries{};
+    int nextEntryNumber = 1;
+};
+
+struct ViewState {
+    int sizeMode = 3;  // 3 normal, 2 mini
+    bool listShown = true;
+    bool maximized = false;
+    plat::Rect normalBrowserRect;
+    plat::Rect bigBrowserRect;
+    plat::Rect clientRectOnScreen;  // stored when the window is first shown
+};
+
+struct TrayState {
+    bool created = false;
+    bool shown = false;
+};
+
+struct SettingsState {
+    bool doubleClickAdds = false;  // false: a double-click plays; true: it adds to the playlist
+};
+
+struct StartupState {
+    std::string commandLine;
+    int updaterWaitTicks = 0;
+    // Set once the playlist has been read; an instance that ends before that (another copy
+    // running, no connection) must not overwrite the saved playlist with its empty table.
+    bool playlistLoaded = false;
+};
+
+}  // namespace tunova

@@ -1,0 +1,45 @@
+#include "app/single_instance.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/messages.h"
+#include "platform/system.h"
+
+namespace tunova {
+
+namespace {
+
+// Titles are compared on at most this many characters, as the enumeration reads them.
+constexpr size_t kTitleReadLimit = 120;
+
+}  // namespace
+
+bool AnotherTunovaRunning() {
+    // Never released: the marker lives as long as the process.
+    static plat::NamedMutex* marker = nullptr;
+    static bool exists = false;
+    if (marker == nullptr) {
+        marker = new plat::NamedMutex("tunova");
+        marker->Create();
+        exists = marker->AlreadyExists();
+    }
+    return exists;
+}
+
+bool RestoreWindowTitled(std::string_view titlePrefix) {
+    std::optional<plat::TopLevelWindow> match;
+    for (const plat::TopLevelWindow& window : plat::EnumTopLevelWindows()) {
+        const std::string title = window.title.substr(0, kTitleReadLimit);
+        if (title.compare(0, titlePrefix.size(), titlePrefix) == 0) {
+            match = window;  // the last match wins; the enumeration runs to its end
+        }
+    }
+    if (!match) {
+        return false;
+    }
+    return plat::SendSystemCommand(*match, plat::kScRestore);
+}
+
+}  // namespace tunova

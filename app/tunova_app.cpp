@@ -1,0 +1,17 @@
+#include "app/tunova_app.h"
+
+#include "app/tunova_dlg.h"
+
+namespace tunova {
+
+bool CTunovaApp::InitInstance() {
+    // Common controls and control hosting are part of the toolkit and need no set-up here.
+    profileKey_ = kProfileKey;
+    CTunovaDlg dialog;
+    mainWindow_ = &dialog;
+    dialog.DoModal();
+    mainWindow_ = nullptr;
+    return false;
+}
+
+}  // namespace tunova

@@ -1,0 +1,26 @@
+// CTunovaApp, the application object: it runs the main window modally and ends the program
+// when the window closes.
+#pragma once
+
+#include <string>
+
+namespace tunova {
+
+class CTunovaDlg;
+
+class CTunovaApp {
+  public:
+    // The framework's profile key; the program keeps its settings elsewhere and never reads it.
+    static constexpr char kProfileKey[] = "로컬 응용 프로그램 마법사에서 생성된 응용 프로그램";
+
+    // Runs the main window to its end. Returns false, so the process ends afterwards.
+    bool InitInstance();
+    CTunovaDlg* MainWindow() const { return mainWindow_; }
+    const std::string& ProfileKey() const { return profileKey_; }
+
+  private:
+    CTunovaDlg* mainWindow_ = nullptr;
+    std::string profileKey_;
+};
+
+}  // namespace tunova

@@ -1,0 +1,135 @@
+// The window's own input rules and commands: the pre-dispatch keyboard and mouse rules, the
+// country menu, the search box placeholder, minimize, hide, open and exit.
+#include <array>
+
+#include "app/tunova_dlg.h"
+#include "res/menus.h"
+#include "res/resource_ids.h"
+
+namespace tunova {
+
+namespace {
+
+struct CountryRow {
+    int commandId;
+    int countryIndex;
+    int buttonId;
+};
+
+// Menu 258: command, country index, visible indicator button.
+constexpr std::array<CountryRow, 5> kCountryRows = {{
+    {res::kCmdCountryAll, 0, res::kIdcCountryAll},
+    {res::kCmdCountryKorea, 1, res::kIdcCountryKorea},
+    {res::kCmdCountryUsa, 2, res::kIdcCountryUsa},
+    {res::kCmdCountryJapan, 3, res::kIdcCountryJapan},
+    {res::kCmdCountryChina, 4, res::kIdcCountryChina},
+}};
+
+// Where the country menu opens, relative to the window's top-left corner.
+constexpr plat::Point kCountryMenuOffset{10, 201};
+
+}  // namespace
+
+bool CTunovaDlg::IsInThisWindow(const plat::Window* window) const {
+    for (const plat::Window* w = window; w != nullptr; w = w->Parent()) {
+        if (w == this) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CTunovaDlg::PreTranslateMessage(const plat::Message& msg) {
+    if (!IsInThisWindow(msg.window)) {
+        return false;
+    }
+    if (msg.message == plat::kWmRButtonDown) {
+        const plat::Point client{plat::XFromLParam(msg.lParam), plat::YFromLParam(msg.lParam)};
+        const plat::Point screen = msg.window->ClientToScreen(client);
+        res::LoadMenuPopup(res::kMenuMouse).Track(this, screen);
+        return true;
+    }
+    if (msg.message != plat::kWmKeyDown) {
+        return false;
+    }
+    const int key = static_cast<int>(msg.wParam);
+    if (key == plat::kVkReturn && msg.window == &searchEdit) {
+        StartSearch();
+        return true;
+    }
+    if (key == plat::kVkReturn || key == plat::kVkEscape) {
+        return true;
+    }
+    if (key == plat::kVkDelete && msg.window == &playlistView) {
+        DeletePlaylistSelection();
+    }
+    return false;
+}
+
+void CTunovaDlg::OnCountryButton() {
+    plat::PopupMenu menu = res::LoadMenuPopup(res::kMenuCountry);
+    for (const CountryRow& row : kCountryRows) {
+        menu.CheckItem(row.commandId, row.countryIndex == search.countryIndex);
+    }
+    const plat::Rect frame = WindowRect();
+    menu.Track(this, {frame.left + kCountryMenuOffset.x, frame.top + kCountryMenuOffset.y});
+}
+
+void CTunovaDlg::SelectCountry(int commandId) {
+    // Ids inside the menu's range that name no country select "all".
+    const CountryRow* chosen = &kCountryRows[0];
+    for (const CountryRow& row : kCountryRows) {
+        if (row.commandId == commandId) {
+            chosen = &row;
+        }
+    }
+    search.countryIndex = chosen->countryIndex;
+    for (size_t i = 0; i < countryButtons.size(); ++i) {
+        countryButtons[i].Show(countryButtons[i].ControlId() == chosen->buttonId);
+    }
+}
+
+int CTunovaDlg::VisibleCountryButton() const {
+    for (const auto& button : countryButtons) {
+        if (button.IsCreated() && button.IsVisible()) {
+            return button.ControlId();
+        }
+    }
+    return 0;
+}
+
+void CTunovaDlg::OnCountryComboChange() {
+    const int selected = countryCombo.CurSel();
+    if (selected >= 0 && selected <= 4) {
+        search.countryIndex = selected;
+    }
+}
+
+void CTunovaDlg::OnSearchEditFocus() {
+    if (!search.placeholderActive) {
+        return;
+    }
+    search.placeholderActive = false;
+    search.searchText.clear();
+    searchEdit.SetText(search.searchText);
+}
+
+void CTunovaDlg::OnMinimizeCommand() {
+    SendMessage(plat::kWmSysCommand, plat::kScMinimize);
+}
+
+void CTunovaDlg::OnHideToTray() {
+    SendMessage(plat::kWmSysCommand, plat::kScMinimize);
+    Show(false);
+}
+
+void CTunovaDlg::OnOpenPlayer() {
+    Show(true);
+    SendMessage(plat::kWmSysCommand, plat::kScRestore);
+}
+
+void CTunovaDlg::OnExit() {
+    SendCommand(plat::kIdCancel);
+}
+
+}  // namespace tunova

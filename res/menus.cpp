@@ -1,0 +1,52 @@
+#include "res/menus.h"
+
+#include "res/resource_ids.h"
+
+namespace tunova::res {
+
+namespace {
+
+// "마우스메뉴": the right-click menu of the main window.
+plat::PopupMenu MouseMenu() {
+    plat::PopupMenu menu;
+    menu.AppendItem(kCmdSettings, "환경 설정");
+    menu.AppendSeparator();
+    menu.AppendItem(kCmdHomePage2, "홈페이지 바로가기");
+    menu.AppendItem(kCmdQnaBoard2, "질문답변 바로가기");
+    menu.AppendSeparator();
+    menu.AppendItem(kCmdExit2, "프로그램 종료");
+    return menu;
+}
+
+// "국가선택": the country filter menu.
+plat::PopupMenu CountryMenu() {
+    plat::PopupMenu menu;
+    menu.AppendItem(kCmdCountryAll, "통  합 (전 체) ");
+    menu.AppendItem(kCmdCountryKorea, "한국검색");
+    menu.AppendItem(kCmdCountryUsa, "미국검색");
+    menu.AppendItem(kCmdCountryJapan, "일본검색");
+    menu.AppendItem(kCmdCountryChina, "중국검색");
+    return menu;
+}
+
+}  // namespace
+
+plat::PopupMenu LoadMenuPopup(int id) {
+    switch (id) {
+        case kMenuMouse:
+            return MouseMenu();
+        case kMenuCountry:
+            return CountryMenu();
+        default:
+            return {};
+    }
+}
+
+std::string LoadString(int id) {
+    if (id == kStrAboutBox) {
+        return "Tunova 정보(&A)...";
+    }
+    return {};
+}
+
+}  // namespace tunova::res

@@ -1,0 +1,81 @@
+// Numeric identifiers of the program's dialogs, controls, menus, commands, icons and strings.
+#pragma once
+
+namespace tunova::res {
+
+// Dialog templates.
+inline constexpr int kIddAbout = 100;
+inline constexpr int kIddMain = 102;
+inline constexpr int kIddConnectNo = 272;
+inline constexpr int kIddSettings = 281;
+
+// Icons and strings.
+inline constexpr int kIconMain = 128;
+inline constexpr int kStrAboutBox = 101;
+
+// Menus.
+inline constexpr int kMenuCountry = 258;
+inline constexpr int kMenuMouse = 293;
+
+// System-menu command of the about box.
+inline constexpr int kSysCmdAbout = 16;
+
+// Controls of the main window.
+inline constexpr int kIdcResultList = 1000;
+inline constexpr int kIdcPlaylist = 1001;
+inline constexpr int kIdcModeAll = 1005;
+inline constexpr int kIdcModeOne = 1006;
+inline constexpr int kIdcModeRandom = 1007;
+inline constexpr int kIdcVolumeSlider = 1008;
+inline constexpr int kIdcPositionSlider = 1009;
+inline constexpr int kIdcCountryCombo = 1011;
+inline constexpr int kIdcStop = 1101;
+inline constexpr int kIdcPause = 1104;
+inline constexpr int kIdcVolumeUp = 1105;
+inline constexpr int kIdcVolumeDown = 1106;
+inline constexpr int kIdcMute = 1107;
+inline constexpr int kIdcUnmute = 1108;
+inline constexpr int kIdcCountryAll = 1109;
+inline constexpr int kIdcCountryKorea = 1110;
+inline constexpr int kIdcCountryUsa = 1111;
+inline constexpr int kIdcCountryJapan = 1112;
+inline constexpr int kIdcCountryChina = 1113;
+inline constexpr int kIdcSeekStart = 1116;  // command only; no control carries it
+inline constexpr int kIdcHideToTray = 1119;
+inline constexpr int kIdcMinimize = 1120;
+inline constexpr int kIdcPrevious = 1122;
+inline constexpr int kIdcNext = 1123;
+inline constexpr int kIdcSearch = 1124;
+inline constexpr int kIdcSearchEdit = 1125;
+inline constexpr int kIdcPlay = 1126;
+inline constexpr int kIdcMaximize = 1127;
+inline constexpr int kIdcMiniSize = 1128;
+inline constexpr int kIdcMoveUp = 1129;
+inline constexpr int kIdcMoveDown = 1130;
+inline constexpr int kIdcNormalSize = 1131;
+inline constexpr int kIdcBigVideo = 1132;
+inline constexpr int kIdcHomePage = 1133;
+inline constexpr int kIdcSettings = 1134;
+inline constexpr int kIdcBigVideo2 = 1135;
+inline constexpr int kIdcDeleteEntries = 1136;
+inline constexpr int kIdcSearchMore = 1137;
+inline constexpr int kIdcQnaBoard = 1138;
+inline constexpr int kIdcBrowser = 333;
+
+// Menu commands.
+inline constexpr int kCmdCountryKorea = 32776;
+inline constexpr int kCmdCountryAll = 32777;
+inline constexpr int kCmdCountryUsa = 32778;
+inline constexpr int kCmdCountryJapan = 32779;
+inline constexpr int kCmdCountryChina = 32781;
+inline constexpr int kCmdOpenPlayer = 32789;
+inline constexpr int kCmdHomePage = 32790;
+inline constexpr int kCmdExit = 32791;
+inline constexpr int kCmdOpenPlayer2 = 32792;
+inline constexpr int kCmdQnaBoard = 32794;
+inline constexpr int kCmdSettings = 32799;
+inline constexpr int kCmdHomePage2 = 32800;
+inline constexpr int kCmdQnaBoard2 = 32801;
+inline constexpr int kCmdExit2 = 32802;
+
+}  // namespace tunova::res

@@ -1,0 +1,123 @@
+// One running copy: the marker between processes, and the hand-over to the running copy.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <time.h>
+#include <cstdlib>
+#include <string>
+
+#include "app/single_instance.h"
+#include "app/tunova_dlg.h"
+#include "platform/application.h"
+#include "platform/system.h"
+
+extern char** environ;
+
+namespace tunova {
+namespace {
+
+// (<chrono> cannot be compiled with the CP949 execution character set, hence the C calls.)
+long long MonotonicMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+// Polls `done` while pumping events, for at most `limitMs`.
+template <typename Pred>
+bool WaitFor(Pred done, long long limitMs) {
+    const long long end = MonotonicMs() + limitMs;
+    while (MonotonicMs() < end) {
+        if (done()) {
+            return true;
+        }
+        plat::Application::ProcessEvents();
+        usleep(20 * 1000);
+    }
+    return done();
+}
+
+pid_t Spawn(const std::string& path) {
+    pid_t pid = -1;
+    char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
+    if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ) != 0) {
+        return -1;
+    }
+    return pid;
+}
+
+bool HasPlayerWindowOf(pid_t pid) {
+    for (const auto& w : plat::EnumTopLevelWindows()) {
+        if (w.processId == pid && w.title.rfind(kMainWindowTitle, 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(SingleInstanceTest, SecondCopyRestoresTheFirstAndExitsLeavingOneProcess) {
+    const char* runDir = std::getenv("TUNOVA_RUN_DIR");
+    ASSERT_NE(runDir, nullptr);
+    const std::string player = std::string(runDir) + "/tunova";
+    ASSERT_EQ(access(player.c_str(), X_OK), 0) << player;
+    char runtimeTemplate[] = "/tmp/tunova-instance-XXXXXX";
+    ASSERT_NE(mkdtemp(runtimeTemplate), nullptr);
+    setenv("XDG_RUNTIME_DIR", runtimeTemplate, 1);
+
+    const pid_t first = Spawn(player);
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(WaitFor([&] { return HasPlayerWindowOf(first); }, 60'000))
+        << "the first copy never published its window";
+
+    const pid_t second = Spawn(player);
+    ASSERT_GT(second, 0);
+    int status = 0;
+    const bool secondEnded =
+        WaitFor([&] { return waitpid(second, &status, WNOHANG) == second; }, 60'000);
+    if (!secondEnded) {
+        kill(second, SIGKILL);
+        waitpid(second, nullptr, 0);
+    }
+    const bool firstAlive = waitpid(first, nullptr, WNOHANG) == 0;
+    kill(first, SIGKILL);
+    waitpid(first, nullptr, 0);
+
+    ASSERT_TRUE(secondEnded) << "the second copy kept running";
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(firstAlive);
+    EXPECT_FALSE(HasPlayerWindowOf(second));
+}
+
+TEST(SingleInstanceTest, AnyWindowTitledLikeThePlayerIsTakenForTheRunningCopy) {
+    char runtimeTemplate[] = "/tmp/tunova-instance-XXXXXX";
+    ASSERT_NE(mkdtemp(runtimeTemplate), nullptr);
+    setenv("XDG_RUNTIME_DIR", runtimeTemplate, 1);
+
+    EXPECT_FALSE(RestoreWindowTitled(kMainWindowTitle)) << "nothing to restore yet";
+
+    plat::Window other;
+    ASSERT_TRUE(other.Create(nullptr, 0, plat::Rect::FromXYWH(10, 10, 100, 80), plat::kStylePopup));
+    int restores = 0;
+    other.Messages().OnMessage(plat::kWmSysCommand, [&](plat::WParam w, plat::LParam) {
+        restores += (static_cast<int>(w) & 0xFFF0) == plat::kScRestore ? 1 : 0;
+        return plat::LResult{0};
+    });
+    other.SetText(std::string(kMainWindowTitle) + " - another program");
+    EXPECT_TRUE(RestoreWindowTitled(kMainWindowTitle));
+    EXPECT_TRUE(WaitFor([&] { return restores == 1; }, 10'000));
+
+    plat::Window unrelated;
+    ASSERT_TRUE(
+        unrelated.Create(nullptr, 0, plat::Rect::FromXYWH(10, 10, 100, 80), plat::kStylePopup));
+    unrelated.SetText("Tunova");  // shorter than the prefix: no match
+    other.Destroy();
+    EXPECT_FALSE(RestoreWindowTitled(kMainWindowTitle));
+}
+
+}  // namespace
+}  // namespace tunova
