@@ -181,7 +181,13 @@ std::optional<CataloguePage> Catalogue::Search(const FeedQuery& query, std::int6
     if (!connection) {
         return std::nullopt;
     }
-    SqliteStatement* count = connection->Statement("SELECT count(*)" + from + kFilters, error);
+    // Without filters the index alone counts the matches, with no look-up of each video.
+    const bool unfiltered = withWord && query.language.empty() && window == 0;
+    SqliteStatement* count = connection->Statement(
+        unfiltered ? "SELECT count(*) FROM videos_text WHERE videos_text MATCH ?1 AND ?2 = ''"
+                     " AND ?3 IS NOT NULL"
+                   : "SELECT count(*)" + from + kFilters,
+        error);
     if (count == nullptr) {
         return std::nullopt;
     }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "server/catalogue.h"
+#include "server/feed_cache.h"
 
 namespace tunova::server {
 
@@ -18,6 +19,7 @@ struct ServerContext {
     std::string playerVersion = "1";    // answer of /update/player_ver.php
     std::function<std::int64_t()> now;  // seconds since the epoch; the system clock if empty
     bool logRequests = true;            // one line per request to stderr
+    FeedCache* feedCache = nullptr;     // rendered feeds kept for a while; null for none
 };
 
 // Registers every route, the 404 page, limits and the request log on `server`. `context` must

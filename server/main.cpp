@@ -70,6 +70,8 @@ int main(int argc, char** argv) {
     context.catalogue = catalogue.get();
     context.libraryRoot = options.library;
     context.playerVersion = options.playerVersion;
+    FeedCache feedCache(static_cast<std::size_t>(options.cacheEntries), 60);
+    context.feedCache = &feedCache;
     const int threads = options.threads;
     server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     InstallRoutes(server, context);

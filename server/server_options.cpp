@@ -60,6 +60,10 @@ OptionsParse ParseServerOptions(const std::vector<std::string>& arguments) {
             if (!ReadInt(value, 1, 256, options.threads)) {
                 result.error = "--threads must be 1 to 256";
             }
+        } else if (name == "--cache-entries") {
+            if (!ReadInt(value, 0, 1000000, options.cacheEntries)) {
+                result.error = "--cache-entries must be 0 to 1000000";
+            }
         } else {
             result.error = "unknown option " + name;
         }
@@ -88,7 +92,7 @@ std::string DefaultDatabasePath() {
 std::string UsageText() {
     return "usage: tunova-server [--host ADDR] [--port N] [--library DIR] [--db FILE]\n"
            "                     [--player-version TEXT] [--port-file FILE] [--threads N]\n"
-           "                     [--ingest-only]\n"
+           "                     [--cache-entries N] [--ingest-only]\n"
            "  --host ADDR            address to listen on (default 127.0.0.1)\n"
            "  --port N               port (default 8080; 0 picks a free one)\n"
            "  --library DIR          media folder: ingested at start, served under /media/\n"
@@ -97,6 +101,7 @@ std::string UsageText() {
            "  --player-version TEXT  answer of /update/player_ver.php (default 1)\n"
            "  --port-file FILE       write the bound port to FILE once listening\n"
            "  --threads N            request worker threads (default 16)\n"
+           "  --cache-entries N      rendered feeds kept for 60 s (default 1024; 0: none)\n"
            "  --ingest-only          scan the library into the catalogue and exit\n";
 }
 

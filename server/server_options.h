@@ -14,6 +14,7 @@ struct ServerOptions {
     std::string playerVersion = "1";  // answer of /update/player_ver.php
     std::string portFile;             // when set, the bound port is written there
     int threads = 16;                 // request worker threads
+    int cacheEntries = 1024;          // rendered feeds kept for 60 s; 0 disables
     bool ingestOnly = false;          // scan the library and exit
     bool help = false;
 };
@@ -25,8 +26,8 @@ struct OptionsParse {
 };
 
 // Reads `--host ADDR --port N --library DIR --db FILE --player-version TEXT --port-file FILE
-// --threads N --ingest-only --help`. Unknown options, missing values and out-of-range numbers
-// give an error.
+// --threads N --cache-entries N --ingest-only --help`. Unknown options, missing values and
+// out-of-range numbers give an error.
 OptionsParse ParseServerOptions(const std::vector<std::string>& arguments);
 
 // The default catalogue path: $XDG_DATA_HOME/tunova/catalogue.sqlite, or under

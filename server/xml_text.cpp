@@ -46,7 +46,7 @@ std::string AtomDate(std::int64_t unixSeconds) {
     const std::time_t seconds = static_cast<std::time_t>(unixSeconds);
     std::tm parts{};
     gmtime_r(&seconds, &parts);
-    char text[40];
+    char text[64];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.000Z", parts.tm_year + 1900,
                   parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);
     return text;
