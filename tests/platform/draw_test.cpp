@@ -129,12 +129,12 @@ TEST(DrawTest, TextMeasuresAndCalcRectDrawsNothing) {
 
 TEST(DrawTest, BmpFilesLoadAndMissingOnesFail) {
     // A 2x1 24-bit BMP: blue, red (stored BGR, rows padded to 4 bytes).
-    const unsigned char bmp[] = {'B', 'M', 62, 0, 0, 0,   0, 0, 0, 0,    54,   0, 0, 0,  // file
-                                                                                         // header
-                                 40,  0,   0,  0, 2, 0,   0, 0, 1, 0,    0,    0, 1, 0,    24,
-                                 0,   0,   0,  0, 0, 8,   0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B,
-                                 0,   0,   0,  0, 0, 0,   0, 0, 0, 0,  // info header
-                                 255, 0,   0,  0, 0, 255, 0, 0};       // pixels
+    const unsigned char bmp[] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file
+                                                                                  // header
+                                 40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 8, 0,
+                                 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                 0,                            // info header
+                                 255, 0, 0, 0, 0, 255, 0, 0};  // pixels
     const std::string path = ::testing::TempDir() + "/tiny-" + std::to_string(::getpid()) + ".bmp";
     {
         std::ofstream out(path, std::ios::binary);
