@@ -60,9 +60,7 @@ bool HasPlayerWindowOf(pid_t pid) {
 }
 
 TEST(SingleInstanceTest, SecondCopyRestoresTheFirstAndExitsLeavingOneProcess) {
-    const char* runDir = std::getenv("TUNOVA_RUN_DIR");
-    ASSERT_NE(runDir, nullptr);
-    const std::string player = std::string(runDir) + "/tunova";
+    const std::string player = std::string(TUNOVA_RUN_DIR) + "/tunova";
     ASSERT_EQ(access(player.c_str(), X_OK), 0) << player;
     char runtimeTemplate[] = "/tmp/tunova-instance-XXXXXX";
     ASSERT_NE(mkdtemp(runtimeTemplate), nullptr);
