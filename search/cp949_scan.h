@@ -3,6 +3,7 @@
 // `>`, a quote or a delimiter. Every search starts at a character boundary and returns one.
 #pragma once
 
+#include <string.h>  // memmem
 #include <cstddef>
 #include <cstring>
 #include <string_view>
@@ -21,6 +22,17 @@ inline std::size_t NextChar(const char* s, std::size_t end, std::size_t i) {
     return (IsLead(s[i]) && i + 1 < end) ? i + 2 : i + 1;
 }
 
+// True when `q` (>= `from`, a character boundary) is a character boundary too. The run of
+// lead-range bytes right before q starts at a boundary and is read in pairs, so q is a trail
+// byte exactly when that run has odd length.
+inline bool IsBoundary(const char* s, std::size_t from, std::size_t q) {
+    std::size_t k = q;
+    while (k > from && IsLead(s[k - 1])) {
+        --k;
+    }
+    return ((q - k) & 1) == 0;
+}
+
 // First index >= `from` and < `end` where the single-byte character `ch` (< 0x80) stands as a
 // character of its own; kNotFound when there is none. `from` must be a character boundary.
 inline std::size_t FindChar(const char* s, std::size_t end, std::size_t from, char ch) {
@@ -31,16 +43,10 @@ inline std::size_t FindChar(const char* s, std::size_t end, std::size_t from, ch
             return kNotFound;
         }
         const std::size_t q = static_cast<std::size_t>(static_cast<const char*>(hit) - s);
-        // The run of lead-range bytes right before q starts at a character boundary and is read
-        // in pairs, so q is a trail byte exactly when the run has odd length.
-        std::size_t k = q;
-        while (k > pos && IsLead(s[k - 1])) {
-            --k;
-        }
-        if (((q - k) & 1) == 0) {
+        if (IsBoundary(s, pos, q)) {
             return q;
         }
-        pos = q + 1;
+        pos = q + 1;  // q was a trail byte, so a character starts after it
     }
     return kNotFound;
 }
@@ -54,16 +60,19 @@ inline std::size_t FindText(const char* s, std::size_t end, std::size_t from,
     }
     const std::size_t lastStart = end - needle.size();
     if (static_cast<unsigned char>(needle[0]) < 0x80) {
+        // A byte match found by memmem is a match of characters when it starts at a boundary
+        // (an ASCII first byte then is a character of its own, and the rest follows in step).
         std::size_t pos = from;
         while (pos <= lastStart) {
-            const std::size_t q = FindChar(s, lastStart + 1, pos, needle[0]);
-            if (q == kNotFound) {
+            const void* hit = memmem(s + pos, end - pos, needle.data(), needle.size());
+            if (hit == nullptr) {
                 return kNotFound;
             }
-            if (std::memcmp(s + q, needle.data(), needle.size()) == 0) {
+            const std::size_t q = static_cast<std::size_t>(static_cast<const char*>(hit) - s);
+            if (IsBoundary(s, pos, q)) {
                 return q;
             }
-            pos = q + 1;  // an ASCII character is one byte, so q + 1 is a boundary
+            pos = q + 1;
         }
         return kNotFound;
     }

@@ -1,6 +1,7 @@
 #include "search/feed_reader.h"
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -11,9 +12,9 @@
 namespace tunova {
 namespace {
 
-// The document as the reader sees it: UTF-16 after a byte-order mark is converted, anything
-// else ends at its first zero byte.
-std::string PrepareText(std::string_view text) {
+// The document as the reader sees it: UTF-16 after a byte-order mark is converted (into
+// `converted`), anything else ends at its first zero byte.
+std::string_view PrepareText(std::string_view text, std::string& converted) {
     if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF &&
         static_cast<unsigned char>(text[1]) == 0xFE) {
         std::u16string wide((text.size() - 2) / 2, u'\0');
@@ -25,20 +26,31 @@ std::string PrepareText(std::string_view text) {
         if (zero != std::u16string::npos) {
             wide.resize(zero);
         }
-        return plat::Utf16ToCp949(wide, '?');
+        converted = plat::Utf16ToCp949(wide, '?');
+        return converted;
     }
-    return std::string(text.substr(0, text.find('\0')));
+    return text.substr(0, text.find('\0'));
 }
 
+// Occurrences of the text "<entry>" from index 1 on, as whole characters. Every '<' is a
+// candidate; the character-boundary test runs only for the few that match.
 int CountEntryTags(std::string_view document) {
+    constexpr std::string_view kEntry = "<entry>";
+    const char* s = document.data();
+    const std::size_t end = document.size();
     int count = 0;
-    std::size_t at = cp949::FindText(document, 0, "<entry>");
-    if (at == 0) {
-        at = cp949::FindText(document, 1, "<entry>");  // the search starts at index 1
-    }
-    while (at != cp949::kNotFound) {
-        ++count;
-        at = cp949::FindText(document, at + 1, "<entry>");
+    std::size_t pos = 1;
+    while (pos + kEntry.size() <= end) {
+        const void* hit = std::memchr(s + pos, '<', end - kEntry.size() + 1 - pos);
+        if (hit == nullptr) {
+            break;
+        }
+        const std::size_t q = static_cast<std::size_t>(static_cast<const char*>(hit) - s);
+        if (s[q + 1] == 'e' && std::memcmp(s + q, kEntry.data(), kEntry.size()) == 0 &&
+            cp949::IsBoundary(s, 0, q)) {
+            ++count;
+        }
+        pos = q + 1;
     }
     return count;
 }
@@ -94,7 +106,8 @@ int ParseLeadingInt(std::string_view text) {
 
 FeedPage ReadFeedPage(std::string_view text, std::size_t maxItems) {
     FeedPage page;
-    const std::string prepared = PrepareText(text);
+    std::string converted;
+    const std::string_view prepared = PrepareText(text, converted);
     if (static_cast<std::int64_t>(prepared.size()) <
         static_cast<std::int64_t>(text.size() / 2) - 20) {
         return page;

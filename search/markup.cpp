@@ -1,6 +1,8 @@
 #include "search/markup.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 
 #include "search/cp949_scan.h"
@@ -12,7 +14,7 @@ using cp949::FindChar;
 using cp949::FindText;
 using cp949::kNotFound;
 
-enum CharClass : unsigned char { kSpace = 1, kDelimiter = 2 };
+enum CharClass : unsigned char { kSpace = 1, kDelimiter = 2, kLead = 4 };
 
 constexpr std::array<unsigned char, 256> MakeCharClasses() {
     std::array<unsigned char, 256> table{};
@@ -21,6 +23,9 @@ constexpr std::array<unsigned char, 256> MakeCharClasses() {
     }
     for (unsigned char c : {'<', '>', '=', '\\', '/', '?', '!'}) {
         table[c] = kDelimiter;
+    }
+    for (int c = 0x81; c <= 0xFE; ++c) {
+        table[c] = kLead;
     }
     return table;
 }
@@ -52,6 +57,18 @@ std::string FormatWithName(std::string_view message, std::string_view name) {
 
 }  // namespace
 
+void CMarkup::RecordArray::Grow(std::size_t size) {
+    if (size <= size_) {
+        return;
+    }
+    std::unique_ptr<ElementPos[]> grown(new ElementPos[size]);
+    if (size_ != 0) {
+        std::memcpy(grown.get(), data_.get(), size_ * sizeof(ElementPos));
+    }
+    data_ = std::move(grown);
+    size_ = size;
+}
+
 CMarkup::CMarkup() {
     LoadText({});
 }
@@ -67,9 +84,7 @@ bool CMarkup::LoadText(std::string_view text) {
         text_.assign(text.data(), text.size());
     }
     const std::size_t wanted = text_.size() / 64 + 8;
-    if (positions_.size() < wanted) {
-        positions_.resize(wanted);
-    }
+    positions_.Grow(wanted);
     if (!text_.empty()) {
         positions_[0] = ElementPos{};
         if (ParseDocument()) {
@@ -92,7 +107,7 @@ void CMarkup::ResetPosition() {
 
 std::uint32_t CMarkup::NewRecord(std::uint32_t parent) {
     if (nextFree_ >= positions_.size()) {
-        positions_.resize(nextFree_ + nextFree_ / 2);
+        positions_.Grow(nextFree_ + nextFree_ / 2);
     }
     const std::uint32_t index = nextFree_++;
     ElementPos& pos = positions_[index];
@@ -113,9 +128,10 @@ bool CMarkup::ParseDocument() {
     struct OpenElement {
         std::uint32_t index;
         std::uint32_t lastChild;
+        std::string_view name;
     };
     std::vector<OpenElement> open;
-    open.push_back({0, 0});
+    open.push_back({0, 0, {}});
     const char* s = text_.data();
     const std::size_t end = text_.size();
     TokenCursor token;
@@ -161,7 +177,7 @@ bool CMarkup::ParseDocument() {
             if (parent == 0) {
                 return false;  // an end tag before any element
             }
-            if (!FinishEndTag(parent)) {
+            if (!FinishEndTag(parent, open.back().name)) {
                 return false;
             }
             open.pop_back();
@@ -198,21 +214,28 @@ bool CMarkup::ParseDocument() {
             continue;
         }
         pos.endOpen = static_cast<std::uint32_t>(tagClose + 1);
-        open.push_back({record, 0});
+        open.push_back({record, 0, std::string_view(s + token.left, token.right + 1 - token.left)});
     }
 }
 
 // Reads the end tag of element `index` at its endOpen: "/", the element's name, then tokens up
 // to ">".
-bool CMarkup::FinishEndTag(std::uint32_t index) {
+bool CMarkup::FinishEndTag(std::uint32_t index, std::string_view name) {
     const char* s = text_.data();
+    const std::size_t end = text_.size();
     ElementPos& pos = positions_[index];
-    const std::size_t open = FindChar(s, text_.size(), pos.endOpen, '<');
+    const std::size_t open = FindChar(s, end, pos.endOpen, '<');
     if (open == kNotFound) {
         return Fail("End tag of %s element not found", index);
     }
     pos.endOpen = static_cast<std::uint32_t>(open);
-    const std::string_view name = NameOf(index);
+    // The usual "</name>" read at once; anything else goes through the tokenizer below.
+    const std::size_t close = open + 2 + name.size();
+    if (close < end && s[open + 1] == '/' && s[close] == '>' &&
+        std::memcmp(s + open + 2, name.data(), name.size()) == 0) {
+        pos.endClose = static_cast<std::uint32_t>(close);
+        return true;
+    }
     TokenCursor token;
     token.next = open + 1;
     int count = 0;
@@ -265,9 +288,18 @@ bool CMarkup::NextToken(TokenCursor& cursor) const {
         return true;
     }
     cursor.left = i;
-    while (i < end && !IsDelimiter(s[i])) {
-        i = cp949::NextChar(s, end, i);
+    // Runs of plain single-byte characters go in one tight loop; a lead byte takes its trail
+    // byte with it, whatever that is.
+    while (true) {
+        while (i < end && kCharClasses[static_cast<unsigned char>(s[i])] == 0) {
+            ++i;
+        }
+        if (i >= end || (kCharClasses[static_cast<unsigned char>(s[i])] & kDelimiter)) {
+            break;
+        }
+        i += 2;
     }
+    i = std::min(i, end);
     if (i == cursor.left) {
         cursor.right = i;
         cursor.next = i + 1;
@@ -350,9 +382,32 @@ bool CMarkup::FindSibling(std::string_view name) {
     std::uint32_t candidate = currentIndex_ != 0 ? positions_[currentIndex_].nextSibling
                                                  : positions_[parentIndex_].firstChild;
     if (!name.empty()) {
+        // The part of the wanted name an element's name must equal: up to the first terminator.
+        std::size_t compared = 0;
+        bool plain = true;  // no delimiters and no double-byte characters in that part
+        while (compared < name.size() && !IsNameTerminator(name[compared])) {
+            const auto b = static_cast<unsigned char>(name[compared]);
+            plain = plain && b < 0x80 && !(kCharClasses[b] & kDelimiter) && b != '"' && b != '\'';
+            ++compared;
+        }
+        const char* s = text_.data();
+        const std::size_t end = text_.size();
         TokenCursor token;
         while (candidate != 0) {
-            token.next = positions_[candidate].tagOpen + 1;
+            const std::size_t at = positions_[candidate].tagOpen + 1;
+            if (plain && compared > 0) {
+                // The name starts right after '<' and must end at a delimiter.
+                if (at + compared <= end && s[at] == name[0] &&
+                    std::memcmp(s + at, name.data(), compared) == 0 &&
+                    (at + compared == end || IsDelimiter(s[at + compared]))) {
+                    break;
+                }
+                if (!IsSpace(s[at])) {
+                    candidate = positions_[candidate].nextSibling;
+                    continue;
+                }
+            }
+            token.next = at;
             if (NextToken(token) && TokenMatches(token, name)) {
                 break;
             }
@@ -403,7 +458,8 @@ std::string CMarkup::ElementText() const {
         ++i;
     }
     constexpr std::string_view kCdataOpen = "<![CDATA[";
-    if (i + 11 < pos.endOpen && text_.compare(i, kCdataOpen.size(), kCdataOpen) == 0) {
+    if (i + 11 < pos.endOpen && s[i] == '<' &&
+        std::memcmp(s + i, kCdataOpen.data(), kCdataOpen.size()) == 0) {
         const std::size_t from = i + kCdataOpen.size();
         const std::size_t close = FindText(s, pos.endOpen, from, "]]>");
         if (close != kNotFound) {

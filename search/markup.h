@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,14 +45,27 @@ class CMarkup {
     const std::string& ErrorText() const { return errorText_; }
 
   private:
+    // Fields are set as the parser reaches them; records are not zeroed when allocated.
     struct ElementPos {
-        std::uint32_t tagOpen = 0;      // '<' of the start tag
-        std::uint32_t tagClose = 0;     // '>' of the start tag
-        std::uint32_t endOpen = 0;      // '<' of the end tag ('/' of "/>" when self-closing)
-        std::uint32_t endClose = 0;     // '>' of the end tag
-        std::uint32_t parent = 0;       // 0: the document
-        std::uint32_t firstChild = 0;   // 0: none
-        std::uint32_t nextSibling = 0;  // 0: none
+        std::uint32_t tagOpen;      // '<' of the start tag
+        std::uint32_t tagClose;     // '>' of the start tag
+        std::uint32_t endOpen;      // '<' of the end tag ('/' of "/>" when self-closing)
+        std::uint32_t endClose;     // '>' of the end tag
+        std::uint32_t parent;       // 0: the document
+        std::uint32_t firstChild;   // 0: none
+        std::uint32_t nextSibling;  // 0: none
+    };
+    // A growable array of records that never shrinks and leaves new records uninitialised.
+    class RecordArray {
+      public:
+        std::size_t size() const { return size_; }
+        void Grow(std::size_t size);
+        ElementPos& operator[](std::size_t i) { return data_[i]; }
+        const ElementPos& operator[](std::size_t i) const { return data_[i]; }
+
+      private:
+        std::unique_ptr<ElementPos[]> data_;
+        std::size_t size_ = 0;
     };
     struct TokenCursor {
         std::size_t left = 0;   // first character of the token
@@ -61,7 +75,7 @@ class CMarkup {
     };
 
     bool ParseDocument();
-    bool FinishEndTag(std::uint32_t index);
+    bool FinishEndTag(std::uint32_t index, std::string_view name);
     std::uint32_t NewRecord(std::uint32_t parent);
     bool Fail(std::string_view message, std::uint32_t element = 0);
     bool NextToken(TokenCursor& cursor) const;
@@ -72,7 +86,7 @@ class CMarkup {
 
     std::string text_;
     std::string errorText_;
-    std::vector<ElementPos> positions_;
+    RecordArray positions_;
     std::uint32_t nextFree_ = 1;
     std::uint32_t parentIndex_ = 0;
     std::uint32_t currentIndex_ = 0;

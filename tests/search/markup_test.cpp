@@ -83,6 +83,18 @@ TEST(MarkupCursor, FindSiblingMatchesWholeNamesOrPrefixesBeforeASpace) {
     EXPECT_EQ(doc.ElementText(), "e");
 }
 
+TEST(MarkupCursor, NamesAfterSpacesAndEndTagsWithSpacesAreRead) {
+    CMarkup doc;
+    EXPECT_EQ(TextOf(doc, "<r>< t>x</t ></r>", "t"), "x");
+    EXPECT_EQ(TextOf(doc, "<r><titlex/><title\ttype='a'>y</title\n></r>", "title type"), "y");
+    EXPECT_EQ(TextOf(doc, "<r><a:b>z</a:b></r>", "a:b"), "z");
+    ASSERT_TRUE(doc.LoadText("<r><t/></r>"));
+    doc.FindSibling();
+    doc.EnterElement();
+    EXPECT_FALSE(doc.FindSibling("'t"));
+    EXPECT_FALSE(doc.FindSibling("tt"));
+}
+
 TEST(MarkupCursor, FindSiblingOnlySearchesForwardAndAFailedFindKeepsThePosition) {
     CMarkup doc;
     ASSERT_TRUE(doc.LoadText("<f><link href='1'/><a>A</a><link href='2'/></f>"));
