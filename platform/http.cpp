@@ -93,10 +93,17 @@ HttpResponse HttpGet(std::string_view host, std::string_view path, const HttpOpt
     if (!curl) {
         return Failure(HttpError::kTransfer, "curl_easy_init failed");
     }
-    const std::string url = "http://" + std::string(host) + "/";
+    std::string url = "http://";
+    url.append(host);
+    url.push_back('/');
     // The request target is sent verbatim, so '#' or '%' in a search word reach the server as
     // they were encoded instead of being reinterpreted as a fragment or re-escaped.
-    std::string target = path.starts_with('/') ? std::string(path) : "/" + std::string(path);
+    std::string target;
+    target.reserve(path.size() + 1);
+    if (!path.starts_with('/')) {
+        target.push_back('/');
+    }
+    target.append(path);
     Transfer transfer;
     transfer.maxBody = options.maxBodyBytes;
     transfer.cancel = options.cancel;
