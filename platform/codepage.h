@@ -16,7 +16,9 @@ std::u16string Cp949ToUtf16(std::string_view cp949);
 std::string Utf16ToCp949(std::u16string_view utf16, char defaultChar = '?');
 
 // True when `byte` opens a double-byte character in CP949 (0x81 to 0xFE).
-constexpr bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+constexpr bool IsLeadByte(unsigned char byte) {
+    return byte >= 0x81 && byte <= 0xFE;
+}
 
 // Lower-cases ASCII letters only; both bytes of every double-byte character stay as they are.
 std::string LowerCp949(std::string_view cp949);

@@ -31,7 +31,9 @@ bool ReadWholeFile(const char* path, std::string* out) {
     return !in.bad();
 }
 
-std::string Utf8(std::string_view cp949) { return plat::Cp949ToUtf8(cp949); }
+std::string Utf8(std::string_view cp949) {
+    return plat::Cp949ToUtf8(cp949);
+}
 
 }  // namespace
 
