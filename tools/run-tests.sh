@@ -6,6 +6,11 @@ cd "$(dirname "$0")/.."
 
 tools/install-deps.sh
 
+# Formatting first: it takes a second, the build takes minutes.
+if command -v clang-format >/dev/null && [ -d .git ]; then
+    git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+fi
+
 build=build-tests
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUNOVA_SANITIZE=ON >/dev/null
 ninja -C "$build" -j"$(nproc)"
@@ -17,9 +22,5 @@ export QT_QPA_PLATFORM=offscreen
 export QTWEBENGINE_DISABLE_SANDBOX=1
 export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --no-sandbox"
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-
-if command -v clang-format >/dev/null; then
-    git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
-fi
 
 ctest --test-dir "$build" --output-on-failure -j2 "$@"
