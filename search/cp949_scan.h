@@ -36,6 +36,9 @@ inline bool IsBoundary(const char* s, std::size_t from, std::size_t q) {
 // First index >= `from` and < `end` where the single-byte character `ch` (< 0x80) stands as a
 // character of its own; kNotFound when there is none. `from` must be a character boundary.
 inline std::size_t FindChar(const char* s, std::size_t end, std::size_t from, char ch) {
+    if (from < end && s[from] == ch) {
+        return from;  // common in markup ("><", a name right before '>'): no search needed
+    }
     std::size_t pos = from;
     while (pos < end) {
         const void* hit = std::memchr(s + pos, ch, end - pos);

@@ -131,6 +131,7 @@ bool CMarkup::ParseDocument() {
         std::string_view name;
     };
     std::vector<OpenElement> open;
+    open.reserve(32);
     open.push_back({0, 0, {}});
     const char* s = text_.data();
     const std::size_t end = text_.size();
@@ -480,12 +481,6 @@ std::string CMarkup::DecodeText(std::size_t left, std::size_t right) const {
     const char* s = text_.data();
     const std::size_t end = right + 1;
     out.reserve(end - left);
-    struct Entity {
-        std::string_view name;
-        char character;
-    };
-    static constexpr Entity kEntities[] = {
-        {"lt;", '<'}, {"amp;", '&'}, {"gt;", '>'}, {"apos;", '\''}, {"quot;", '"'}};
     std::size_t pos = left;
     while (pos < end) {
         const std::size_t amp = FindChar(s, end, pos, '&');
@@ -495,15 +490,39 @@ std::string CMarkup::DecodeText(std::size_t left, std::size_t right) const {
         }
         out.append(s + pos, amp - pos);
         pos = amp + 1;
+        // One of the five names, ending within the range, or a literal '&'.
         const std::string_view rest(s + pos, end - pos);
         char decoded = '&';
-        for (const Entity& entity : kEntities) {
-            if (rest.starts_with(entity.name)) {
-                decoded = entity.character;
-                pos += entity.name.size();
-                break;
+        std::size_t nameLength = 0;
+        if (!rest.empty()) {
+            switch (rest[0]) {
+                case 'l':
+                    if (rest.starts_with("lt;")) {
+                        decoded = '<', nameLength = 3;
+                    }
+                    break;
+                case 'g':
+                    if (rest.starts_with("gt;")) {
+                        decoded = '>', nameLength = 3;
+                    }
+                    break;
+                case 'a':
+                    if (rest.starts_with("amp;")) {
+                        decoded = '&', nameLength = 4;
+                    } else if (rest.starts_with("apos;")) {
+                        decoded = '\'', nameLength = 5;
+                    }
+                    break;
+                case 'q':
+                    if (rest.starts_with("quot;")) {
+                        decoded = '"', nameLength = 5;
+                    }
+                    break;
+                default:
+                    break;
             }
         }
+        pos += nameLength;
         out.push_back(decoded);
     }
     return out;
@@ -514,44 +533,51 @@ std::string CMarkup::StartTagValue(std::string_view key) const {
     const char* s = text_.data();
     const std::size_t end = text_.size();
     const std::size_t tagStart = pos.tagOpen + 1;
-    // The first "/>" at or after tagOpen + 2, found from a character boundary.
-    std::size_t close = FindText(s, end, tagStart, "/>");
-    if (close == tagStart) {
-        close = FindText(s, end, tagStart + 1, "/>");
-    }
-    if (close == kNotFound || key.empty()) {
+    if (key.empty()) {
         return {};
     }
-    std::string tag = text_.substr(tagStart, close + 2 - tagStart);
-    const std::size_t at = FindText(tag, 0, key);
+    // The tag text runs from tagOpen + 1 through the first "/>" at or after tagOpen + 2 (a "/>"
+    // at a character boundary has its '>' at one too).
+    std::size_t tagEnd = kNotFound;
+    for (std::size_t from = tagStart; from < end;) {
+        const std::size_t gt = FindChar(s, end, from, '>');
+        if (gt == kNotFound) {
+            break;
+        }
+        const std::size_t slash = gt - 1;
+        if (slash >= tagStart + 1 && s[slash] == '/' && cp949::IsBoundary(s, tagStart, slash)) {
+            tagEnd = gt + 1;
+            break;
+        }
+        from = gt + 1;
+    }
+    if (tagEnd == kNotFound) {
+        return {};
+    }
+    const std::size_t at = FindText(s, tagEnd, tagStart, key);
     if (at == kNotFound) {
         return {};
     }
-    for (char& c : tag) {
-        if (c == '\'') {
-            c = '"';
-        }
-    }
-    // The key is followed by one opening quote; the value runs to the next quote after its
-    // first character.
+    // The key is followed by one opening quote; the value runs to the next quote (an
+    // apostrophe counts as one) after its first character, or to the end of the tag text.
     const std::size_t valueStart = at + key.size() + 1;
-    if (valueStart >= tag.size()) {
+    if (valueStart >= tagEnd) {
         return {};
     }
-    const std::size_t afterQuote = cp949::NextChar(tag.data(), tag.size(), at + key.size());
-    const std::size_t searchFrom = cp949::NextChar(tag.data(), tag.size(), afterQuote);
-    std::size_t valueEnd = tag.size();
-    if (searchFrom < tag.size()) {
-        const std::size_t quote = FindChar(tag.data(), tag.size(), searchFrom, '"');
-        if (quote != kNotFound) {
-            valueEnd = quote;
+    const std::size_t afterQuote = cp949::NextChar(s, tagEnd, at + key.size());
+    std::size_t valueEnd = tagEnd;
+    for (std::size_t i = afterQuote < tagEnd ? cp949::NextChar(s, tagEnd, afterQuote) : tagEnd;
+         i < tagEnd; i = cp949::NextChar(s, tagEnd, i)) {
+        if (s[i] == '"' || s[i] == '\'') {
+            valueEnd = i;
+            break;
         }
     }
     std::string value;
     value.reserve(valueEnd - valueStart);
     for (std::size_t i = valueStart; i < valueEnd; ++i) {
-        const char c = tag[i];
-        if (c == '/' && i + 1 < valueEnd && tag[i + 1] == '>') {
+        const char c = s[i];
+        if (c == '/' && i + 1 < valueEnd && s[i + 1] == '>') {
             ++i;
             continue;
         }
