@@ -24,7 +24,12 @@ tools/demo-library/make-demo-library.sh "$library"
 
 port_file=$(mktemp)
 server_pid=""
+player_pid=""
 stop_server() {
+    if [[ -n "$player_pid" ]] && kill -0 "$player_pid" 2>/dev/null; then
+        kill -TERM "$player_pid"
+        wait "$player_pid" 2>/dev/null || true
+    fi
     if [[ -n "$server_pid" ]] && kill -0 "$server_pid" 2>/dev/null; then
         kill -TERM "$server_pid"
         wait "$server_pid" 2>/dev/null || true
@@ -79,10 +84,15 @@ if [[ "$(id -u)" -eq 0 ]]; then
     export QTWEBENGINE_DISABLE_SANDBOX=1
     export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:-} --no-sandbox"
 fi
-status=0
+# The player runs in the background so that a signal to this script stops it and the server at
+# once; its exit ends the script, and the EXIT trap stops the server.
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
-    xvfb-run -a -s "-screen 0 1280x800x24" build/bin/tunova "$@" || status=$?
+    xvfb-run -a -s "-screen 0 1280x800x24" build/bin/tunova "$@" &
 else
-    build/bin/tunova "$@" || status=$?
+    build/bin/tunova "$@" &
 fi
+player_pid=$!
+status=0
+wait "$player_pid" || status=$?
+player_pid=""
 exit "$status"
