@@ -25,15 +25,19 @@ class ResultStore {
     // total result count and page count to 50 and the start index to 1; the flag stays.
     void TakeChartPage(const FeedPage& page);
 
+    // Every stored result, in list order.
     const std::vector<VideoItem>& Items() const { return items_; }
     // The item at `index`, or null when there is none.
     const VideoItem* At(int index) const;
+    // Results already taken into the list view.
     int StoredCount() const { return storedCount_; }
     // Counts one more item taken into the list view.
     void CountShown() { ++storedCount_; }
+    // Counters of the page read last (all 0 after a page that could not be read).
     int TotalResultCount() const { return totalResultCount_; }
     int StartIndex() const { return startIndex_; }
     int PageCount() const { return pageCount_; }
+    // Whether another full page can be asked for; false at first.
     bool MoreResults() const { return moreResults_; }
 
   private:

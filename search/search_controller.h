@@ -101,15 +101,23 @@ class SearchController {
     // Shows button 1137 when there are more results and places buttons 1133 and 1138.
     void PlaceLinkButtons();
 
+    // NM_CLICK (an ItemActivate): column 3 over a row adds the row to the playlist; another
+    // row cues it once the player is initialised. Clicks off the rows do nothing. Returns 0.
     plat::LResult OnResultClick(const plat::NotifyHeader& header);
+    // NM_DBLCLK: adds the row when the double-click action flag is set, else plays it once the
+    // page is ready (not from column 3). Returns 0.
     plat::LResult OnResultDoubleClick(const plat::NotifyHeader& header);
+    // LVN_BEGINDRAG (a ListViewNotify): with a row selected, remembers it, sets the drag flag
+    // and captures the mouse for the owner window. Returns 0.
     plat::LResult OnResultBeginDrag(const plat::NotifyHeader& header);
     // Ends a drag: clears the flag and row, gives the focus back to the list, releases capture.
     void EndDrag();
     bool IsDragging() const { return dragging_; }
-    int DragRow() const { return dragRow_; }
+    int DragRow() const { return dragRow_; }  // -1 when not dragging
 
+    // True from the start of a worker until its page has been shown.
     bool IsSearchRunning() const { return worker_.joinable(); }
+    // The results shown in the list (rows and store indices agree).
     const ResultStore& Results() const { return store_; }
     // The store for the daily chart's reader, which runs before any worker exists.
     ResultStore& MutableResults() { return store_; }
@@ -117,8 +125,11 @@ class SearchController {
     const std::string& ResultCountText() const { return resultCountText_; }
     // Sets the count text from the list's rows and repaints it (after another fill).
     void RefreshResultCount();
+    // The path and query of the request sent last.
     const std::string& SearchUrlText() const { return searchUrlText_; }
+    // The word of the last new search whose page arrived; paging re-encodes it.
     const std::string& LastQueryText() const { return lastQueryText_; }
+    // The "&lr=" suffix chosen at the last new search (scroll paging repeats it).
     const std::string& LanguageFilterSuffix() const { return languageSuffix_; }
 
   private:
