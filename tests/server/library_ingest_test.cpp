@@ -202,17 +202,10 @@ TEST(MediaProbeTest, FfprobeReadsARealFilesDuration) {
     EXPECT_FALSE(ProbeWithFfprobe((folder.path() / "junk.webm").string()));
 }
 
-// The tunova-server executable beside the test binaries' run folder, or empty when not built.
+// The tunova-server executable in the build's run folder, or empty when not built.
 std::string ServerExecutable() {
-    const char* runDir = std::getenv("TUNOVA_RUN_DIR");
-    for (const fs::path& candidate :
-         {runDir != nullptr ? fs::path(runDir) / "tunova-server" : fs::path(),
-          fs::current_path() / ".." / "bin" / "tunova-server"}) {
-        if (!candidate.empty() && fs::exists(candidate)) {
-            return candidate.string();
-        }
-    }
-    return {};
+    const fs::path candidate = fs::path(TUNOVA_RUN_DIR) / "tunova-server";
+    return fs::exists(candidate) ? candidate.string() : std::string();
 }
 
 // Starts the server on a free port; returns its pid and fills `port` once it listens.
