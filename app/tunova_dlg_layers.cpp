@@ -1,7 +1,6 @@
 // Default slots of the main window. Subsystems not built yet have minimal stand-ins here that
 // keep the start-up sequence and the tables whole without pretending to do their work:
 //
-//   system menu about item      no system menu on this desktop; the about box opens from command 16
 //   tray icon                   not created (reports failure, so the tray flag stays clear)
 //   newer-Windows test, COM     nothing to do on Linux
 //   partner id, adapter address not read yet
@@ -25,7 +24,6 @@
 
 namespace tunova {
 
-void CTunovaDlg::AddAboutItemToSystemMenu() {}
 bool CTunovaDlg::CreateTrayIcon() {
     return false;
 }

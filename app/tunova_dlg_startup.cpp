@@ -3,6 +3,7 @@
 
 #include "app/tunova_dlg.h"
 #include "platform/application.h"
+#include "res/menus.h"
 #include "res/resource_ids.h"
 
 namespace tunova {
@@ -66,6 +67,15 @@ bool CTunovaDlg::OnInitDialog() {
             [this](const plat::Message& msg) { return PreTranslateMessage(msg); });
     }
     return true;
+}
+
+void CTunovaDlg::AddAboutItemToSystemMenu() {
+    const std::string text = res::LoadString(res::kStrAboutBox);
+    if (text.empty()) {
+        return;
+    }
+    SystemMenu().AppendSeparator();
+    SystemMenu().AppendItem(res::kSysCmdAbout, text);
 }
 
 std::string CTunovaDlg::ProcessCommandLine() {

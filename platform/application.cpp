@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <QKeyEvent>
 #include <QThread>
 #include <atomic>
 #include <climits>
@@ -68,6 +69,19 @@ bool MessageQueueReceiver::event(QEvent* event) {
     return true;
 }
 
+namespace {
+
+// Alt+Space, the key that opens a window's system menu.
+bool IsSystemMenuKey(QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    return key->key() == Qt::Key_Space && (key->modifiers() & Qt::AltModifier);
+}
+
+}  // namespace
+
 bool HookedApplication::notify(QObject* receiver, QEvent* event) {
     const QEvent::Type type = event->type();
     if (receiver != nullptr && receiver->isWidgetType() &&
@@ -77,6 +91,17 @@ bool HookedApplication::notify(QObject* receiver, QEvent* event) {
         if (msg.message != 0 && RunPreDispatchHook(msg)) {
             event->accept();
             return true;
+        }
+        if (msg.window != nullptr && IsSystemMenuKey(event)) {
+            Window* top = msg.window;
+            while (top->Parent() != nullptr) {
+                top = top->Parent();
+            }
+            if (!top->SystemMenu().Items().empty()) {
+                event->accept();
+                top->ShowSystemMenu();
+                return true;
+            }
         }
     }
     return QApplication::notify(receiver, event);

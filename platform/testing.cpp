@@ -30,8 +30,9 @@ QWidget* KeyReceiver(plat::Window& target) {
     return native;
 }
 
-void SendKey(QWidget* receiver, QEvent::Type type, int qtKey, const QString& text) {
-    QKeyEvent event(type, qtKey, Qt::NoModifier, text);
+void SendKey(QWidget* receiver, QEvent::Type type, int qtKey, const QString& text,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent event(type, qtKey, modifiers, text);
     QCoreApplication::sendEvent(receiver, &event);
 }
 
@@ -87,6 +88,13 @@ void PressKey(plat::Window& target, int vk) {
     SendKey(receiver, QEvent::KeyPress, qtKey, text);
     if (QWidget* again = KeyReceiver(target)) {
         SendKey(again, QEvent::KeyRelease, qtKey, text);
+    }
+}
+
+void PressAltKey(plat::Window& target, int vk) {
+    target.SetFocus();
+    if (QWidget* receiver = KeyReceiver(target)) {
+        SendKey(receiver, QEvent::KeyPress, QtKeyFromVirtualKey(vk), QString(), Qt::AltModifier);
     }
 }
 

@@ -18,6 +18,8 @@ namespace plat::testing {
 
 // Key press (and release) of virtual key `vk` on `target`, which gets the focus first.
 void PressKey(plat::Window& target, int vk);
+// Key press of `vk` with the Alt key held (Alt+Space opens the system menu).
+void PressAltKey(plat::Window& target, int vk);
 // Types CP949 text into `target` as key presses.
 void TypeText(plat::Window& target, const std::string& cp949);
 // Mouse button press/release at a client point of `target` (button: 1 left, 2 right).

@@ -455,6 +455,19 @@ std::uint32_t Window::TimerPeriod(int id) const {
     return WindowTimerPeriod(impl_->key, id);
 }
 
+void Window::ShowSystemMenu() {
+    if (systemMenu_.Items().empty() || !IsCreated()) {
+        return;
+    }
+    const Rect frame = WindowRect();
+    const std::uint64_t key = impl_->key;
+    const int chosen = systemMenu_.Track(nullptr, {frame.left, frame.top});
+    // The menu runs its own loop, in which the window may have gone.
+    if (chosen != 0 && WindowImpl::FindLive(key) == this) {
+        SendMessage(kWmSysCommand, static_cast<WParam>(chosen), 0);
+    }
+}
+
 LResult Window::WindowProc(std::uint32_t message, WParam wParam, LParam lParam) {
     LResult result = 0;
     if (messages_.Dispatch({this, message, wParam, lParam}, &result)) {

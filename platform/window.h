@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/menu.h"
 #include "platform/message_map.h"
 #include "platform/messages.h"
 #include "platform/types.h"
@@ -114,6 +115,13 @@ class Window {
     // pre-dispatch hook. Off by default.
     void SetOwnsMouseInput(bool owns);
 
+    // The window's system menu: empty until items are appended. Alt+Space on a window whose
+    // top-level window has a non-empty system menu shows it (ShowSystemMenu); a choice arrives
+    // as kWmSysCommand with the item's id.
+    PopupMenu& SystemMenu() { return systemMenu_; }
+    // Tracks the system menu at the window's top-left corner; does nothing when it is empty.
+    void ShowSystemMenu();
+
     // Native handle for platform internals only.
     WindowImpl* Impl() const { return impl_.get(); }
 
@@ -133,6 +141,7 @@ class Window {
     void DestroyWindow(bool notifySelf);
     friend class Application;
     int controlId_ = 0;
+    PopupMenu systemMenu_;
     Window* parent_ = nullptr;
     std::vector<Window*> children_;
     std::uint32_t style_ = 0;

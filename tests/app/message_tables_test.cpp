@@ -107,6 +107,22 @@ TEST_F(MessageTablesTest, NotificationsAndMessagesReachTheirSlots) {
     dlg.Run();
 }
 
+TEST_F(MessageTablesTest, SystemMenuCarriesTheAboutItem) {
+    RecordingDialog dlg;
+    dlg.body = [](RecordingDialog& d) {
+        const auto& items = d.SystemMenu().Items();
+        ASSERT_EQ(items.size(), 2u);
+        EXPECT_EQ(items[0].id, 0) << "a separator first";
+        EXPECT_EQ(items[1].id, 16);
+        EXPECT_EQ(items[1].text, "Tunova 정보(&A)...");
+        plat::testing::InterceptMenus([](const plat::testing::TrackedMenu&) { return 16; });
+        d.ClearCalls();
+        d.ShowSystemMenu();
+        EXPECT_EQ(d.calls, std::vector<std::string>{"ShowAboutBox"});
+    };
+    dlg.Run();
+}
+
 TEST_F(MessageTablesTest, EveryTimerReachesItsSlot) {
     const std::vector<std::pair<int, std::string>> table = {
         {1, "OnPollTimer"},       {3, "CheckScrollPaging"},     {6, "OnTitleScrollTimer"},

@@ -62,7 +62,10 @@ class RecordingDialog : public CTunovaDlg {
     void Record(std::string name) { calls.push_back(std::move(name)); }
 
     std::string ProcessCommandLine() override { return commandLine; }
-    void AddAboutItemToSystemMenu() override { Record("AddAboutItemToSystemMenu"); }
+    void AddAboutItemToSystemMenu() override {
+        Record("AddAboutItemToSystemMenu");
+        CTunovaDlg::AddAboutItemToSystemMenu();
+    }
     bool CreateTrayIcon() override {
         Record("CreateTrayIcon");
         tray.shown = trayCreated;

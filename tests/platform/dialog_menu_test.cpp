@@ -1,6 +1,8 @@
 // Modal dialogs, message boxes and popup menus, with the test interceptions.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/dialog.h"
@@ -112,6 +114,40 @@ TEST(MenuTest, TrackSendsTheChoiceToTheOwnerAndRefusesDisabledItems) {
     EXPECT_EQ(menu.Track(&owner, {0, 0}), 0);
     testing::InterceptMenus(nullptr);
     EXPECT_EQ(commands, (std::vector<int>{32802}));
+}
+
+}  // namespace
+}  // namespace plat
+
+namespace plat {
+namespace {
+
+TEST(SystemMenuTest, AltSpaceShowsTheTopLevelSystemMenuAndSendsTheChoice) {
+    Window top;
+    ASSERT_TRUE(
+        top.Create(nullptr, 0, Rect::FromXYWH(40, 30, 200, 120), kStylePopup | kStyleVisible));
+    Window child;
+    ASSERT_TRUE(child.Create(&top, 7, Rect::FromXYWH(5, 5, 50, 20)));
+    std::vector<int> sysCommands;
+    top.Messages().OnMessage(kWmSysCommand, [&](WParam w, LParam) {
+        sysCommands.push_back(static_cast<int>(w));
+        return LResult{0};
+    });
+    Point shownAt{-1, -1};
+    testing::InterceptMenus([&](const testing::TrackedMenu& menu) {
+        shownAt = menu.screen;
+        return 16;
+    });
+
+    testing::PressAltKey(child, kVkSpace);
+    EXPECT_TRUE(sysCommands.empty()) << "an empty system menu is not shown";
+
+    top.SystemMenu().AppendSeparator();
+    top.SystemMenu().AppendItem(16, "About");
+    testing::PressAltKey(child, kVkSpace);
+    testing::InterceptMenus(nullptr);
+    ASSERT_EQ(sysCommands, std::vector<int>{16});
+    EXPECT_EQ(shownAt, (Point{top.WindowRect().left, top.WindowRect().top}));
 }
 
 }  // namespace
