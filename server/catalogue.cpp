@@ -1,7 +1,10 @@
 #include "server/catalogue.h"
 
+#include <climits>
 #include <utility>
 
+#include "server/fts5_tokenizer.h"
+#include "server/search_index.h"
 #include "server/search_terms.h"
 #include "server/sqlite_handle.h"
 
@@ -39,6 +42,12 @@ CREATE TABLE IF NOT EXISTS counter_hits(
     mac TEXT NOT NULL,
     remote TEXT NOT NULL);
 )sql";
+
+// Every column of a video for the in-memory index, in ReadVideo's order, then the rowid.
+constexpr const char* kIndexVideos =
+    "SELECT v.id, v.path, v.title, v.description, v.seconds, v.language, v.rating, v.raters, "
+    "v.published, v.updated, v.rowid FROM videos v";
+constexpr const char* kIndexTexts = "SELECT rowid, title_terms, description_terms FROM videos_text";
 
 constexpr const char* kVideoColumns =
     "v.id, v.path, v.title, v.description, v.seconds, v.language, v.rating, v.raters, "
@@ -124,6 +133,16 @@ class Catalogue::Lease {
     std::unique_ptr<Connection> connection_;
 };
 
+// The connection that watches the database for changes (its data_version moves whenever
+// another connection commits) and reads it to build the in-memory index, the tokenizer the
+// index uses for queries, and the index with the data version it was built from.
+struct Catalogue::SearchState {
+    Connection connection;
+    std::unique_ptr<FullTextTokenizer> tokenizer;
+    std::int64_t version = -1;
+    std::shared_ptr<const SearchIndex> index;
+};
+
 Catalogue::Catalogue(std::string path) : path_(std::move(path)) {}
 
 Catalogue::~Catalogue() = default;
@@ -136,7 +155,101 @@ std::unique_ptr<Catalogue> Catalogue::Open(const std::string& path, std::string&
         return nullptr;
     }
     catalogue->Release(std::move(connection));
+    auto search = std::make_unique<SearchState>();
+    if (!search->connection.db.Open(path, error)) {
+        error = path + ": " + error;
+        return nullptr;
+    }
+    search->tokenizer = std::make_unique<FullTextTokenizer>(search->connection.db, error);
+    if (!search->tokenizer->ready()) {
+        error = path + ": " + error;
+        return nullptr;
+    }
+    catalogue->search_ = std::move(search);
     return catalogue;
+}
+
+bool Catalogue::RefreshSearchIndex(std::string& error) {
+    std::lock_guard lock(searchMutex_);
+    return RefreshLocked(error);
+}
+
+bool Catalogue::RefreshLocked(std::string& error) {
+    Connection& watch = search_->connection;
+    SqliteStatement* version = watch.Statement("PRAGMA data_version", error);
+    if (version == nullptr) {
+        return false;
+    }
+    if (!version->Step()) {
+        error = watch.db.LastError();
+        return false;
+    }
+    const std::int64_t current = version->ColumnInt(0);
+    version->Reset();
+    if (search_->index != nullptr && current == search_->version) {
+        return true;
+    }
+    return RebuildLocked(error);
+}
+
+// Reads every video and full-text row in one read transaction, with the data version of that
+// snapshot, and swaps the new index in.
+bool Catalogue::RebuildLocked(std::string& error) {
+    Connection& watch = search_->connection;
+    if (!watch.db.Execute("BEGIN", error)) {
+        return false;
+    }
+    const auto fail = [&] {
+        watch.ResetAll();
+        std::string ignored;
+        watch.db.Execute("ROLLBACK", ignored);
+        return false;
+    };
+    SqliteStatement* version = watch.Statement("PRAGMA data_version", error);
+    if (version == nullptr || !version->Step()) {
+        if (version != nullptr) {
+            error = watch.db.LastError();
+        }
+        return fail();
+    }
+    const std::int64_t snapshotVersion = version->ColumnInt(0);
+    std::vector<IndexedVideo> videos;
+    SqliteStatement* rows = watch.Statement(kIndexVideos, error);
+    if (rows == nullptr) {
+        return fail();
+    }
+    while (rows->Step()) {
+        videos.push_back({rows->ColumnInt(10), ReadVideo(*rows)});
+    }
+    std::vector<IndexedText> texts;
+    SqliteStatement* textRows = rows->Failed() ? nullptr : watch.Statement(kIndexTexts, error);
+    if (textRows == nullptr) {
+        if (rows->Failed()) {
+            error = watch.db.LastError();
+        }
+        return fail();
+    }
+    while (textRows->Step()) {
+        IndexedText text;
+        text.rowid = textRows->ColumnInt(0);
+        if (!search_->tokenizer->Tokenize(textRows->ColumnText(1), text.titleTokens) ||
+            !search_->tokenizer->Tokenize(textRows->ColumnText(2), text.descriptionTokens)) {
+            error = "full-text tokenizer failed";
+            return fail();
+        }
+        texts.push_back(std::move(text));
+    }
+    if (textRows->Failed()) {
+        error = watch.db.LastError();
+        return fail();
+    }
+    watch.ResetAll();
+    if (!watch.db.Execute("COMMIT", error)) {
+        return fail();
+    }
+    search_->index = std::make_shared<const SearchIndex>(std::move(videos), texts);
+    search_->version = snapshotVersion;
+    return true;
 }
 
 std::unique_ptr<Catalogue::Connection> Catalogue::Acquire(std::string& error) {
@@ -164,6 +277,35 @@ void Catalogue::Release(std::unique_ptr<Connection> connection) {
 
 std::optional<CataloguePage> Catalogue::Search(const FeedQuery& query, std::int64_t now,
                                                std::string& error) {
+    const bool withWord = query.wordKey != WordKey::None;
+    std::vector<QueryPhrase> phrases =
+        withWord ? QueryPhrases(query.word) : std::vector<QueryPhrase>();
+    if (withWord && phrases.empty()) {
+        return CataloguePage();
+    }
+    const std::int64_t window = TimeWindowSeconds(query.time);
+    const std::int64_t since = window > 0 ? now - window : INT64_MIN;
+    std::shared_ptr<const SearchIndex> index;
+    std::vector<PhraseTokens> tokens(phrases.size());
+    {
+        std::lock_guard lock(searchMutex_);
+        if (!RefreshLocked(error)) {
+            return std::nullopt;
+        }
+        index = search_->index;
+        for (std::size_t i = 0; i < phrases.size(); ++i) {
+            tokens[i].prefix = phrases[i].prefix;
+            if (!search_->tokenizer->Tokenize(phrases[i].text, tokens[i].tokens)) {
+                error = "full-text tokenizer failed";
+                return std::nullopt;
+            }
+        }
+    }
+    return index->Search(query, withWord ? &tokens : nullptr, since);
+}
+
+std::optional<CataloguePage> Catalogue::SearchWithFullText(const FeedQuery& query, std::int64_t now,
+                                                           std::string& error) {
     CataloguePage page;
     const bool withWord = query.wordKey != WordKey::None;
     const std::string match = withWord ? MatchExpression(query.word) : std::string();
@@ -333,6 +475,10 @@ bool Catalogue::Apply(const std::vector<VideoRecord>& upserts,
     if (!connection->db.Execute("COMMIT", error)) {
         return fail();
     }
+    // Searches see the change at once; should this rebuild fail, the next search retries it
+    // (the data version still differs) and reports the failure.
+    std::string rebuildError;
+    RefreshSearchIndex(rebuildError);
     return true;
 }
 

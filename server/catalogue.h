@@ -1,6 +1,8 @@
 // The video catalogue: an SQLite database (WAL journal) with a full-text index over titles and
 // descriptions, plus the counter's hit table. Safe to use from many threads: each call borrows
-// a connection from a small pool.
+// a connection from a small pool. Searches are answered from an in-memory index
+// (search_index.h) kept in step with the database: rebuilt after every change, whether made
+// through Apply or by another process on the same file.
 #pragma once
 
 #include <cstdint>
@@ -60,10 +62,21 @@ class Catalogue {
     static std::unique_ptr<Catalogue> Open(const std::string& path, std::string& error);
 
     // One page of videos matching `query` (word, language, time window relative to `now`),
-    // in the query's order. Empty page for a word with nothing searchable. Empty optional with
-    // `error` set on a database failure.
+    // in the query's order, from the in-memory index (rebuilt first when the database changed).
+    // Empty page for a word with nothing searchable. Empty optional with `error` set on a
+    // database failure.
     std::optional<CataloguePage> Search(const FeedQuery& query, std::int64_t now,
                                         std::string& error);
+
+    // The same search answered by SQLite alone (FTS5 MATCH, bm25() ordering): the reference the
+    // in-memory index is checked against. Slow for common words. Fails as Search does.
+    std::optional<CataloguePage> SearchWithFullText(const FeedQuery& query, std::int64_t now,
+                                                    std::string& error);
+
+    // Brings the in-memory index up to date with the database now rather than at the next
+    // search (which would otherwise pay for the build). False with `error` set on a database
+    // failure; the next search tries again.
+    bool RefreshSearchIndex(std::string& error);
 
     // The library-relative path of video `id`, or empty optional when unknown.
     std::optional<std::string> MediaPath(const std::string& id, std::string& error);
@@ -85,13 +98,18 @@ class Catalogue {
   private:
     struct Connection;
     class Lease;
+    struct SearchState;
     explicit Catalogue(std::string path);
     std::unique_ptr<Connection> Acquire(std::string& error);
+    bool RefreshLocked(std::string& error);
+    bool RebuildLocked(std::string& error);
     void Release(std::unique_ptr<Connection> connection);
 
     std::string path_;
     std::mutex poolMutex_;
     std::vector<std::unique_ptr<Connection>> idle_;
+    std::mutex searchMutex_;  // guards search_: its connection, tokenizer and current index
+    std::unique_ptr<SearchState> search_;
 };
 
 }  // namespace tunova::server

@@ -65,6 +65,11 @@ int main(int argc, char** argv) {
     if (options.ingestOnly) {
         return 0;
     }
+    // The search index is built now, not by the first request.
+    if (!catalogue->RefreshSearchIndex(error)) {
+        std::fprintf(stderr, "tunova-server: cannot index catalogue: %s\n", error.c_str());
+        return 1;
+    }
 
     ServerContext context;
     context.catalogue = catalogue.get();

@@ -1,5 +1,6 @@
 #include "server/search_terms.h"
 
+#include <utility>
 #include <vector>
 
 #include "server/utf8_text.h"
@@ -98,20 +99,31 @@ std::string IndexTerms(std::string_view text) {
     return out;
 }
 
+std::vector<QueryPhrase> QueryPhrases(std::string_view word) {
+    std::vector<QueryPhrase> phrases;
+    for (const Run& run : SplitRuns(word)) {
+        QueryPhrase phrase;
+        if (run.kind == CharClass::Word || run.chars.size() == 1) {
+            AppendChars(phrase.text, run.chars, 0, run.chars.size());
+        } else {
+            AppendBigrams(phrase.text, run.chars);
+        }
+        phrase.prefix = run.kind == CharClass::Cjk && run.chars.size() == 1;
+        phrases.push_back(std::move(phrase));
+    }
+    return phrases;
+}
+
 std::string MatchExpression(std::string_view word) {
     std::string out;
-    for (const Run& run : SplitRuns(word)) {
+    for (const QueryPhrase& phrase : QueryPhrases(word)) {
         if (!out.empty()) {
             out.push_back(' ');
         }
         out.push_back('"');
-        if (run.kind == CharClass::Word || run.chars.size() == 1) {
-            AppendChars(out, run.chars, 0, run.chars.size());
-        } else {
-            AppendBigrams(out, run.chars);
-        }
+        out += phrase.text;
         out.push_back('"');
-        if (run.kind == CharClass::Cjk && run.chars.size() == 1) {
+        if (phrase.prefix) {
             out.push_back('*');
         }
     }

@@ -34,6 +34,8 @@ class SqliteDatabase {
     // The connection's last error message.
     std::string LastError() const;
     bool IsOpen() const { return db_ != nullptr; }
+    // The raw connection, for extension interfaces (FTS5's tokenizers); null when closed.
+    sqlite3* Handle() const { return db_; }
 
   private:
     sqlite3* db_ = nullptr;
