@@ -4,12 +4,13 @@
 # logging to a file, and runs wrk for a bounded time against it. Run by hand.
 #
 # usage: bench/server/run-search-bench.sh [SECONDS=20] [CONNECTIONS=16] [THREADS=2]
+# (the build folder is build-bench-server unless TUNOVA_BENCH_BUILD names another)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds="${1:-20}"
 connections="${2:-16}"
 threads="${3:-2}"
-build=build-bench
+build="${TUNOVA_BENCH_BUILD:-build-bench-server}"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTUNOVA_BENCH=ON -DTUNOVA_TESTS=OFF >/dev/null
 ninja -C "$build" -j2 tunova-server tunova-bench-catalogue
