@@ -10,7 +10,6 @@
 #include "server/sqlite_handle.h"
 
 struct Fts5Tokenizer;
-struct fts5_tokenizer;
 
 namespace tunova::server {
 
@@ -26,6 +25,7 @@ class FullTextTokenizer {
     FullTextTokenizer(const FullTextTokenizer&) = delete;
     FullTextTokenizer& operator=(const FullTextTokenizer&) = delete;
 
+    // True when the tokenizer was found and created.
     bool ready() const { return tokenizer_ != nullptr; }
 
     // The tokens of `text` in order (one per position). Not safe to call from two threads at
