@@ -40,22 +40,21 @@ Qt::MouseButton ButtonFor(int button) {
     return button == 2 ? Qt::RightButton : Qt::LeftButton;
 }
 
-void SendMouse(plat::Window& target, QEvent::Type type, Point client, int button, bool held) {
+// Sends a pointer event at a client point of `target` to the deepest child under it, as a real
+// pointer event would reach it.
+void SendPointer(plat::Window& target, QEvent::Type type, Point client, Qt::MouseButton which,
+                 Qt::MouseButtons held) {
     QWidget* native = target.Impl()->widget.data();
     if (native == nullptr) {
         return;
     }
-    // The deepest child under the point gets the event, as a real click would.
-    QPoint local(client.x, client.y);
+    const QPoint local(client.x, client.y);
     QWidget* receiver = native->childAt(local);
     if (receiver == nullptr) {
         receiver = native;
     }
     const QPoint receiverPos = receiver == native ? local : receiver->mapFrom(native, local);
-    const QPoint global = native->mapToGlobal(local);
-    const Qt::MouseButton which = ButtonFor(button);
-    QMouseEvent event(type, QPointF(receiverPos), QPointF(global), which,
-                      held ? Qt::MouseButtons(which) : Qt::MouseButtons(Qt::NoButton),
+    QMouseEvent event(type, QPointF(receiverPos), QPointF(native->mapToGlobal(local)), which, held,
                       Qt::NoModifier);
     QCoreApplication::sendEvent(receiver, &event);
 }
@@ -120,29 +119,17 @@ void TypeText(plat::Window& target, const std::string& cp949) {
 }
 
 void MouseDown(plat::Window& target, Point client, int button) {
-    SendMouse(target, QEvent::MouseButtonPress, client, button, true);
+    SendPointer(target, QEvent::MouseButtonPress, client, ButtonFor(button), ButtonFor(button));
 }
 
 void MouseUp(plat::Window& target, Point client, int button) {
-    SendMouse(target, QEvent::MouseButtonRelease, client, button, false);
+    SendPointer(target, QEvent::MouseButtonRelease, client, ButtonFor(button), Qt::NoButton);
 }
 
 void MouseMove(plat::Window& target, Point client, int heldButton) {
-    QWidget* native = target.Impl()->widget.data();
-    if (native == nullptr) {
-        return;
-    }
-    QPoint local(client.x, client.y);
-    QWidget* receiver = native->childAt(local);
-    if (receiver == nullptr) {
-        receiver = native;
-    }
-    const QPoint receiverPos = receiver == native ? local : receiver->mapFrom(native, local);
     const Qt::MouseButtons held =
         heldButton == 0 ? Qt::MouseButtons(Qt::NoButton) : Qt::MouseButtons(ButtonFor(heldButton));
-    QMouseEvent event(QEvent::MouseMove, QPointF(receiverPos), QPointF(native->mapToGlobal(local)),
-                      Qt::NoButton, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(receiver, &event);
+    SendPointer(target, QEvent::MouseMove, client, Qt::NoButton, held);
 }
 
 void MouseClick(plat::Window& target, Point client, int button) {
@@ -152,7 +139,7 @@ void MouseClick(plat::Window& target, Point client, int button) {
 
 void MouseDoubleClick(plat::Window& target, Point client, int button) {
     MouseClick(target, client, button);
-    SendMouse(target, QEvent::MouseButtonDblClick, client, button, true);
+    SendPointer(target, QEvent::MouseButtonDblClick, client, ButtonFor(button), ButtonFor(button));
     MouseUp(target, client, button);
 }
 
