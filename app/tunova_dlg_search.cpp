@@ -14,9 +14,7 @@ void CTunovaDlg::BindSearch() {
         return search.searchText;
     };
     hooks.countryIndex = [this] { return search.countryIndex; };
-    if (auto* app = plat::Application::Instance()) {
-        hooks.hosts = LoadHostConfig(HostConfigPath(app->ExecutableDir()));
-    }
+    hooks.hosts = LoadHosts();
     hooks.repaintResultCount = [this] { Invalidate(); };
     hooks.linkButton1133 = SkinButton(res::kIdcHomePage);
     hooks.linkButton1138 = &qnaButton;

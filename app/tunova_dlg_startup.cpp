@@ -3,6 +3,7 @@
 
 #include "app/tunova_dlg.h"
 #include "platform/application.h"
+#include "platform/log.h"
 #include "res/menus.h"
 #include "res/resource_ids.h"
 
@@ -126,6 +127,7 @@ void CTunovaDlg::ShowWindowNow() {
     const plat::Point topLeft = ClientToScreen({client.left, client.top});
     view.clientRectOnScreen =
         plat::Rect::FromXYWH(topLeft.x, topLeft.y, client.Width(), client.Height());
+    plat::Trace(plat::kTraceWindowShown);
 }
 
 void CTunovaDlg::OnPageProbeTimer() {

@@ -7,10 +7,10 @@
 #include <QKeyEvent>
 #include <QThread>
 #include <atomic>
-#include <climits>
 #include <utility>
 
 #include "platform/application_impl.h"
+#include "platform/data_dir.h"
 #include "platform/qt_text_impl.h"
 #include "platform/window.h"
 #include "platform/window_impl.h"
@@ -19,23 +19,6 @@ namespace plat {
 namespace {
 
 std::atomic<Application*> g_instance{nullptr};
-
-std::string ReadExecutableDir() {
-    char buffer[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
-    if (n <= 0) {
-        return ".";
-    }
-    std::string path(buffer, static_cast<std::size_t>(n));
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    if (slash == 0) {
-        return "/";
-    }
-    return path.substr(0, slash);
-}
 
 std::string JoinCommandLine(int argc, char** argv) {
     std::string joined;
@@ -133,7 +116,7 @@ bool RunPreDispatchHook(const Message& msg) {
 
 Application::Application(int& argc, char** argv) : impl_(std::make_unique<ApplicationImpl>()) {
     impl_->commandLine = JoinCommandLine(argc, argv);
-    impl_->executableDir = ReadExecutableDir();
+    impl_->executableDir = plat::ExecutableDir();
     impl_->qt = std::make_unique<HookedApplication>(argc, argv);
     impl_->queue = std::make_unique<MessageQueueReceiver>();
     g_instance.store(this);

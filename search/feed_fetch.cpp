@@ -2,8 +2,27 @@
 
 #include "platform/codepage.h"
 #include "platform/http.h"
+#include "platform/log.h"
 
 namespace tunova {
+namespace {
+
+std::string RequestText(std::string_view host, std::string_view path) {
+    std::string text = "GET ";
+    text += host;
+    if (path.empty() || path.front() != '/') {
+        text += '/';
+    }
+    text += path;
+    return text;
+}
+
+// Callers only see kFetchFailed; the log says why.
+void LogFetchProblem(std::string_view host, std::string_view path, const std::string& reason) {
+    plat::LogError("fetch", RequestText(host, path) + " failed: " + reason);
+}
+
+}  // namespace
 
 std::string ConvertFeedAnswer(std::string_view utf8) {
     if (utf8.size() > kMaxFeedAnswerBytes) {
@@ -25,7 +44,14 @@ std::string FetchFeed(std::string_view host, std::string_view path, const FetchO
     http.cancel = options.cancel;
     const plat::HttpResponse response = plat::HttpGet(host, path, http);
     if (!response) {
+        LogFetchProblem(host, path, response.description);
         return std::string(kFetchFailed);
+    }
+    if (response.status < 200 || response.status > 299) {
+        LogFetchProblem(host, path, "HTTP status " + std::to_string(response.status));
+    } else if (plat::LogEnabled(plat::LogLevel::kDebug)) {
+        plat::LogDebug("fetch", RequestText(host, path) + ": " +
+                                    std::to_string(response.body.size()) + " bytes");
     }
     return ConvertFeedAnswer(response.body);
 }

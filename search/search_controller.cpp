@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/dialog.h"
+#include "platform/log.h"
 #include "platform/window.h"
 #include "search/feed_query.h"
 #include "search/result_list.h"
@@ -97,12 +98,15 @@ void SearchController::StartWorker(bool append, std::string word) {
     cancel_ = false;
     FetchOptions fetch = hooks_.fetch;
     fetch.cancel = &cancel_;
+    plat::Trace(plat::kTraceSearchSent);
     worker_ = std::thread([this, host = hooks_.hosts.feedHost, path = searchUrlText_, fetch, append,
                            word = std::move(word), room]() mutable {
         Delivery delivery;
         delivery.append = append;
         delivery.word = std::move(word);
-        delivery.page = ReadFeedPage(FetchFeed(host, path, fetch), room);
+        std::string answer = FetchFeed(host, path, fetch);
+        plat::Trace(plat::kTraceAnswerReceived);
+        delivery.page = ReadFeedPage(answer, room);
         {
             std::lock_guard lock(mailboxMutex_);
             mailbox_ = std::move(delivery);
@@ -129,6 +133,10 @@ plat::LResult SearchController::OnResultsArrived(plat::WParam, plat::LParam) {
     resultCountText_ = countText;
     if (hooks_.repaintResultCount) {
         hooks_.repaintResultCount();
+    }
+    if (plat::TraceEnabled()) {
+        list_->UpdateNow();  // the moment the rows are on screen, not when the next paint runs
+        plat::Trace(plat::kTraceRowsDrawn);
     }
     if (!delivery->append) {
         lastQueryText_ = std::move(delivery->word);

@@ -1,6 +1,9 @@
 #include "services/host_config.h"
 
+#include <cstdlib>
 #include <fstream>
+
+#include "platform/data_dir.h"
 
 namespace tunova {
 
@@ -46,8 +49,16 @@ HostConfig LoadHostConfig(const std::string& path) {
     return config;
 }
 
-std::string HostConfigPath(const std::string& executableDir) {
-    return executableDir + "/tunova.conf";
+std::string HostConfigPath(const std::string& folder) {
+    return folder + "/tunova.conf";
+}
+
+HostConfig LoadHosts() {
+    HostConfig config = LoadHostConfig(HostConfigPath(plat::DataDir()));
+    if (const char* host = std::getenv("TUNOVA_HOST"); host != nullptr && host[0] != '\0') {
+        config.feedHost = config.updateHost = config.webHost = host;
+    }
+    return config;
 }
 
 }  // namespace tunova

@@ -1,6 +1,8 @@
-// Host names of the services the player talks to, read from "tunova.conf" beside the executable.
-// Each host may carry a port ("127.0.0.1:8080"). Missing file or keys leave the defaults, which
-// point at the local companion server.
+// Host names of the services the player talks to, read from "tunova.conf" in the data folder
+// (platform/data_dir.h). Each host may carry a port ("127.0.0.1:8080"). Missing file or keys
+// leave the defaults, which point at the local companion server. The environment variable
+// TUNOVA_HOST, when set and not empty, replaces all three hosts (tests and benchmarks point a
+// player at the server they started with it).
 #pragma once
 
 #include <string>
@@ -17,7 +19,10 @@ struct HostConfig {
 // unknown keys and malformed lines are ignored.
 HostConfig LoadHostConfig(const std::string& path);
 
-// The configuration file's path in `executableDir`.
-std::string HostConfigPath(const std::string& executableDir);
+// The configuration file's path in `folder`.
+std::string HostConfigPath(const std::string& folder);
+
+// The hosts in force: "tunova.conf" of the data folder, then TUNOVA_HOST.
+HostConfig LoadHosts();
 
 }  // namespace tunova

@@ -2,8 +2,8 @@
 // word (CP949 to UTF-8) and wide text, with bad input substituted rather than lost or fatal.
 #include <gtest/gtest.h>
 
-#include "feed_pages.h"
 #include "platform/codepage.h"
+#include "support/feed_pages.h"
 
 namespace {
 

@@ -2,13 +2,16 @@
 // and slow answers, the size limit, and the UTF-8 to CP949 conversion.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <thread>
 
-#include "feed_pages.h"
-#include "loopback_server.h"
 #include "platform/http.h"
+#include "platform/log.h"
 #include "search/feed_fetch.h"
+#include "support/feed_pages.h"
+#include "support/loopback_server.h"
 
 namespace tunova {
 namespace {
@@ -62,6 +65,50 @@ TEST(FeedFetch, FailuresYieldTheErrorText) {
     EXPECT_EQ(plat::HttpGet(server.Host(), "a\r\nX-Injected: 1").error,
               plat::HttpError::kBadRequest);
     EXPECT_TRUE(server.Requests().empty());  // refused before anything was sent
+}
+
+// Runs `body` with TUNOVA_LOG set to `level` and returns what it wrote to standard error.
+template <typename Body>
+std::string StderrWithLog(const char* level, Body body) {
+    ::setenv("TUNOVA_LOG", level, 1);
+    plat::ReloadLogSettings();
+    ::testing::internal::CaptureStderr();
+    body();
+    std::string written = ::testing::internal::GetCapturedStderr();
+    ::unsetenv("TUNOVA_LOG");
+    plat::ReloadLogSettings();
+    return written;
+}
+
+TEST(FeedFetch, TheLogSaysWhyAFetchFailedWhileCallersStillGetTheErrorText) {
+    std::string goneHost;
+    {
+        LoopbackServer gone;
+        goneHost = gone.Host();
+    }
+    std::string text;
+    const std::string quiet = StderrWithLog("", [&] { text = FetchFeed(goneHost, "feeds/x"); });
+    EXPECT_EQ(text, "error");
+    EXPECT_EQ(quiet, "") << "quiet unless TUNOVA_LOG asks";
+
+    const std::string refused =
+        StderrWithLog("error", [&] { text = FetchFeed(goneHost, "feeds/x"); });
+    EXPECT_EQ(text, "error");
+    EXPECT_TRUE(refused.starts_with("tunova error fetch: GET " + goneHost + "/feeds/x failed: "))
+        << refused;
+    EXPECT_NE(refused.find("onnect"), std::string::npos) << "curl's reason: " << refused;
+    EXPECT_EQ(std::count(refused.begin(), refused.end(), '\n'), 1) << refused;
+
+    LoopbackServer server;
+    server.SetHandler([](const ServerRequest&) {
+        return ServerReply{ServerReply::Kind::kAnswer, 503, "busy", "text/plain"};
+    });
+    const std::string busy = StderrWithLog("info", [&] { FetchFeed(server.Host(), "/y"); });
+    EXPECT_EQ(busy, "tunova error fetch: GET " + server.Host() + "/y failed: HTTP status 503\n");
+    server.Serve("<feed/>");
+    EXPECT_EQ(StderrWithLog("info", [&] { FetchFeed(server.Host(), "/y"); }), "");
+    EXPECT_EQ(StderrWithLog("debug", [&] { FetchFeed(server.Host(), "/y"); }),
+              "tunova debug fetch: GET " + server.Host() + "/y: 7 bytes\n");
 }
 
 TEST(FeedFetch, ADroppedConnectionIsAFailure) {

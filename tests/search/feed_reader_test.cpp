@@ -2,13 +2,13 @@
 // more-results flag, appending pages, play times, odd entries and the store's capacity.
 #include <gtest/gtest.h>
 
-#include "feed_pages.h"
 #include "platform/codepage.h"
 #include "platform/controls.h"
 #include "search/feed_fetch.h"
 #include "search/feed_reader.h"
 #include "search/result_list.h"
 #include "search/result_store.h"
+#include "support/feed_pages.h"
 
 namespace tunova {
 namespace {

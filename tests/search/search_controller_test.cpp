@@ -3,8 +3,6 @@
 // and the list's notifications.
 #include <gtest/gtest.h>
 
-#include "feed_pages.h"
-#include "loopback_server.h"
 #include "platform/application.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
@@ -12,6 +10,8 @@
 #include "platform/testing.h"
 #include "search/result_list.h"
 #include "search/search_controller.h"
+#include "support/feed_pages.h"
+#include "support/loopback_server.h"
 
 namespace tunova {
 namespace {

@@ -1,6 +1,6 @@
 // The loopback feed server and the real-time waits of the search tests. Compiled with UTF-8
 // literals because httplib.h and <chrono> cannot be compiled as CP949.
-#include "loopback_server.h"
+#include "support/loopback_server.h"
 
 #include <httplib.h>
 
