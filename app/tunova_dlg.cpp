@@ -21,7 +21,7 @@ CTunovaDlg::CTunovaDlg() : plat::Dialog(res::kIddMain, kTemplateSize) {
 
 CTunovaDlg::~CTunovaDlg() = default;
 
-CxSkinButton* CTunovaDlg::SkinButton(int id) {
+CSkinButton* CTunovaDlg::SkinButton(int id) {
     for (size_t i = 0; i < kSkinButtonIds.size(); ++i) {
         if (kSkinButtonIds[i] == id) {
             return &skinButtons[i];

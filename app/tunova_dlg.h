@@ -10,9 +10,9 @@
 #include <string>
 
 #include "app/dialog_state.h"
-#include "controls/bitmap_slider.h"
 #include "controls/skin_button.h"
-#include "controls/skin_list_ctrl.h"
+#include "controls/skin_list.h"
+#include "controls/skin_slider.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
 #include "search/search_controller.h"
@@ -59,26 +59,26 @@ class CTunovaDlg : public plat::Dialog {
     StartupState startup;
 
     // Controls (created in OnInitDialog).
-    CSkinListCtrl resultList;                     // 1000
-    CSkinListCtrl playlistView;                   // 1001
-    std::array<CxSkinButton, 3> playModeButtons;  // 1005, 1006, 1007
-    CBitmapSlider volumeSlider;                   // 1008
-    CBitmapSlider positionSlider;                 // 1009
-    plat::ComboBox countryCombo;                  // 1011, hidden
-    plat::PushButton stopButton;                  // 1101, hidden
-    plat::PushButton volumeUpButton;              // 1105, hidden
-    plat::PushButton volumeDownButton;            // 1106, hidden
-    std::array<CxSkinButton, 5> countryButtons;   // 1109 to 1113, one visible
-    plat::EditBox searchEdit;                     // 1125
-    plat::Window browser;                         // 333, the player page's host
-    SearchController searchController;            // searches, paging and the result list 1000
+    CSkinList resultList;                        // 1000
+    CSkinList playlistView;                      // 1001
+    std::array<CSkinButton, 3> playModeButtons;  // 1005, 1006, 1007
+    CSkinSlider volumeSlider;                    // 1008
+    CSkinSlider positionSlider;                  // 1009
+    plat::ComboBox countryCombo;                 // 1011, hidden
+    plat::PushButton stopButton;                 // 1101, hidden
+    plat::PushButton volumeUpButton;             // 1105, hidden
+    plat::PushButton volumeDownButton;           // 1106, hidden
+    std::array<CSkinButton, 5> countryButtons;   // 1109 to 1113, one visible
+    plat::EditBox searchEdit;                    // 1125
+    plat::Window browser;                        // 333, the player page's host
+    SearchController searchController;           // searches, paging and the result list 1000
     // Skin buttons by id, in the order of kSkinButtonIds.
     static constexpr std::array<int, 20> kSkinButtonIds = {1104, 1107, 1108, 1119, 1120, 1122, 1123,
                                                            1124, 1126, 1127, 1128, 1129, 1130, 1131,
                                                            1132, 1133, 1134, 1135, 1136, 1137};
-    std::array<CxSkinButton, 20> skinButtons;
-    CxSkinButton qnaButton;  // 1138
-    CxSkinButton* SkinButton(int id);
+    std::array<CSkinButton, 20> skinButtons;
+    CSkinButton qnaButton;  // 1138
+    CSkinButton* SkinButton(int id);
 
     // The pre-dispatch rules (right-click menu, Enter, Escape, Delete); true = consumed.
     bool PreTranslateMessage(const plat::Message& msg);

@@ -9,7 +9,7 @@
 
 namespace tunova {
 
-class CxSkinButton : public plat::PushButton {
+class CSkinButton : public plat::PushButton {
   public:
     // Remembers the tooltip text (shown once the skin draws the button).
     void AttachTooltip(std::string_view textCp949) { tooltip_ = textCp949; }

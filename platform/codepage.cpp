@@ -148,7 +148,7 @@ constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
 constexpr char16_t kReplacementUnit = 0xFFFD;
 
 // An invalid CP949 pair is dropped whole only when its second byte could not be a character
-// of its own; an ASCII byte after a stray lead byte survives (it may be markup).
+// of its own; an ASCII byte after a stray lead byte survives (it may be a tag character).
 std::size_t InvalidCp949Skip(std::string_view rest) {
     if (rest.size() >= 2 && IsLeadByte(static_cast<unsigned char>(rest[0])) &&
         IsCp949TrailByte(static_cast<unsigned char>(rest[1])) &&

@@ -1,5 +1,6 @@
 // Scanning CP949 text by characters. A lead byte (0x81 to 0xFE) always takes the byte after it
-// as its trail, whatever that byte is, so a trail byte is never taken for markup such as `<`,
+// as its trail, whatever that byte is, so a trail byte is never taken for a tag character such as
+// `<`,
 // `>`, a quote or a delimiter. Every search starts at a character boundary and returns one.
 #pragma once
 
@@ -37,7 +38,7 @@ inline bool IsBoundary(const char* s, std::size_t from, std::size_t q) {
 // character of its own; kNotFound when there is none. `from` must be a character boundary.
 inline std::size_t FindChar(const char* s, std::size_t end, std::size_t from, char ch) {
     if (from < end && s[from] == ch) {
-        return from;  // common in markup ("><", a name right before '>'): no search needed
+        return from;  // common in tags ("><", a name right before '>'): no search needed
     }
     std::size_t pos = from;
     while (pos < end) {

@@ -7,7 +7,7 @@
 
 #include "platform/codepage.h"
 #include "search/cp949_scan.h"
-#include "search/markup.h"
+#include "search/xml_reader.h"
 
 namespace tunova {
 namespace {
@@ -55,7 +55,7 @@ int CountEntryTags(std::string_view document) {
     return count;
 }
 
-VideoItem ReadEntry(CMarkup& doc) {
+VideoItem ReadEntry(CXmlReader& doc) {
     VideoItem item;
     doc.EnterElement();
     // Each read happens whether or not its find succeeded; after a failed find it reads the
@@ -112,7 +112,7 @@ FeedPage ReadFeedPage(std::string_view text, std::size_t maxItems) {
         static_cast<std::int64_t>(text.size() / 2) - 20) {
         return page;
     }
-    CMarkup doc;
+    CXmlReader doc;
     doc.LoadText(prepared);
     if (!doc.FindSibling()) {
         return page;

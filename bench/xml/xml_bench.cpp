@@ -1,4 +1,4 @@
-// CMarkup::LoadText and the feed reader against pugixml, on the same CP949 bytes of generated
+// CXmlReader::LoadText and the feed reader against pugixml, on the same CP949 bytes of generated
 // GData feeds of 30, 50 and 5,000 entries. Throughput is reported per byte of feed text.
 #include <benchmark/benchmark.h>
 
@@ -11,8 +11,8 @@
 #include "platform/codepage.h"
 #include "search/feed_fetch.h"
 #include "search/feed_reader.h"
-#include "search/markup.h"
 #include "search/video_item.h"
+#include "search/xml_reader.h"
 
 namespace {
 
@@ -34,10 +34,10 @@ const std::string& FeedText(int entries) {
     return cache.back().second;
 }
 
-void BM_CMarkupLoadText(benchmark::State& state) {
+void BM_XmlReaderLoadText(benchmark::State& state) {
     const std::string& text = FeedText(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        tunova::CMarkup doc;
+        tunova::CXmlReader doc;
         benchmark::DoNotOptimize(doc.LoadText(text));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
@@ -94,7 +94,7 @@ void BM_PugixmlParseAndExtract(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
-BENCHMARK(BM_CMarkupLoadText)->Arg(30)->Arg(50)->Arg(5000);
+BENCHMARK(BM_XmlReaderLoadText)->Arg(30)->Arg(50)->Arg(5000);
 BENCHMARK(BM_PugixmlParse)->Arg(30)->Arg(50)->Arg(5000);
 BENCHMARK(BM_ReadFeed)->Arg(30)->Arg(50)->Arg(5000);
 BENCHMARK(BM_PugixmlParseAndExtract)->Arg(30)->Arg(50)->Arg(5000);

@@ -1,16 +1,16 @@
-// Feeds arbitrary bytes to CMarkup::LoadText, then walks every element the way the feed reader
+// Feeds arbitrary bytes to CXmlReader::LoadText, then walks every element the way the feed reader
 // does: finds, enters, leaves, and reads texts and start-tag values at each step.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "search/markup.h"
+#include "search/xml_reader.h"
 
 namespace {
 
 // Visits the children of the element the cursor stands in, depth first, within a step budget.
-void Walk(tunova::CMarkup& doc, int& budget) {
+void Walk(tunova::CXmlReader& doc, int& budget) {
     while (budget-- > 0 && doc.FindSibling()) {
         (void)doc.ElementText();
         (void)doc.StartTagValue("href=");
@@ -26,7 +26,7 @@ void Walk(tunova::CMarkup& doc, int& budget) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    tunova::CMarkup doc;
+    tunova::CXmlReader doc;
     const bool loaded = doc.LoadText(text);
     (void)doc.ErrorText();
     int budget = 4096;

@@ -1,4 +1,4 @@
-#include "search/markup.h"
+#include "search/xml_reader.h"
 
 #include <algorithm>
 #include <array>
@@ -57,7 +57,7 @@ std::string FormatWithName(std::string_view message, std::string_view name) {
 
 }  // namespace
 
-void CMarkup::RecordArray::Grow(std::size_t size) {
+void CXmlReader::RecordArray::Grow(std::size_t size) {
     if (size <= size_) {
         return;
     }
@@ -69,11 +69,11 @@ void CMarkup::RecordArray::Grow(std::size_t size) {
     size_ = size;
 }
 
-CMarkup::CMarkup() {
+CXmlReader::CXmlReader() {
     LoadText({});
 }
 
-bool CMarkup::LoadText(std::string_view text) {
+bool CXmlReader::LoadText(std::string_view text) {
     nextFree_ = 1;
     ResetPosition();
     errorText_.clear();
@@ -98,14 +98,14 @@ bool CMarkup::LoadText(std::string_view text) {
     return false;
 }
 
-void CMarkup::ResetPosition() {
+void CXmlReader::ResetPosition() {
     parentIndex_ = 0;
     currentIndex_ = 0;
     childIndex_ = 0;
     nodeKind_ = 0;
 }
 
-std::uint32_t CMarkup::NewRecord(std::uint32_t parent) {
+std::uint32_t CXmlReader::NewRecord(std::uint32_t parent) {
     if (nextFree_ >= positions_.size()) {
         positions_.Grow(nextFree_ + nextFree_ / 2);
     }
@@ -117,14 +117,14 @@ std::uint32_t CMarkup::NewRecord(std::uint32_t parent) {
     return index;
 }
 
-bool CMarkup::Fail(std::string_view message, std::uint32_t element) {
+bool CXmlReader::Fail(std::string_view message, std::uint32_t element) {
     errorText_ = FormatWithName(message, element != 0 ? NameOf(element) : std::string_view{});
     return false;
 }
 
 // Builds the records of the first top-level element and everything inside it. Open elements
 // are kept on an explicit stack, so a deeply nested document cannot exhaust the call stack.
-bool CMarkup::ParseDocument() {
+bool CXmlReader::ParseDocument() {
     struct OpenElement {
         std::uint32_t index;
         std::uint32_t lastChild;
@@ -221,7 +221,7 @@ bool CMarkup::ParseDocument() {
 
 // Reads the end tag of element `index` at its endOpen: "/", the element's name, then tokens up
 // to ">".
-bool CMarkup::FinishEndTag(std::uint32_t index, std::string_view name) {
+bool CXmlReader::FinishEndTag(std::uint32_t index, std::string_view name) {
     const char* s = text_.data();
     const std::size_t end = text_.size();
     ElementPos& pos = positions_[index];
@@ -262,7 +262,7 @@ bool CMarkup::FinishEndTag(std::uint32_t index, std::string_view name) {
     return Fail("End tag not completed for element %s", index);
 }
 
-bool CMarkup::NextToken(TokenCursor& cursor) const {
+bool CXmlReader::NextToken(TokenCursor& cursor) const {
     const char* s = text_.data();
     const std::size_t end = text_.size();
     std::size_t i = cursor.next;
@@ -311,7 +311,7 @@ bool CMarkup::NextToken(TokenCursor& cursor) const {
     return true;
 }
 
-std::string_view CMarkup::NameOf(std::uint32_t index) const {
+std::string_view CXmlReader::NameOf(std::uint32_t index) const {
     TokenCursor token;
     token.next = positions_[index].tagOpen + 1;
     if (!NextToken(token) || token.quoted) {
@@ -320,7 +320,7 @@ std::string_view CMarkup::NameOf(std::uint32_t index) const {
     return std::string_view(text_).substr(token.left, token.right + 1 - token.left);
 }
 
-bool CMarkup::TokenMatches(const TokenCursor& token, std::string_view name) const {
+bool CXmlReader::TokenMatches(const TokenCursor& token, std::string_view name) const {
     if (token.quoted || token.right < token.left) {
         return false;
     }
@@ -333,7 +333,7 @@ bool CMarkup::TokenMatches(const TokenCursor& token, std::string_view name) cons
 
 // Passes over "<?...?>", "<![...]]>", "<!-...-->" or "<!...>" (with nested [...]) at
 // `tagOpen`; returns the index after the node, or kNotFound when it is not closed.
-std::size_t CMarkup::SkipNode(std::size_t tagOpen) const {
+std::size_t CXmlReader::SkipNode(std::size_t tagOpen) const {
     const char* s = text_.data();
     const std::size_t end = text_.size();
     if (end - tagOpen < 3) {
@@ -379,7 +379,7 @@ std::size_t CMarkup::SkipNode(std::size_t tagOpen) const {
     return kNotFound;
 }
 
-bool CMarkup::FindSibling(std::string_view name) {
+bool CXmlReader::FindSibling(std::string_view name) {
     std::uint32_t candidate = currentIndex_ != 0 ? positions_[currentIndex_].nextSibling
                                                  : positions_[parentIndex_].firstChild;
     if (!name.empty()) {
@@ -425,7 +425,7 @@ bool CMarkup::FindSibling(std::string_view name) {
     return true;
 }
 
-bool CMarkup::EnterElement() {
+bool CXmlReader::EnterElement() {
     if (currentIndex_ == 0 || nodeKind_ != 1) {
         return false;
     }
@@ -436,7 +436,7 @@ bool CMarkup::EnterElement() {
     return true;
 }
 
-bool CMarkup::LeaveElement() {
+bool CXmlReader::LeaveElement() {
     if (parentIndex_ == 0) {
         return false;
     }
@@ -448,7 +448,7 @@ bool CMarkup::LeaveElement() {
     return true;
 }
 
-std::string CMarkup::ElementText() const {
+std::string CXmlReader::ElementText() const {
     const ElementPos& pos = positions_[currentIndex_];
     if (pos.firstChild != 0 || pos.endClose == pos.tagClose) {
         return {};
@@ -473,7 +473,7 @@ std::string CMarkup::ElementText() const {
     return DecodeText(pos.tagClose + 1, pos.endOpen - 1);
 }
 
-std::string CMarkup::DecodeText(std::size_t left, std::size_t right) const {
+std::string CXmlReader::DecodeText(std::size_t left, std::size_t right) const {
     std::string out;
     if (right < left || right >= text_.size()) {
         return out;
@@ -528,7 +528,7 @@ std::string CMarkup::DecodeText(std::size_t left, std::size_t right) const {
     return out;
 }
 
-std::string CMarkup::StartTagValue(std::string_view key) const {
+std::string CXmlReader::StartTagValue(std::string_view key) const {
     const ElementPos& pos = positions_[currentIndex_];
     const char* s = text_.data();
     const std::size_t end = text_.size();

@@ -6,6 +6,6 @@
 
 namespace tunova {
 
-class CSkinListCtrl : public plat::ListView {};
+class CSkinList : public plat::ListView {};
 
 }  // namespace tunova

@@ -11,7 +11,7 @@ namespace tunova {
 inline constexpr std::uint32_t kWmSliderMoving = 0x28D1;
 inline constexpr std::uint32_t kWmSliderReleased = 0x28D2;
 
-class CBitmapSlider : public plat::Window {
+class CSkinSlider : public plat::Window {
   public:
     // An empty or inverted range keeps the position at the minimum.
     void SetRange(int minimum, int maximum) {

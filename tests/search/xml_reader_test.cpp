@@ -1,22 +1,22 @@
-// CMarkup: loading and its error messages, cursor moves, element text, start-tag values,
+// CXmlReader: loading and its error messages, cursor moves, element text, start-tag values,
 // double-byte text and hostile documents.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "search/markup.h"
+#include "search/xml_reader.h"
 
 namespace tunova {
 namespace {
 
 std::string LoadError(std::string_view text) {
-    CMarkup doc;
+    CXmlReader doc;
     EXPECT_FALSE(doc.LoadText(text)) << text;
     return doc.ErrorText();
 }
 
 // Loads `text`, stands inside the root and finds `name`.
-std::string TextOf(CMarkup& doc, std::string_view text, std::string_view name) {
+std::string TextOf(CXmlReader& doc, std::string_view text, std::string_view name) {
     EXPECT_TRUE(doc.LoadText(text)) << doc.ErrorText();
     EXPECT_TRUE(doc.FindSibling());
     EXPECT_TRUE(doc.EnterElement());
@@ -24,15 +24,15 @@ std::string TextOf(CMarkup& doc, std::string_view text, std::string_view name) {
     return doc.ElementText();
 }
 
-TEST(MarkupLoad, EmptyTextFailsWithoutMessage) {
-    CMarkup doc;
+TEST(XmlReaderLoad, EmptyTextFailsWithoutMessage) {
+    CXmlReader doc;
     EXPECT_FALSE(doc.LoadText(""));
     EXPECT_EQ(doc.ErrorText(), "");
     EXPECT_FALSE(doc.FindSibling());
     EXPECT_EQ(doc.ElementText(), "");
 }
 
-TEST(MarkupLoad, EachMalformedShapeHasItsMessage) {
+TEST(XmlReaderLoad, EachMalformedShapeHasItsMessage) {
     EXPECT_EQ(LoadError("error"), "Element tag not found");
     EXPECT_EQ(LoadError("<a>x"), "End tag of a element not found");
     EXPECT_EQ(LoadError("<a><b></a>"), "End tag does not correspond to b");
@@ -45,8 +45,8 @@ TEST(MarkupLoad, EachMalformedShapeHasItsMessage) {
     EXPECT_EQ(LoadError("<a><x></y></a>"), "End tag does not correspond to x");
 }
 
-TEST(MarkupLoad, FailedLoadLeavesNothingToFind) {
-    CMarkup doc;
+TEST(XmlReaderLoad, FailedLoadLeavesNothingToFind) {
+    CXmlReader doc;
     ASSERT_TRUE(doc.LoadText("<a><b/></a>"));
     EXPECT_FALSE(doc.LoadText("<a><b></a>"));
     EXPECT_FALSE(doc.FindSibling());
@@ -54,8 +54,8 @@ TEST(MarkupLoad, FailedLoadLeavesNothingToFind) {
     EXPECT_EQ(doc.ElementText(), "");
 }
 
-TEST(MarkupLoad, PassesOverDeclarationsCommentsAndDocumentTypes) {
-    CMarkup doc;
+TEST(XmlReaderLoad, PassesOverDeclarationsCommentsAndDocumentTypes) {
+    CXmlReader doc;
     ASSERT_TRUE(
         doc.LoadText("<?xml version='1.0' encoding='UTF-8'?>\n<!-- a > b -->"
                      "<!DOCTYPE feed [<!ENTITY x 'y>'>]><feed><!-- c --><e>1</e></feed>"));
@@ -65,16 +65,16 @@ TEST(MarkupLoad, PassesOverDeclarationsCommentsAndDocumentTypes) {
     EXPECT_EQ(doc.ElementText(), "1");
 }
 
-TEST(MarkupLoad, OnlyTheFirstTopLevelElementIsParsed) {
-    CMarkup doc;
+TEST(XmlReaderLoad, OnlyTheFirstTopLevelElementIsParsed) {
+    CXmlReader doc;
     ASSERT_TRUE(doc.LoadText("<x>1</x><y/>"));
     ASSERT_TRUE(doc.FindSibling("x"));
     EXPECT_FALSE(doc.FindSibling("y"));
     EXPECT_TRUE(doc.LoadText("<x/>trailing junk <<<"));
 }
 
-TEST(MarkupCursor, FindSiblingMatchesWholeNamesOrPrefixesBeforeASpace) {
-    CMarkup doc;
+TEST(XmlReaderCursor, FindSiblingMatchesWholeNamesOrPrefixesBeforeASpace) {
+    CXmlReader doc;
     EXPECT_EQ(TextOf(doc, "<f><title type='text'>T</title></f>", "title type"), "T");
     ASSERT_TRUE(doc.LoadText("<f><entryx/><Entry/><entry>e</entry></f>"));
     doc.FindSibling();
@@ -83,8 +83,8 @@ TEST(MarkupCursor, FindSiblingMatchesWholeNamesOrPrefixesBeforeASpace) {
     EXPECT_EQ(doc.ElementText(), "e");
 }
 
-TEST(MarkupCursor, NamesAfterSpacesAndEndTagsWithSpacesAreRead) {
-    CMarkup doc;
+TEST(XmlReaderCursor, NamesAfterSpacesAndEndTagsWithSpacesAreRead) {
+    CXmlReader doc;
     EXPECT_EQ(TextOf(doc, "<r>< t>x</t ></r>", "t"), "x");
     EXPECT_EQ(TextOf(doc, "<r><titlex/><title\ttype='a'>y</title\n></r>", "title type"), "y");
     EXPECT_EQ(TextOf(doc, "<r><a:b>z</a:b></r>", "a:b"), "z");
@@ -95,8 +95,8 @@ TEST(MarkupCursor, NamesAfterSpacesAndEndTagsWithSpacesAreRead) {
     EXPECT_FALSE(doc.FindSibling("tt"));
 }
 
-TEST(MarkupCursor, FindSiblingOnlySearchesForwardAndAFailedFindKeepsThePosition) {
-    CMarkup doc;
+TEST(XmlReaderCursor, FindSiblingOnlySearchesForwardAndAFailedFindKeepsThePosition) {
+    CXmlReader doc;
     ASSERT_TRUE(doc.LoadText("<f><link href='1'/><a>A</a><link href='2'/></f>"));
     doc.FindSibling();
     doc.EnterElement();
@@ -110,8 +110,8 @@ TEST(MarkupCursor, FindSiblingOnlySearchesForwardAndAFailedFindKeepsThePosition)
     EXPECT_FALSE(doc.FindSibling("link"));
 }
 
-TEST(MarkupCursor, EnterAndLeaveWalkTheTree) {
-    CMarkup doc;
+TEST(XmlReaderCursor, EnterAndLeaveWalkTheTree) {
+    CXmlReader doc;
     ASSERT_TRUE(doc.LoadText("<r><a><b>1</b></a><c>2</c></r>"));
     EXPECT_FALSE(doc.EnterElement());  // document level
     EXPECT_FALSE(doc.LeaveElement());
@@ -129,8 +129,8 @@ TEST(MarkupCursor, EnterAndLeaveWalkTheTree) {
     EXPECT_FALSE(doc.FindSibling());  // r is the only top-level element
 }
 
-TEST(MarkupCursor, EnteringAnElementWithoutChildrenStillSucceeds) {
-    CMarkup doc;
+TEST(XmlReaderCursor, EnteringAnElementWithoutChildrenStillSucceeds) {
+    CXmlReader doc;
     ASSERT_TRUE(doc.LoadText("<r><a>x</a></r>"));
     doc.FindSibling();
     doc.EnterElement();
@@ -140,15 +140,15 @@ TEST(MarkupCursor, EnteringAnElementWithoutChildrenStillSucceeds) {
     EXPECT_FALSE(doc.EnterElement());  // nothing current inside a
 }
 
-TEST(MarkupText, DecodesTheFiveEntitiesOnly) {
-    CMarkup doc;
+TEST(XmlReaderText, DecodesTheFiveEntitiesOnly) {
+    CXmlReader doc;
     EXPECT_EQ(TextOf(doc, "<r><t>A &amp;lt; B &nbsp;</t></r>", "t"), "A &lt; B &nbsp;");
     EXPECT_EQ(TextOf(doc, "<r><t>&lt;&gt;&apos;&quot;&amp;&#39;&amp</t></r>", "t"),
               "<>'\"&&#39;&amp");
 }
 
-TEST(MarkupText, CdataIsReturnedAsWritten) {
-    CMarkup doc;
+TEST(XmlReaderText, CdataIsReturnedAsWritten) {
+    CXmlReader doc;
     ASSERT_TRUE(doc.LoadText("<t><![CDATA[a<b]]></t>"));
     ASSERT_TRUE(doc.FindSibling("t"));
     EXPECT_EQ(doc.ElementText(), "a<b");
@@ -156,15 +156,15 @@ TEST(MarkupText, CdataIsReturnedAsWritten) {
     EXPECT_EQ(TextOf(doc, "<r><t><![CDATA[]]></t></r>", "t"), "");
 }
 
-TEST(MarkupText, KeepsSurroundingWhitespaceAndIsEmptyForSelfClosing) {
-    CMarkup doc;
+TEST(XmlReaderText, KeepsSurroundingWhitespaceAndIsEmptyForSelfClosing) {
+    CXmlReader doc;
     EXPECT_EQ(TextOf(doc, "<r><t> a b\n</t></r>", "t"), " a b\n");
     EXPECT_EQ(TextOf(doc, "<r><t/></r>", "t"), "");
     EXPECT_EQ(TextOf(doc, "<r><t></t></r>", "t"), "");
 }
 
-TEST(MarkupStartTag, ReadsQuotedValuesOfSelfClosingTags) {
-    CMarkup doc;
+TEST(XmlReaderStartTag, ReadsQuotedValuesOfSelfClosingTags) {
+    CXmlReader doc;
     ASSERT_TRUE(doc.LoadText("<link rel='alternate' href='/a/b?c=d'/>"));
     ASSERT_TRUE(doc.FindSibling());
     EXPECT_EQ(doc.StartTagValue("href="), "/a/b?c=d");
@@ -175,8 +175,8 @@ TEST(MarkupStartTag, ReadsQuotedValuesOfSelfClosingTags) {
     EXPECT_EQ(doc.StartTagValue("seconds="), "225");
 }
 
-TEST(MarkupStartTag, TheFirstSelfClosingMarkLaterInTheDocumentDecides) {
-    CMarkup doc;
+TEST(XmlReaderStartTag, TheFirstSelfClosingMarkLaterInTheDocumentDecides) {
+    CXmlReader doc;
     ASSERT_TRUE(doc.LoadText("<r><a href='1'>t</a><b href='2'/></r>"));
     doc.FindSibling();
     doc.EnterElement();
@@ -195,8 +195,8 @@ TEST(MarkupStartTag, TheFirstSelfClosingMarkLaterInTheDocumentDecides) {
     EXPECT_EQ(doc.StartTagValue("href="), "");  // no "/>" anywhere after it
 }
 
-TEST(MarkupStartTag, UnquotedAndEmptyValuesStayWithinTheTag) {
-    CMarkup doc;
+TEST(XmlReaderStartTag, UnquotedAndEmptyValuesStayWithinTheTag) {
+    CXmlReader doc;
     ASSERT_TRUE(doc.LoadText("<d seconds=225/>"));
     doc.FindSibling();
     EXPECT_EQ(doc.StartTagValue("seconds="), "25");  // the character after '=' is the quote's
@@ -207,8 +207,8 @@ TEST(MarkupStartTag, UnquotedAndEmptyValuesStayWithinTheTag) {
     EXPECT_EQ(doc.StartTagValue("seconds="), "");
 }
 
-TEST(MarkupDoubleByte, TitlesAreCopiedWholeAndTrailBytesAreNeverMarkup) {
-    CMarkup doc;
+TEST(XmlReaderDoubleByte, TitlesAreCopiedWholeAndTrailBytesAreNeverTagCharacters) {
+    CXmlReader doc;
     EXPECT_EQ(TextOf(doc, "<r><title>한국 노래 &amp; 가요</title></r>", "title"),
               "한국 노래 & 가요");
     // 0xB0 0x3C would be a lead and a '<' read as its trail: the '<' never opens a tag.
@@ -218,13 +218,13 @@ TEST(MarkupDoubleByte, TitlesAreCopiedWholeAndTrailBytesAreNeverMarkup) {
     EXPECT_EQ(TextOf(doc, "<r><a b='\xB0'/><c/></r>", "c"), "");
 }
 
-TEST(MarkupHostile, DeepNestingParsesWithoutExhaustingTheStack) {
+TEST(XmlReaderHostile, DeepNestingParsesWithoutExhaustingTheStack) {
     std::string text;
     constexpr int kDepth = 100000;
     for (int i = 0; i < kDepth; ++i) {
         text += "<a>";
     }
-    CMarkup doc;
+    CXmlReader doc;
     EXPECT_FALSE(doc.LoadText(text));
     EXPECT_EQ(doc.ErrorText(), "End tag of a element not found");
     for (int i = 0; i < kDepth; ++i) {
@@ -238,7 +238,7 @@ TEST(MarkupHostile, DeepNestingParsesWithoutExhaustingTheStack) {
     EXPECT_EQ(depth, kDepth);
 }
 
-TEST(MarkupHostile, UnterminatedNodesAndStrayLeadBytesFailCleanly) {
+TEST(XmlReaderHostile, UnterminatedNodesAndStrayLeadBytesFailCleanly) {
     EXPECT_EQ(LoadError("<a><![CDATA[never closed</a>"), "Invalid node");
     EXPECT_EQ(LoadError("<a><?pi"), "Invalid node");
     EXPECT_EQ(LoadError("<a><!"), "Invalid node");
@@ -250,11 +250,11 @@ TEST(MarkupHostile, UnterminatedNodesAndStrayLeadBytesFailCleanly) {
     EXPECT_EQ(LoadError("<a>'</a"), "End tag not completed for element a");
 }
 
-TEST(MarkupHostile, FiftyMegabytesOfTextLoadAndRead) {
+TEST(XmlReaderHostile, FiftyMegabytesOfTextLoadAndRead) {
     std::string text = "<r><t>";
     text.append(50u << 20, 'x');
     text += "&amp;</t></r>";
-    CMarkup doc;
+    CXmlReader doc;
     std::string value = TextOf(doc, text, "t");
     EXPECT_EQ(value.size(), (50u << 20) + 1);
     EXPECT_EQ(value.back(), '&');

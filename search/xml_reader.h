@@ -1,4 +1,4 @@
-// CMarkup: a small XML reader over CP949 text. LoadText builds one position record per element
+// CXmlReader: a small XML reader over CP949 text. LoadText builds one position record per element
 // in a single pass; the reads then cut strings out of the stored text through a cursor of
 // (parent, current, child) record indices. It understands elements, skips processing
 // instructions, comments, CDATA sections and document types, decodes the five predefined
@@ -14,10 +14,10 @@
 
 namespace tunova {
 
-class CMarkup {
+class CXmlReader {
   public:
     // Starts with an empty document (no root; every find fails).
-    CMarkup();
+    CXmlReader();
 
     // Replaces the document with `text` and parses its first top-level element. Returns false
     // (ErrorText() says why; empty for an empty text) when no complete root element is there.
