@@ -13,6 +13,7 @@
 #include <functional>
 #include <thread>
 
+#include "platform/autostart_impl.h"
 #include "platform/files.h"
 #include "platform/settings_document_impl.h"
 
@@ -159,6 +160,15 @@ SettingsKey SettingsKey::Open(std::string_view keyPath, const std::string& store
         key.openResult_ = Failure(StoreError::kNoStore, "no config folder");
         return key;
     }
+    if (IsAutostartKey(keyPath)) {
+        key.autostartFolder_ = AutostartFolderFor(storePath);
+        key.open_ = MakeFolders(key.autostartFolder_);
+        if (!key.open_) {
+            key.openResult_ =
+                Failure(StoreError::kNoStore, "cannot create " + key.autostartFolder_);
+        }
+        return key;
+    }
     std::string text;
     if (StoreResult read = ReadStore(storePath, text); !read) {
         key.openResult_ = read;
@@ -177,11 +187,16 @@ std::optional<std::string> SettingsKey::ReadString(std::string_view name,
     if (!open_) {
         return std::nullopt;
     }
-    std::string text;
-    if (!ReadStore(storePath_, text)) {
-        return std::nullopt;
+    std::optional<std::string> value;
+    if (!autostartFolder_.empty()) {
+        value = ReadAutostartEntry(autostartFolder_, name);
+    } else {
+        std::string text;
+        if (!ReadStore(storePath_, text)) {
+            return std::nullopt;
+        }
+        value = SettingsDocument(text).Find(keyPath_, name);
     }
-    std::optional<std::string> value = SettingsDocument(text).Find(keyPath_, name);
     if (value && value->size() >= capacity) {
         return std::nullopt;
     }
@@ -198,6 +213,9 @@ StoreResult SettingsKey::WriteString(std::string_view name, std::string_view val
     if (HoldsLineBreakOrNul(value)) {
         return Failure(StoreError::kBadValue, "a value may not hold NUL, CR or LF");
     }
+    if (!autostartFolder_.empty()) {
+        return WriteAutostartEntry(autostartFolder_, name, value);
+    }
     return ModifyStore(storePath_, [&](SettingsDocument& document) {
         return document.Set(keyPath_, name, value);
     });
@@ -206,6 +224,9 @@ StoreResult SettingsKey::WriteString(std::string_view name, std::string_view val
 StoreResult SettingsKey::DeleteValue(std::string_view name) {
     if (!open_) {
         return Failure(StoreError::kNotOpen, "key " + keyPath_ + " is not open");
+    }
+    if (!autostartFolder_.empty()) {
+        return DeleteAutostartEntry(autostartFolder_, name);
     }
     return ModifyStore(storePath_,
                        [&](SettingsDocument& document) { return document.Remove(keyPath_, name); });

@@ -18,6 +18,8 @@
 //   the file, ending in an atomic replace: two players saving at once both keep their change,
 //   and a writer killed mid-save leaves the previous file whole. Reads take no lock; they see
 //   either the old or the new file.
+// - The Run key, "SOFTWARE\Microsoft\Windows\CurrentVersion\Run", is not in this file: its
+//   values are the desktop session's autostart entries (platform/autostart.h).
 // - A store that cannot be read (permissions, I/O error, a file over 1 MiB) reads as empty and
 //   refuses writes, so it is never overwritten with less than it held.
 #pragma once
@@ -77,6 +79,7 @@ class SettingsKey {
 
     std::string storePath_;
     std::string keyPath_;
+    std::string autostartFolder_;  // set for the Run key, whose values are autostart entries
     bool open_ = false;
     StoreResult openResult_;
 };
