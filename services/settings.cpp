@@ -1,0 +1,75 @@
+// Reading and saving the two user settings.
+#include "services/settings.h"
+
+#include "platform/autostart.h"
+#include "platform/codepage.h"
+#include "platform/log.h"
+#include "platform/settings_store.h"
+#include "services/registry_keys.h"
+
+namespace tunova {
+namespace {
+
+constexpr std::string_view kLogArea = "settings";
+
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void LogFailure(const plat::StoreResult& result, std::string_view what) {
+    if (!result) {
+        plat::LogError(kLogArea, std::string(what) + ": " + result.description);
+    }
+}
+
+}  // namespace
+
+bool StoredTextContains(std::string_view stored, std::string_view lowerNeedle) {
+    return plat::LowerCp949(stored).find(lowerNeedle) != std::string::npos;
+}
+
+int LoadClickSetting() {
+    const plat::SettingsKey key = plat::SettingsKey::Open(kSettingKey);
+    const std::optional<std::string> click = ReadRegistryString(key, kValueClick);
+    return click && StoredTextContains(*click, "true") ? 1 : 0;
+}
+
+std::string AutostartCommandLine(const std::string& executablePath) {
+    return plat::QuoteExecArgument(executablePath) + " /run";
+}
+
+bool IsAutostartOn(const std::string& executablePath) {
+    const std::string name = plat::LowerCp949(FileNameOf(executablePath));
+    if (name.empty()) {
+        return false;
+    }
+    const plat::SettingsKey key = plat::SettingsKey::Open(kRunKey);
+    const std::optional<std::string> entry = ReadRegistryString(key, kValueAutostart);
+    return entry && StoredTextContains(*entry, name);
+}
+
+MenuSettings LoadSettings(const std::string& executablePath) {
+    MenuSettings settings;
+    settings.autostart = IsAutostartOn(executablePath);
+    settings.clickSelection = LoadClickSetting();
+    return settings;
+}
+
+int SaveSettings(const MenuSettings& settings, const std::string& executablePath) {
+    plat::SettingsKey run = plat::SettingsKey::Open(kRunKey);
+    if (settings.autostart && executablePath.empty()) {
+        plat::LogError(kLogArea, "autostart entry: the program's own path is unknown");
+    } else if (settings.autostart) {
+        LogFailure(run.WriteString(kValueAutostart, AutostartCommandLine(executablePath)),
+                   "autostart entry");
+    } else {
+        LogFailure(run.DeleteValue(kValueAutostart), "autostart entry");
+    }
+    const bool adds = settings.clickSelection != 0;
+    plat::SettingsKey setting = plat::SettingsKey::Open(kSettingKey);
+    LogFailure(setting.WriteString(kValueClick, adds ? "true" : "false"), "setting_click");
+    return adds ? 1 : 0;
+}
+
+}  // namespace tunova

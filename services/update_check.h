@@ -1,0 +1,66 @@
+// The update server's reachability probe, the version check against the installed version, the
+// updater beside the player, and the vendor's web pages.
+//
+// Every request has its own time limits and every retry loop one overall deadline, all on the
+// platform clock, so a server that never answers costs at most about 15 s per loop instead of
+// minutes. The pauses between attempts are the platform clock's sleeps.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/process.h"
+
+namespace tunova {
+
+struct NetworkTimings {
+    std::uint32_t pauseMs = 100;        // between failed attempts
+    std::uint32_t deadlineMs = 15'000;  // for a whole retry loop, pauses included
+    long connectTimeoutMs = 2'000;      // for one attempt to connect
+    long attemptTimeoutMs = 5'000;      // for one attempt in all
+};
+
+// The updater's file name, beside the player (in its data folder).
+inline constexpr char kUpdaterName[] = "tnu_update.exe";
+
+// True when the command line holds "run" anywhere (case-sensitive): the autostart entry's
+// "/run". Such a start probes once and sends no usage count.
+bool StartedByAutostart(const std::string& commandLine);
+
+// Requests "/update/update_tunova.php" of `updateHost` until one attempt gets any HTTP answer:
+// one attempt when started by autostart, else up to 11, with a pause after each failure.
+bool CheckServerReachable(const std::string& commandLine, const std::string& updateHost,
+                          const NetworkTimings& timings = {});
+
+// GET `path` of `host` with up to 62 attempts; the body as received, or "false" when no attempt
+// got an answer, the status was not a success, or the body is longer than 100 bytes (bodies
+// over 4 KiB are not read at all).
+std::string FetchUrlText(const std::string& host, const std::string& path,
+                         const NetworkTimings& timings = {});
+
+// The number "/update/player_ver.php" announces, or -1 when it gave none ("false").
+int FetchServerVersion(const std::string& updateHost, const NetworkTimings& timings = {});
+
+// True when "tunova_ver" is present and its integer part is at least `serverVersion`. Otherwise
+// deletes "tunova_verup" and returns false.
+bool IsInstalledVersionCurrent(int serverVersion);
+
+// The notice shown when the installed version is outdated, naming the home page.
+std::string VersionNoticeText(const std::string& webHost);
+inline constexpr char kVersionNoticeCaption[] = "투노바";
+
+// Starts the updater "tnu_update.exe" of `folder` directly. A missing updater, or one that is
+// not safe to run (platform/process.h), is not an error: nothing starts and the reason is
+// logged. The result says what happened.
+plat::LaunchResult LaunchUpdater(const std::string& folder);
+
+// True while a process named "tnu_update.exe" runs.
+bool IsUpdaterRunning();
+
+// The vendor's pages, opened in the default browser.
+std::string HomePageAddress(const std::string& webHost);
+std::string QnaBoardAddress(const std::string& webHost);
+bool OpenHomePage(const std::string& webHost);
+bool OpenQnaBoard(const std::string& webHost);
+
+}  // namespace tunova

@@ -1,0 +1,121 @@
+// The usage count, once a day.
+#include "services/usage_counter.h"
+
+#include <cstdio>
+
+#include "platform/clock.h"
+#include "platform/codepage.h"
+#include "platform/http.h"
+#include "platform/log.h"
+#include "platform/settings_store.h"
+#include "services/registry_keys.h"
+#include "services/version_text.h"
+
+namespace tunova {
+namespace {
+
+constexpr std::string_view kLogArea = "counter";
+constexpr char kDefaultPartnerId[] = "tunova";
+constexpr char kCounterPrefix[] = "/web/counter/insert.php?in_pcode=21&in_pid=";
+constexpr char kCounterMiddle[] = "&in_kind=6&in_mac=";
+constexpr char kFirstDay[] = "1";
+
+// Removes `marker` until none is left (a removal can join two halves into a new one).
+void RemoveEvery(std::string& text, std::string_view marker) {
+    for (std::size_t at = text.find(marker); at != std::string::npos; at = text.find(marker)) {
+        text.erase(at, marker.size());
+    }
+}
+
+std::string PercentEncode(std::string_view utf8) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
+                           byte == '_' || byte == '~';
+        if (plain) {
+            encoded += c;
+        } else {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0x0F];
+        }
+    }
+    return encoded;
+}
+
+}  // namespace
+
+std::string ReadPartnerId() {
+    const plat::SettingsKey key = plat::SettingsKey::Open(kTunovaKey);
+    return ReadRegistryString(key, kValuePartnerId).value_or(kDefaultPartnerId);
+}
+
+std::string FormatMacAddress(const std::vector<plat::NetworkAdapter>& adapters) {
+    for (const plat::NetworkAdapter& adapter : adapters) {
+        const std::vector<std::uint8_t>& a = adapter.hardwareAddress;
+        const bool usable =
+            !adapter.loopback && a.size() == 6 && (a[0] | a[1] | a[2] | a[3] | a[4] | a[5]) != 0;
+        if (usable) {
+            char text[18];
+            std::snprintf(text, sizeof(text), "%02X-%02X-%02X-%02X-%02X-%02X", a[0], a[1], a[2],
+                          a[3], a[4], a[5]);
+            return text;
+        }
+    }
+    return {};
+}
+
+std::string ReadMacAddress() {
+    return FormatMacAddress(plat::ListNetworkAdapters());
+}
+
+std::string CounterPath(const std::string& partnerId, const std::string& macText) {
+    std::string id = partnerId;
+    RemoveEvery(id, "bmp/");
+    RemoveEvery(id, "-my");
+    return kCounterPrefix + PercentEncode(plat::Cp949ToUtf8(id)) + kCounterMiddle + macText;
+}
+
+std::string CounterDay() {
+    const plat::LocalDate now = plat::CurrentClock().Now();
+    char text[16];
+    std::snprintf(text, sizeof(text), "%02d%02d%02d", ((now.year % 100) + 100) % 100, now.month,
+                  now.day);
+    return text;
+}
+
+bool SendUsageCount(const std::string& partnerId, const std::string& macText,
+                    const std::string& webHost, const NetworkTimings& timings) {
+    plat::SettingsKey key = plat::SettingsKey::Open(kCountKey);
+    std::optional<std::string> stored = ReadRegistryString(key, kValueCountDay);
+    if (!stored) {
+        key.WriteString(kValueCountDay, kFirstDay);
+        stored = kFirstDay;
+    }
+    const std::string today = CounterDay();
+    if (ReadLeadingInteger(*stored) == ReadLeadingInteger(today)) {
+        return false;
+    }
+    plat::HttpOptions options;
+    options.userAgent = "Tunova";
+    options.connectTimeoutMs = timings.connectTimeoutMs;
+    options.totalTimeoutMs = timings.attemptTimeoutMs;
+    options.maxBodyBytes = 64 * 1024;
+    const std::string path = CounterPath(partnerId, macText);
+    const plat::HttpResponse response = plat::HttpGet(webHost, path, options);
+    if (response) {
+        plat::LogInfo(kLogArea, "sent " + path + ": HTTP " + std::to_string(response.status));
+    } else {
+        plat::LogError(kLogArea, "not sent " + path + ": " + response.description);
+    }
+    if (const plat::StoreResult recorded = key.WriteString(kValueCountDay, today); !recorded) {
+        plat::LogError(kLogArea, "count_exe: " + recorded.description);
+    }
+    plat::CurrentClock().Sleep(timings.pauseMs);
+    return true;
+}
+
+}  // namespace tunova

@@ -1,0 +1,82 @@
+// The two user settings: the double-click action and the autostart entry, through the real
+// settings store and autostart folder of this test process.
+#include "services/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "services/registry_keys.h"
+#include "services/services_fixture.h"
+
+namespace tunova {
+namespace {
+
+using SettingsTest = testing::ServicesTest;
+
+constexpr char kPlayer[] = "/opt/tunova player/bin/tunova";
+
+TEST_F(SettingsTest, TheDoubleClickSettingIsTrueWhereverItSaysTrue) {
+    EXPECT_EQ(LoadClickSetting(), 0);  // absent: play at once
+    for (const char* text : {"true", "TRUE", "True", "untrue", "xxtrUExx"}) {
+        Store(kSettingKey, kValueClick, text);
+        EXPECT_EQ(LoadClickSetting(), 1) << text;
+    }
+    for (const char* text : {"false", "", "yes", "1", "tru e"}) {
+        Store(kSettingKey, kValueClick, text);
+        EXPECT_EQ(LoadClickSetting(), 0) << text;
+    }
+    Store(kSettingKey, kValueClick, "true" + std::string(260, ' '));  // too long to read
+    EXPECT_EQ(LoadClickSetting(), 0);
+    // Lower-casing leaves double-byte characters alone: the trail byte 'T' of a Korean
+    // character (0x54) is not a letter to fold.
+    Store(kSettingKey, kValueClick, "\xB0\x54rue");
+    EXPECT_EQ(LoadClickSetting(), 0);
+}
+
+TEST_F(SettingsTest, SavingWritesBothSettingsAndReturnsTheFlag) {
+    EXPECT_EQ(SaveSettings({true, 1}, kPlayer), 1);
+    EXPECT_EQ(Stored(kSettingKey, kValueClick), "true");
+    EXPECT_EQ(Stored(kRunKey, kValueAutostart), "\"/opt/tunova player/bin/tunova\" /run");
+    std::string entry;
+    ASSERT_TRUE(plat::ReadFile(AutostartEntryPath(), entry));
+    EXPECT_NE(entry.find("\nExec=\"/opt/tunova player/bin/tunova\" /run\n"), std::string::npos);
+    const MenuSettings loaded = LoadSettings(kPlayer);
+    EXPECT_TRUE(loaded.autostart);
+    EXPECT_EQ(loaded.clickSelection, 1);
+
+    EXPECT_EQ(SaveSettings({false, 0}, kPlayer), 0);
+    EXPECT_EQ(Stored(kSettingKey, kValueClick), "false");
+    EXPECT_FALSE(plat::FileExists(AutostartEntryPath()));
+    EXPECT_EQ(SaveSettings({false, 0}, kPlayer), 0);  // saving "off" twice is harmless
+    EXPECT_FALSE(LoadSettings(kPlayer).autostart);
+    EXPECT_EQ(SaveSettings({false, 7}, kPlayer), 1);  // any selection but 0 adds
+}
+
+TEST_F(SettingsTest, AutostartIsOnWhenTheEntryNamesThisProgramInAnyCase) {
+    EXPECT_FALSE(IsAutostartOn(kPlayer));
+    Store(kRunKey, kValueAutostart, "\"C:\\Program Files\\tunova\\TUNOVA.EXE\" /run");
+    EXPECT_TRUE(IsAutostartOn(kPlayer));  // "tunova" is in it, whatever the folder
+    Store(kRunKey, kValueAutostart, "/usr/bin/other-player /run");
+    EXPECT_FALSE(IsAutostartOn(kPlayer));
+    EXPECT_FALSE(IsAutostartOn(""));
+    // The entry written on save starts this very program.
+    const std::string self = "/home/u/build/bin/tunova";
+    SaveSettings({true, 0}, self);
+    EXPECT_TRUE(IsAutostartOn(self));
+    EXPECT_EQ(AutostartCommandLine(self), "\"/home/u/build/bin/tunova\" /run");
+    // With the program's own path unknown, no entry that starts nothing is written.
+    plat::DeleteFile(AutostartEntryPath());
+    SaveSettings({true, 0}, "");
+    EXPECT_FALSE(plat::FileExists(AutostartEntryPath()));
+}
+
+TEST_F(SettingsTest, AnEntryTheDesktopHidIsOff) {
+    SaveSettings({true, 0}, kPlayer);
+    std::string entry;
+    ASSERT_TRUE(plat::ReadFile(AutostartEntryPath(), entry));
+    ASSERT_TRUE(plat::ReplaceFile(AutostartEntryPath(), entry + "Hidden=true\n"));
+    EXPECT_FALSE(LoadSettings(kPlayer).autostart);
+}
+
+}  // namespace
+}  // namespace tunova
