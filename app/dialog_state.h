@@ -50,7 +50,6 @@ struct ViewState {
 
 struct TrayState {
     bool created = false;
-    bool shown = false;
 };
 
 struct SettingsState {

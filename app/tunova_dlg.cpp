@@ -1,8 +1,8 @@
-// The main window's message tables: every command, notification and timer of the window, each
-// routed to its slot.
+// The main window's message tables: every command, notification, message and timer of the
+// window, each routed to the subsystem object that does the work.
 #include "app/tunova_dlg.h"
 
-#include "res/resource_ids.h"
+#include "services/host_config.h"
 
 namespace tunova {
 
@@ -11,9 +11,17 @@ namespace {
 // Size the template asks for before start-up resizes the window.
 constexpr plat::Size kTemplateSize{kNormalWidth, kNormalHeight};
 
+// NM_CLICK and NM_DBLCLK of a list view carry an ItemActivate that begins with the header.
+const plat::ItemActivate& AsActivate(const plat::NotifyHeader& header) {
+    return reinterpret_cast<const plat::ItemActivate&>(header);
+}
+
 }  // namespace
 
-CTunovaDlg::CTunovaDlg() : plat::Dialog(res::kIddMain, kTemplateSize) {
+CTunovaDlg::CTunovaDlg()
+    : plat::Dialog(res::kIddMain, kTemplateSize),
+      search_(*this, resultList, *SkinButton(res::kIdcSearchMore), *this, LoadHosts().feedHost),
+      playback_(*this, browser, volumeSlider, positionSlider, playback) {
     BuildCommandTable();
     BuildNotificationTable();
     BuildTimerTable();
@@ -34,40 +42,40 @@ void CTunovaDlg::BuildCommandTable() {
     using namespace res;
     auto& map = Messages();
     // Player controller.
-    map.OnCommand(kIdcPlay, [this] { OnPlay(); });
-    map.OnCommand(kIdcPause, [this] { OnPause(); });
-    map.OnCommand(kIdcStop, [this] { OnStop(); });
-    map.OnCommand(kIdcVolumeUp, [this] { OnVolumeStep(+5); });
-    map.OnCommand(kIdcVolumeDown, [this] { OnVolumeStep(-5); });
-    map.OnCommand(kIdcMute, [this] { OnMute(true); });
-    map.OnCommand(kIdcUnmute, [this] { OnMute(false); });
-    map.OnCommand(kIdcSeekStart, [this] { OnSeekStart(); });
+    map.OnCommand(kIdcPlay, [this] { playback_.Play(); });
+    map.OnCommand(kIdcPause, [this] { playback_.Pause(); });
+    map.OnCommand(kIdcStop, [this] { playback_.Stop(); });
+    map.OnCommand(kIdcVolumeUp, [this] { playback_.StepVolume(+5); });
+    map.OnCommand(kIdcVolumeDown, [this] { playback_.StepVolume(-5); });
+    map.OnCommand(kIdcMute, [this] { playback_.Mute(true); });
+    map.OnCommand(kIdcUnmute, [this] { playback_.Mute(false); });
+    map.OnCommand(kIdcSeekStart, [this] { playback_.SeekToStart(); });
     // Play sequencing.
-    map.OnCommand(kIdcNext, [this] { OnNext(); });
-    map.OnCommand(kIdcPrevious, [this] { OnPrevious(); });
-    map.OnCommandRange(kIdcModeAll, kIdcModeRandom, [this](int id) { OnPlayMode(id); });
+    map.OnCommand(kIdcNext, [this] { playback_.Next(); });
+    map.OnCommand(kIdcPrevious, [this] { playback_.Previous(); });
+    map.OnCommandRange(kIdcModeAll, kIdcModeRandom, [this](int id) { playback_.SetPlayMode(id); });
     // Search.
-    map.OnCommand(kIdcSearch, [this] { StartSearch(); });
-    map.OnCommand(kIdcSearchMore, [this] { RequestNextPage(); });
+    map.OnCommand(kIdcSearch, [this] { search_.StartSearch(); });
+    map.OnCommand(kIdcSearchMore, [this] { search_.RequestNextPage(); });
     // Playlist.
-    map.OnCommand(kIdcDeleteEntries, [this] { DeletePlaylistSelection(); });
-    map.OnCommand(kIdcMoveUp, [this] { MovePlaylistSelection(true); });
-    map.OnCommand(kIdcMoveDown, [this] { MovePlaylistSelection(false); });
+    map.OnCommand(kIdcDeleteEntries, [this] { playlist_.DeleteSelection(); });
+    map.OnCommand(kIdcMoveUp, [this] { playlist_.MoveSelection(true); });
+    map.OnCommand(kIdcMoveDown, [this] { playlist_.MoveSelection(false); });
     // Window modes.
-    map.OnCommand(kIdcMaximize, [this] { OnMaximize(); });
-    map.OnCommand(kIdcMiniSize, [this] { OnMiniSize(); });
-    map.OnCommand(kIdcNormalSize, [this] { OnNormalSize(); });
-    map.OnCommand(kIdcBigVideo, [this] { OnToggleBigVideo(); });
-    map.OnCommand(kIdcBigVideo2, [this] { OnToggleBigVideo(); });
+    map.OnCommand(kIdcMaximize, [this] { modes_.Maximize(); });
+    map.OnCommand(kIdcMiniSize, [this] { modes_.MiniSize(); });
+    map.OnCommand(kIdcNormalSize, [this] { modes_.NormalSize(); });
+    map.OnCommand(kIdcBigVideo, [this] { modes_.ToggleBigVideo(); });
+    map.OnCommand(kIdcBigVideo2, [this] { modes_.ToggleBigVideo(); });
     // Web links and settings.
     for (int id : {kIdcHomePage, kCmdHomePage, kCmdHomePage2}) {
-        map.OnCommand(id, [this] { OpenHomePage(); });
+        map.OnCommand(id, [this] { services_.OpenHomePage(); });
     }
     for (int id : {kIdcQnaBoard, kCmdQnaBoard, kCmdQnaBoard2}) {
-        map.OnCommand(id, [this] { OpenQnaBoard(); });
+        map.OnCommand(id, [this] { services_.OpenQnaBoard(); });
     }
     for (int id : {kIdcSettings, kCmdSettings}) {
-        map.OnCommand(id, [this] { OpenSettings(); });
+        map.OnCommand(id, [this] { services_.OpenSettings(); });
     }
     // This window.
     map.OnCommand(kIdcMinimize, [this] { OnMinimizeCommand(); });
@@ -87,36 +95,38 @@ void CTunovaDlg::BuildNotificationTable() {
     auto& map = Messages();
     map.OnControlNotify(kIdcSearchEdit, plat::kEnSetFocus, [this] { OnSearchEditFocus(); });
     map.OnControlNotify(kIdcCountryCombo, plat::kCbnSelChange, [this] { OnCountryComboChange(); });
-    map.OnNotify(kIdcResultList, plat::kNmClick, [this](const plat::NotifyHeader& hdr) {
-        OnResultClick(reinterpret_cast<const plat::ItemActivate&>(hdr));
-        return plat::LResult{0};
-    });
+    map.OnNotify(kIdcResultList, plat::kNmClick,
+                 [this](const plat::NotifyHeader& hdr) { return search_.OnResultClick(hdr); });
     map.OnNotify(kIdcResultList, plat::kNmDblClk, [this](const plat::NotifyHeader& hdr) {
-        OnResultDoubleClick(reinterpret_cast<const plat::ItemActivate&>(hdr));
-        return plat::LResult{0};
+        return search_.OnResultDoubleClick(hdr);
     });
-    map.OnNotify(kIdcResultList, plat::kLvnBeginDrag, [this](const plat::NotifyHeader& hdr) {
-        OnResultBeginDrag(reinterpret_cast<const plat::ListViewNotify&>(hdr));
-        return plat::LResult{0};
-    });
+    map.OnNotify(kIdcResultList, plat::kLvnBeginDrag,
+                 [this](const plat::NotifyHeader& hdr) { return search_.OnResultBeginDrag(hdr); });
     map.OnNotify(kIdcPlaylist, plat::kNmDblClk, [this](const plat::NotifyHeader& hdr) {
-        OnPlaylistDoubleClick(reinterpret_cast<const plat::ItemActivate&>(hdr));
+        playback_.PlayPlaylistRow(AsActivate(hdr).item);
         return plat::LResult{0};
+    });
+    map.OnMessage(kWmSearchResults, [this](plat::WParam w, plat::LParam l) {
+        return search_.OnResultsArrived(w, l);
     });
     map.OnMessage(kWmSliderMoving, [this](plat::WParam w, plat::LParam l) {
-        OnSliderMoving(static_cast<int>(w), static_cast<int>(l));
+        playback_.OnSliderMoving(static_cast<int>(w), static_cast<int>(l));
         return plat::LResult{0};
     });
     map.OnMessage(kWmSliderReleased, [this](plat::WParam w, plat::LParam l) {
-        OnSliderReleased(static_cast<int>(w), static_cast<int>(l));
+        playback_.OnSliderReleased(static_cast<int>(w), static_cast<int>(l));
         return plat::LResult{0};
     });
     map.OnMessage(kWmTrayNotify, [this](plat::WParam w, plat::LParam l) {
-        OnTrayNotify(w, l);
+        tray_.OnNotify(w, l);
+        return plat::LResult{0};
+    });
+    map.OnMessage(plat::kWmLButtonUp, [this](plat::WParam, plat::LParam) {
+        OnLeftButtonUp();
         return plat::LResult{0};
     });
     map.OnMessage(plat::kWmSysCommand, [this](plat::WParam w, plat::LParam l) {
-        if ((w & 0xFFF0) == static_cast<plat::WParam>(res::kSysCmdAbout)) {
+        if ((w & 0xFFF0) == static_cast<plat::WParam>(kSysCmdAbout)) {
             ShowAboutBox();
             return plat::LResult{0};
         }
@@ -129,17 +139,18 @@ void CTunovaDlg::BuildNotificationTable() {
 }
 
 void CTunovaDlg::BuildTimerTable() {
+    using namespace res;
     auto& map = Messages();
-    map.OnTimer(kTimerPoll.id, [this] { OnPollTimer(); });
-    map.OnTimer(kTimerPaging.id, [this] { CheckScrollPaging(); });
-    map.OnTimer(kTimerTitleScroll.id, [this] { OnTitleScrollTimer(); });
-    map.OnTimer(kTimerTitlePause.id, [this] { OnTitlePauseTimer(); });
-    map.OnTimer(kTimerVolumeRestore.id, [this] { OnVolumeRestoreTimer(); });
-    map.OnTimer(kTimerPosition.id, [this] { OnPositionTimer(); });
+    map.OnTimer(kTimerPoll.id, [this] { playback_.OnPollTimer(); });
+    map.OnTimer(kTimerPaging.id, [this] { search_.CheckScrollPaging(); });
+    map.OnTimer(kTimerTitleScroll.id, [this] { skin_.OnTitleScrollTimer(); });
+    map.OnTimer(kTimerTitlePause.id, [this] { skin_.OnTitlePauseTimer(); });
+    map.OnTimer(kTimerVolumeRestore.id, [this] { playback_.OnVolumeRestoreTimer(); });
+    map.OnTimer(kTimerPosition.id, [this] { playback_.OnPositionTimer(); });
     map.OnTimer(kTimerShowWindow.id, [this] { OnShowWindowTimer(); });
     map.OnTimer(kTimerPageProbe.id, [this] { OnPageProbeTimer(); });
     map.OnTimer(kTimerPageReady.id, [this] { OnPageReadyTimer(); });
-    map.OnTimer(kTimerHoldRelease.id, [this] { OnHoldReleaseTimer(); });
+    map.OnTimer(kTimerHoldRelease.id, [this] { playback_.OnHoldReleaseTimer(); });
     map.OnTimer(kTimerUpdaterWait.id, [this] { OnUpdaterWaitTimer(); });
 }
 

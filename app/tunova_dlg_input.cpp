@@ -1,5 +1,5 @@
 // The window's own input rules and commands: the pre-dispatch keyboard and mouse rules, the
-// country menu, the search box placeholder, minimize, hide, open and exit.
+// end of a drag, the country menu, the search box placeholder, minimize, hide, open and exit.
 #include <array>
 
 #include "app/tunova_dlg.h"
@@ -28,22 +28,31 @@ constexpr std::array<CountryRow, 5> kCountryRows = {{
 // Where the country menu opens, relative to the window's top-left corner.
 constexpr plat::Point kCountryMenuOffset{10, 201};
 
-}  // namespace
-
-bool CTunovaDlg::IsInThisWindow(const plat::Window* window) const {
+bool IsInside(const plat::Window* window, const plat::Window* ancestor) {
     for (const plat::Window* w = window; w != nullptr; w = w->Parent()) {
-        if (w == this) {
+        if (w == ancestor) {
             return true;
         }
     }
     return false;
 }
 
+}  // namespace
+
+bool CTunovaDlg::IsInThisWindow(const plat::Window* window) const {
+    return IsInside(window, this);
+}
+
+bool CTunovaDlg::IsOverVideo(const plat::Window* window) const {
+    return IsInside(window, &browser);
+}
+
 bool CTunovaDlg::PreTranslateMessage(const plat::Message& msg) {
     if (!IsInThisWindow(msg.window)) {
         return false;
     }
-    if (msg.message == plat::kWmRButtonDown) {
+    // The video area takes its own mouse clicks: no menu over the player page.
+    if (msg.message == plat::kWmRButtonDown && !IsOverVideo(msg.window)) {
         const plat::Point client{plat::XFromLParam(msg.lParam), plat::YFromLParam(msg.lParam)};
         const plat::Point screen = msg.window->ClientToScreen(client);
         res::LoadMenuPopup(res::kMenuMouse).Track(this, screen);
@@ -54,14 +63,14 @@ bool CTunovaDlg::PreTranslateMessage(const plat::Message& msg) {
     }
     const int key = static_cast<int>(msg.wParam);
     if (key == plat::kVkReturn && msg.window == &searchEdit) {
-        StartSearch();
+        search_.StartSearch();
         return true;
     }
     if (key == plat::kVkReturn || key == plat::kVkEscape) {
         return true;
     }
     if (key == plat::kVkDelete && msg.window == &playlistView) {
-        DeletePlaylistSelection();
+        playlist_.DeleteSelection();
     }
     return false;
 }
@@ -120,7 +129,11 @@ void CTunovaDlg::OnMinimizeCommand() {
 
 void CTunovaDlg::OnHideToTray() {
     SendMessage(plat::kWmSysCommand, plat::kScMinimize);
-    Show(false);
+    // Hidden, the window is reachable only from the tray icon: without one (none built yet, or a
+    // desktop without a tray) it stays minimised.
+    if (tray.created && tray_.IsShown()) {
+        Show(false);
+    }
 }
 
 void CTunovaDlg::OnOpenPlayer() {
@@ -130,6 +143,13 @@ void CTunovaDlg::OnOpenPlayer() {
 
 void CTunovaDlg::OnExit() {
     SendCommand(plat::kIdCancel);
+}
+
+void CTunovaDlg::OnLeftButtonUp() {
+    // A drag holds the capture from its start; the release ends it, dropped or not.
+    if (search_.IsDragging()) {
+        search_.EndDrag();
+    }
 }
 
 }  // namespace tunova

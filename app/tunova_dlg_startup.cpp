@@ -1,11 +1,12 @@
 // Start-up of the main window, the timers that bring it on screen, and the shutdown order.
 #include <string>
 
+#include "app/about_dlg.h"
+#include "app/single_instance.h"
 #include "app/tunova_dlg.h"
 #include "platform/application.h"
 #include "platform/log.h"
 #include "res/menus.h"
-#include "res/resource_ids.h"
 
 namespace tunova {
 
@@ -13,55 +14,49 @@ bool CTunovaDlg::OnInitDialog() {
     CreateControls();
     AddAboutItemToSystemMenu();
     // The window icon (icon 128) is set by the platform from the desktop entry.
-    if (CreateTrayIcon()) {
-        tray.created = true;
-    }
-    if (AnotherInstanceRunning()) {
-        RestoreRunningInstance();
+    tray.created = tray_.Create();
+    if (AnotherTunovaRunning()) {
+        RestoreWindowTitled(kMainWindowTitle);
         SendCommand(plat::kIdCancel);
         return true;
     }
     AddStyle(plat::kStyleMinimizeBox | plat::kStyleSysMenu);
-    DetectNewerWindows();
-    InitialiseCom();
+    // Newer-Windows detection and COM initialisation have nothing to do here.
     SetText(kMainWindowTitle);
     CenterOnScreen();
-    ReadPartnerId();
-    ReadAdapterAddress();
-    ComputeLayout();
-    LoadSkin();
-    startup.commandLine = ProcessCommandLine();
-    if (!ProbeUpdateServer()) {
-        ShowNoConnectionNotice();
+    services_.ReadPartnerId();
+    services_.ReadAdapterAddress();
+    modes_.ComputeLayout();
+    skin_.Load();
+    if (auto* app = plat::Application::Instance()) {
+        startup.commandLine = app->CommandLine();
+    }
+    if (!services_.ProbeUpdateServer(startup.commandLine)) {
+        services_.ShowNoConnectionNotice();
         SendCommand(plat::kIdCancel);
         return true;
     }
-    ReadDoubleClickSetting();
-    PrepareEncodingTable();
-    CreateBrowserAndNavigate();
-    SetUpResultList();
-    SetUpPlaylistView();
+    settings.doubleClickAdds = services_.ReadDoubleClickAdds();
+    playback_.CreateBrowserAndNavigate();
+    search_.SetupResultList();
+    playlist_.SetUpView();
     Move(0, 0, kNormalWidth, kNormalHeight);
-    ComputeLayout();
-    DrawSkinStrips();
-    SetUpSliders();
+    modes_.ComputeLayout();
+    skin_.DrawStrips();
+    playback_.SetUpSliders();
     PlaceControls();
-    LoadPlaylist();
+    playlist_.Load();
     startup.playlistLoaded = true;
     // Invisible until timer 33 shows it.
     Move(0, 0, 0, 0);
     search.searchText = kSearchPlaceholder;
     searchEdit.SetText(search.searchText);
     FillCountryCombo();
-    StartUpdater();
-    SetTimer(kTimerUpdaterWait.id, kTimerUpdaterWait.periodMs);
-    if (IsChartCachedToday()) {
-        LoadCachedChart();
-    } else {
-        DownloadChart();
-    }
+    services_.StartUpdater();
+    SetTimer(res::kTimerUpdaterWait.id, res::kTimerUpdaterWait.periodMs);
+    chart_.Load();
     if (startup.commandLine.find("run") == std::string::npos) {
-        SendUsageCount("counter");
+        services_.SendUsageCount("counter");
     }
     if (auto* app = plat::Application::Instance()) {
         app->SetPreDispatchHook(
@@ -79,9 +74,9 @@ void CTunovaDlg::AddAboutItemToSystemMenu() {
     SystemMenu().AppendItem(res::kSysCmdAbout, text);
 }
 
-std::string CTunovaDlg::ProcessCommandLine() {
-    auto* app = plat::Application::Instance();
-    return app != nullptr ? app->CommandLine() : std::string();
+void CTunovaDlg::ShowAboutBox() {
+    CAboutDlg about;
+    about.DoModal(this);
 }
 
 void CTunovaDlg::FillCountryCombo() {
@@ -94,26 +89,26 @@ void CTunovaDlg::FillCountryCombo() {
 }
 
 void CTunovaDlg::OnUpdaterWaitTimer() {
-    if (!IsUpdaterRunning()) {
-        CheckVersion();
+    if (!services_.IsUpdaterRunning()) {
+        services_.CheckVersion();
         if (HasEnded()) {
-            KillTimer(kTimerUpdaterWait.id);
+            KillTimer(res::kTimerUpdaterWait.id);
             return;
         }
-        SetTimer(kTimerShowWindow.id, kTimerShowWindow.periodMs);
-        KillTimer(kTimerUpdaterWait.id);
+        SetTimer(res::kTimerShowWindow.id, res::kTimerShowWindow.periodMs);
+        KillTimer(res::kTimerUpdaterWait.id);
         return;
     }
     if (++startup.updaterWaitTicks > kUpdaterWaitLimit) {
-        SetTimer(kTimerShowWindow.id, kTimerShowWindow.periodMs);
-        KillTimer(kTimerUpdaterWait.id);
+        SetTimer(res::kTimerShowWindow.id, res::kTimerShowWindow.periodMs);
+        KillTimer(res::kTimerUpdaterWait.id);
     }
 }
 
 void CTunovaDlg::OnShowWindowTimer() {
     ShowWindowNow();
-    KillTimer(kTimerShowWindow.id);
-    SetTimer(kTimerPageProbe.id, kTimerPageProbe.periodMs);
+    KillTimer(res::kTimerShowWindow.id);
+    SetTimer(res::kTimerPageProbe.id, res::kTimerPageProbe.periodMs);
 }
 
 void CTunovaDlg::ShowWindowNow() {
@@ -131,29 +126,29 @@ void CTunovaDlg::ShowWindowNow() {
 }
 
 void CTunovaDlg::OnPageProbeTimer() {
-    if (ProbePage() == 1) {
-        KillTimer(kTimerPageProbe.id);
-        SetTimer(kTimerPageReady.id, kTimerPageReady.periodMs);
+    if (playback_.ProbePage() == 1) {
+        KillTimer(res::kTimerPageProbe.id);
+        SetTimer(res::kTimerPageReady.id, res::kTimerPageReady.periodMs);
     }
 }
 
 void CTunovaDlg::OnPageReadyTimer() {
     playback.pageReady = true;
-    KillTimer(kTimerPageReady.id);
+    KillTimer(res::kTimerPageReady.id);
 }
 
 void CTunovaDlg::OnDestroy() {
     if (auto* app = plat::Application::Instance()) {
         app->SetPreDispatchHook({});
     }
-    if (tray.created && tray.shown) {
-        RemoveTrayIcon();
+    if (tray.created && tray_.IsShown()) {
+        tray_.Remove();
     }
-    KillTimer(kTimerPoll.id);
+    KillTimer(res::kTimerPoll.id);
     if (startup.playlistLoaded) {
-        SavePlaylist();
+        playlist_.Save();
     }
-    ReleaseSkin();
+    skin_.Release();
 }
 
 }  // namespace tunova

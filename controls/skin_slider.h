@@ -1,5 +1,6 @@
 // Slider drawn from bitmaps. For now it keeps its range and position; the bitmaps and the
-// mouse handling that reports moving (0x28D1) and release (0x28D2) come with the skin.
+// mouse handling that reports moving (res::kWmSliderMoving) and release (res::kWmSliderReleased)
+// come with the skin.
 #pragma once
 
 #include <algorithm>
@@ -7,9 +8,6 @@
 #include "platform/window.h"
 
 namespace tunova {
-
-inline constexpr std::uint32_t kWmSliderMoving = 0x28D1;
-inline constexpr std::uint32_t kWmSliderReleased = 0x28D2;
 
 class CSkinSlider : public plat::Window {
   public:

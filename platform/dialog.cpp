@@ -54,7 +54,9 @@ int Dialog::DoModal(Window* owner) {
         ModalLoop modal;
         loop_ = &modal;
         running_ = true;
+        testing::ModalDialogs().push_back(this);
         modal.loop.exec();
+        std::erase(testing::ModalDialogs(), this);
         running_ = false;
         loop_ = nullptr;
     }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include "platform/qt_text_impl.h"
 #include "platform/testing_impl.h"
@@ -49,13 +50,19 @@ void SendPointer(plat::Window& target, QEvent::Type type, Point client, Qt::Mous
         return;
     }
     const QPoint local(client.x, client.y);
+    const QPoint global = native->mapToGlobal(local);
     QWidget* receiver = native->childAt(local);
     if (receiver == nullptr) {
         receiver = native;
     }
-    const QPoint receiverPos = receiver == native ? local : receiver->mapFrom(native, local);
-    QMouseEvent event(type, QPointF(receiverPos), QPointF(native->mapToGlobal(local)), which, held,
-                      Qt::NoModifier);
+    // While a window holds the capture, the pointer's events go to it, wherever the pointer is.
+    if (plat::Window* capture = plat::Window::Capture()) {
+        if (QWidget* grabber = capture->Impl()->widget.data()) {
+            receiver = grabber;
+        }
+    }
+    const QPoint receiverPos = receiver->mapFromGlobal(global);
+    QMouseEvent event(type, QPointF(receiverPos), QPointF(global), which, held, Qt::NoModifier);
     QCoreApplication::sendEvent(receiver, &event);
 }
 
@@ -67,6 +74,11 @@ const std::function<int(const TrackedMenu&)>& MenuInterceptor() {
 
 const std::function<int(const ShownMessageBox&)>& MessageBoxInterceptor() {
     return g_messageBoxInterceptor;
+}
+
+std::vector<Dialog*>& ModalDialogs() {
+    static std::vector<Dialog*> dialogs;
+    return dialogs;
 }
 
 void PressKey(plat::Window& target, int vk) {
@@ -149,6 +161,14 @@ void InterceptMenus(std::function<int(const TrackedMenu&)> chooser) {
 
 void InterceptMessageBoxes(std::function<int(const ShownMessageBox&)> answer) {
     g_messageBoxInterceptor = std::move(answer);
+}
+
+void RunSoon(std::function<void()> body) {
+    QTimer::singleShot(0, QCoreApplication::instance(), std::move(body));
+}
+
+Dialog* ActiveModalDialog() {
+    return ModalDialogs().empty() ? nullptr : ModalDialogs().back();
 }
 
 }  // namespace plat::testing

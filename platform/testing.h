@@ -11,8 +11,9 @@
 #include "platform/types.h"
 
 namespace plat {
+class Dialog;
 class Window;
-}
+}  // namespace plat
 
 namespace plat::testing {
 
@@ -22,7 +23,8 @@ void PressKey(plat::Window& target, int vk);
 void PressAltKey(plat::Window& target, int vk);
 // Types CP949 text into `target` as key presses.
 void TypeText(plat::Window& target, const std::string& cp949);
-// Mouse button press/release at a client point of `target` (button: 1 left, 2 right).
+// Mouse button press/release at a client point of `target` (button: 1 left, 2 right). While a
+// window holds the capture, the event goes to that window instead, as the system sends it.
 void MouseDown(plat::Window& target, Point client, int button = 1);
 void MouseUp(plat::Window& target, Point client, int button = 1);
 void MouseClick(plat::Window& target, Point client, int button = 1);
@@ -45,5 +47,11 @@ struct ShownMessageBox {
     unsigned flags = 0;
 };
 void InterceptMessageBoxes(std::function<int(const ShownMessageBox&)> answer);
+
+// Runs `body` once on the event loop, after the events already pending: a test calls it just
+// before DoModal() to act inside the dialog's loop.
+void RunSoon(std::function<void()> body);
+// The innermost dialog whose modal loop is running, or null.
+Dialog* ActiveModalDialog();
 
 }  // namespace plat::testing

@@ -1,5 +1,11 @@
-// Numeric identifiers of the program's dialogs, controls, menus, commands, icons and strings.
+// The one table of the program's numbers: dialogs, icons, bitmaps, strings, menus, controls,
+// commands, window messages, and the main window's timers with their periods. Every subsystem
+// names these; none repeats a number.
 #pragma once
+
+#include <cstdint>
+
+#include "platform/messages.h"
 
 namespace tunova::res {
 
@@ -9,8 +15,9 @@ inline constexpr int kIddMain = 102;
 inline constexpr int kIddConnectNo = 272;
 inline constexpr int kIddSettings = 281;
 
-// Icons and strings.
+// Icons, bitmaps and strings.
 inline constexpr int kIconMain = 128;
+inline constexpr int kBmpAddPicture = 231;  // the result list's "add to playlist" picture
 inline constexpr int kStrAboutBox = 101;
 
 // Menus.
@@ -77,5 +84,33 @@ inline constexpr int kCmdSettings = 32799;
 inline constexpr int kCmdHomePage2 = 32800;
 inline constexpr int kCmdQnaBoard2 = 32801;
 inline constexpr int kCmdExit2 = 32802;
+
+// Window messages of the program, besides the platform's standard ones.
+inline constexpr std::uint32_t kWmRadioGroup = 0x500;       // between skin radio buttons of a group
+inline constexpr std::uint32_t kWmTrayNotify = 0x1105;      // the tray icon's callback
+inline constexpr std::uint32_t kWmSliderMoving = 0x28D1;    // wParam slider id, lParam position
+inline constexpr std::uint32_t kWmSliderReleased = 0x28D2;  // wParam slider id, lParam position
+// Posted by a search worker to the main window when its page is ready.
+inline constexpr std::uint32_t kWmSearchResults = plat::kWmUser + 0x130;
+
+// Timers of the main window: id and (first) period.
+struct TimerSpec {
+    int id;
+    std::uint32_t periodMs;
+};
+inline constexpr TimerSpec kTimerPoll{1, 500};               // poll the player, advance at the end
+inline constexpr TimerSpec kTimerPaging{3, 300};             // page the result list at its end
+inline constexpr TimerSpec kTimerTitleScroll{6, 3000};       // scroll the now-playing title
+inline constexpr std::uint32_t kTitleScrollStepMs = 200;     // timer 6 after its first tick
+inline constexpr TimerSpec kTimerTitlePause{7, 2000};        // end of a title scroll pause
+inline constexpr std::uint32_t kTitlePauseShortMs = 500;     // timer 7's shorter pause
+inline constexpr TimerSpec kTimerVolumeRestore{10, 4500};    // apply the stored volume
+inline constexpr std::uint32_t kVolumeRestoreRetryMs = 300;  // timer 10 after its first tick
+inline constexpr TimerSpec kTimerPosition{21, 1000};         // move the position slider
+inline constexpr TimerSpec kTimerShowWindow{33, 200};        // show the window, once
+inline constexpr TimerSpec kTimerPageProbe{34, 200};         // probe the page until it answers
+inline constexpr TimerSpec kTimerPageReady{35, 2800};        // set the page-ready flag, once
+inline constexpr TimerSpec kTimerHoldRelease{42, 4000};      // clear the auto-advance hold, once
+inline constexpr TimerSpec kTimerUpdaterWait{50, 300};       // wait for the updater to end
 
 }  // namespace tunova::res

@@ -4,6 +4,7 @@
 
 #include "platform/controls.h"
 #include "platform/draw.h"
+#include "res/resource_ids.h"
 #include "search/result_store.h"
 
 namespace tunova {
@@ -37,7 +38,7 @@ void SetupResultList(plat::ListView& list, plat::ImageList& images) {
     list.InsertColumn(3, "담기", plat::kLvcfmtCenter, 98);
     list.SetExtendedStyle(plat::kLvsExFullRowSelect | plat::kLvsExSubItemImages);
     plat::Bitmap picture;
-    if (!picture.LoadResource(kAddPictureBitmapId)) {
+    if (!picture.LoadResource(res::kBmpAddPicture)) {
         picture.Create(92, 16);
     }
     if (images.Count() == 0) {

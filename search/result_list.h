@@ -12,16 +12,14 @@ namespace tunova {
 
 class ResultStore;
 
-inline constexpr int kResultListId = 1000;
 inline constexpr int kAddColumn = 3;  // the "add to playlist" picture column
-inline constexpr int kAddPictureBitmapId = 231;
 
 // "%02d:%02d" of whole minutes and the remaining seconds; minutes may exceed 99.
 std::string FormatPlayTime(int seconds);
 
 // Creates the four columns (No, title, play time, add), full-row select with sub-item images,
-// and fills `images` with the add picture (bitmap 231, or a blank 92 x 16 picture when that
-// resource is missing) for the list to use. `images` must outlive the list.
+// and fills `images` with the add picture (res::kBmpAddPicture, or a blank 92 x 16 picture when
+// that resource is missing) for the list to use. `images` must outlive the list.
 void SetupResultList(plat::ListView& list, plat::ImageList& images);
 
 enum class FillMode { kReplace = 0, kAppend = 1 };

@@ -5,15 +5,21 @@
 #include "platform/dialog.h"
 #include "platform/log.h"
 #include "platform/window.h"
+#include "res/resource_ids.h"
 #include "search/feed_query.h"
 #include "search/result_list.h"
 
 namespace tunova {
-namespace {
 
-constexpr int kLinkButtonShift = 110;
-
-}  // namespace
+SearchController::SearchController(plat::Window& owner, CSkinList& resultList,
+                                   plat::Window& moreButton, SearchWindow& window,
+                                   std::string feedHost, FetchOptions fetch)
+    : owner_(owner),
+      list_(resultList),
+      moreButton_(moreButton),
+      window_(window),
+      feedHost_(std::move(feedHost)),
+      fetch_(fetch) {}
 
 SearchController::~SearchController() {
     if (worker_.joinable()) {
@@ -22,33 +28,23 @@ SearchController::~SearchController() {
     }
 }
 
-void SearchController::Bind(plat::Window& owner, plat::ListView& resultList,
-                            plat::Window& moreButton, SearchHooks hooks) {
-    owner_ = &owner;
-    list_ = &resultList;
-    moreButton_ = &moreButton;
-    hooks_ = std::move(hooks);
-}
-
 void SearchController::SetupResultList() {
-    tunova::SetupResultList(*list_, images_);
+    tunova::SetupResultList(list_, images_);
 }
 
 void SearchController::StartSearch() {
-    const std::string word = hooks_.searchText ? hooks_.searchText() : std::string();
+    const std::string word = window_.SearchWord();
     if (word.empty()) {
-        plat::ShowMessageBox(owner_, "검색어 입력해 주세요", "Tunova",
+        plat::ShowMessageBox(&owner_, "검색어 입력해 주세요", "Tunova",
                              plat::kMbOk | plat::kMbIconExclamation);
         return;
     }
     if (IsSearchRunning()) {
         return;
     }
-    if (hooks_.showResultList) {
-        hooks_.showResultList();
-    }
+    window_.ShowResultLayout();
     const std::string encoded = EncodeSearchWord(ApplyEncodingPairs(word));
-    languageSuffix_ = std::string(CountrySuffix(hooks_.countryIndex ? hooks_.countryIndex() : 0));
+    languageSuffix_ = std::string(CountrySuffix(window_.CountryIndex()));
     searchUrlText_ = FirstPageQuery(encoded, languageSuffix_);
     StartWorker(false, word);
 }
@@ -67,12 +63,10 @@ void SearchController::RequestNextPage() {
     StartPageWorker(false);
 }
 
-std::pair<int, int> SearchController::ScrollLimitAndPosition() const {
-    if (hooks_.scrollLimitAndPosition) {
-        return hooks_.scrollLimitAndPosition();
-    }
-    const int limit = std::max(0, list_->ItemCount() - list_->CountPerPage());
-    return {limit, list_->TopIndex()};
+bool SearchController::ScrolledToEnd() const {
+    const int limit = std::max(0, list_.ItemCount() - list_.CountPerPage());
+    const int position = list_.TopIndex();
+    return limit > 0 ? position == limit : position == 0;
 }
 
 void SearchController::CheckScrollPaging() {
@@ -83,9 +77,7 @@ void SearchController::CheckScrollPaging() {
         store_.TotalResultCount()) {
         return;
     }
-    const auto [limit, position] = ScrollLimitAndPosition();
-    const bool atEnd = limit > 0 ? position == limit : position == 0;
-    if (!atEnd) {
+    if (!ScrolledToEnd()) {
         return;
     }
     StartPageWorker(true);
@@ -96,22 +88,22 @@ void SearchController::StartWorker(bool append, std::string word) {
         ResultStore::kCapacity -
         std::min(ResultStore::kCapacity, append ? store_.Items().size() : std::size_t{0});
     cancel_ = false;
-    FetchOptions fetch = hooks_.fetch;
+    FetchOptions fetch = fetch_;
     fetch.cancel = &cancel_;
     plat::Trace(plat::kTraceSearchSent);
-    worker_ = std::thread([this, host = hooks_.hosts.feedHost, path = searchUrlText_, fetch, append,
+    worker_ = std::thread([this, host = feedHost_, path = searchUrlText_, fetch, append,
                            word = std::move(word), room]() mutable {
         Delivery delivery;
         delivery.append = append;
         delivery.word = std::move(word);
-        std::string answer = FetchFeed(host, path, fetch);
+        const std::string answer = FetchFeed(host, path, fetch);
         plat::Trace(plat::kTraceAnswerReceived);
         delivery.page = ReadFeedPage(answer, room);
         {
             std::lock_guard lock(mailboxMutex_);
             mailbox_ = std::move(delivery);
         }
-        owner_->PostMessage(kWmSearchResults);
+        owner_.PostMessage(res::kWmSearchResults);
     });
 }
 
@@ -128,71 +120,50 @@ plat::LResult SearchController::OnResultsArrived(plat::WParam, plat::LParam) {
         worker_.join();  // it has finished: the post was its last step
     }
     store_.TakeSearchPage(delivery->page, delivery->append);
-    const std::string countText =
-        FillResultList(store_, *list_, delivery->append ? FillMode::kAppend : FillMode::kReplace);
-    resultCountText_ = countText;
-    if (hooks_.repaintResultCount) {
-        hooks_.repaintResultCount();
-    }
+    resultCountText_ =
+        FillResultList(store_, list_, delivery->append ? FillMode::kAppend : FillMode::kReplace);
+    window_.ResultCountChanged();
     if (plat::TraceEnabled()) {
-        list_->UpdateNow();  // the moment the rows are on screen, not when the next paint runs
+        list_.UpdateNow();  // the moment the rows are on screen, not when the next paint runs
         plat::Trace(plat::kTraceRowsDrawn);
     }
     if (!delivery->append) {
         lastQueryText_ = std::move(delivery->word);
     }
-    PlaceLinkButtons();
+    ShowPageState();
     return 0;
 }
 
 void SearchController::RefreshResultCount() {
-    resultCountText_ = std::to_string(list_->ItemCount());
-    if (hooks_.repaintResultCount) {
-        hooks_.repaintResultCount();
-    }
+    resultCountText_ = std::to_string(list_.ItemCount());
+    window_.ResultCountChanged();
 }
 
-void SearchController::PlaceLinkButtons() {
+void SearchController::ShowPageState() {
     const bool more = store_.MoreResults();
-    moreButton_->Show(more);
-    for (plat::Window* button : {hooks_.linkButton1133, hooks_.linkButton1138}) {
-        if (button == nullptr) {
-            continue;
-        }
-        if (hooks_.layoutRect) {
-            plat::Rect rect = hooks_.layoutRect(button->ControlId());
-            if (more) {
-                rect.Offset(kLinkButtonShift, 0);
-            }
-            button->Move(rect);
-        }
-        button->Show(true);
-    }
+    moreButton_.Show(more);
+    window_.PlaceLinkButtons(more);
 }
 
-bool SearchController::Flag(const std::function<bool()>& hook, bool fallback) const {
-    return hook ? hook() : fallback;
-}
+namespace {
 
-const plat::ItemActivate& SearchController::AsActivate(const plat::NotifyHeader& header) const {
-    // NM_CLICK and NM_DBLCLK carry an ItemActivate that begins with the header.
+// NM_CLICK and NM_DBLCLK carry an ItemActivate that begins with the header.
+const plat::ItemActivate& AsActivate(const plat::NotifyHeader& header) {
     return reinterpret_cast<const plat::ItemActivate&>(header);
 }
+
+}  // namespace
 
 plat::LResult SearchController::OnResultClick(const plat::NotifyHeader& header) {
     const plat::ItemActivate& click = AsActivate(header);
     if (click.item < 0) {
         return 0;
     }
-    if (click.subItem == kAddColumn && Flag(hooks_.pointerOverRow, true)) {
-        if (hooks_.addToPlaylist) {
-            hooks_.addToPlaylist(click.item);
-        }
+    if (click.subItem == kAddColumn && list_.IsPointerOverRow()) {
+        window_.OnResultRow(ResultRowAction::kAddToPlaylist, click.item);
         return 0;
     }
-    if (Flag(hooks_.playerInitialised, false) && hooks_.cueResult) {
-        hooks_.cueResult(click.item);
-    }
+    window_.OnResultRow(ResultRowAction::kCue, click.item);
     return 0;
 }
 
@@ -201,36 +172,29 @@ plat::LResult SearchController::OnResultDoubleClick(const plat::NotifyHeader& he
     if (click.item < 0) {
         return 0;
     }
-    if (Flag(hooks_.doubleClickAdds, false)) {
-        if (hooks_.addToPlaylist) {
-            hooks_.addToPlaylist(click.item);
-        }
-    } else if (Flag(hooks_.pageReady, false) && click.subItem != kAddColumn) {
-        if (hooks_.playResult) {
-            hooks_.playResult(click.item);
-        }
+    if (window_.DoubleClickAdds()) {
+        window_.OnResultRow(ResultRowAction::kAddToPlaylist, click.item);
+    } else if (click.subItem != kAddColumn) {
+        window_.OnResultRow(ResultRowAction::kPlay, click.item);
     }
     return 0;
 }
 
 plat::LResult SearchController::OnResultBeginDrag(const plat::NotifyHeader& header) {
-    if (list_->SelectedCount() == 0) {
+    if (list_.SelectedCount() == 0) {
         return 0;
     }
     const auto& notify = reinterpret_cast<const plat::ListViewNotify&>(header);
     dragRow_ = notify.item;
     dragging_ = true;
-    owner_->SetCapture();
-    if (hooks_.beginDrag) {
-        hooks_.beginDrag(dragRow_);
-    }
+    owner_.SetCapture();
     return 0;
 }
 
 void SearchController::EndDrag() {
     dragging_ = false;
     dragRow_ = -1;
-    list_->SetFocus();
+    list_.SetFocus();
     plat::Window::ReleaseCapture();
 }
 

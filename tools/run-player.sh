@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The one command that brings the player up on this machine: installs what is missing, builds a
-# release tree in build/, generates the demo library (clips once, metadata every run), starts
-# tunova-server on a free loopback port, points the player at it (build/bin/tunova.conf), writes
-# the values an installer would write (tunova_ver, pid) into the settings store, runs the player
-# (under Xvfb when there is no display) and stops the server when the player exits.
+# The one command that brings the player up on this machine: installs what is missing, builds the
+# player and the server (nothing else) in the release tree build/, generates the demo library
+# (clips once, metadata every run), starts tunova-server on a free loopback port, points the
+# player at it (build/bin/tunova.conf), writes the values an installer would write (tunova_ver,
+# pid) into the settings store, runs the player (under Xvfb when there is no display) and stops
+# the server when the player exits.
 #
 # usage: tools/run-player.sh [PLAYER ARGUMENTS...]
 #   TUNOVA_SERVER_ONLY=1 tools/run-player.sh   starts the server and waits (no player), for tests
@@ -18,8 +19,8 @@ player_version=1
 mkdir -p "$data_dir" "$state_dir" "$config_dir"
 
 tools/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-ninja -C build -j2
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUNOVA_TESTS=OFF >/dev/null
+ninja -C build -j2 tunova tunova-server
 tools/demo-library/make-demo-library.sh "$library"
 
 port_file=$(mktemp)

@@ -10,6 +10,8 @@ tools/install-deps.sh
 if command -v clang-format >/dev/null && [ -d .git ]; then
     git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 fi
+# Which subsystem may include which: the graph of the top CMakeLists.txt.
+tools/check-layers.sh
 
 build=build-tests
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUNOVA_SANITIZE=ON >/dev/null

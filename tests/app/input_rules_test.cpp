@@ -1,45 +1,18 @@
-// The keyboard and mouse rules applied before dispatch, the country selection and the search
-// box placeholder, driven by real input events.
+// The keyboard and mouse rules applied before dispatch, the country selection, the search box
+// placeholder, and hiding and opening the window, driven by real input events on the real main
+// window.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "main_window_fixture.h"
 #include "platform/application.h"
-#include "platform/clock.h"
-#include "platform/testing.h"
-#include "recording_dialog.h"
 
 namespace tunova::testing {
 namespace {
 
-class InputRulesTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        plat::InstallClock(&clock);
-        plat::testing::InterceptMenus([this](const plat::testing::TrackedMenu& menu) {
-            menus.push_back(menu);
-            return 0;
-        });
-    }
-    void TearDown() override {
-        plat::testing::InterceptMenus(nullptr);
-        plat::InstallClock(nullptr);
-    }
-    // Runs the dialog and brings it on screen before `body` runs.
-    void RunShown(std::function<void(RecordingDialog&)> body) {
-        RecordingDialog dlg;
-        dlg.body = [&](RecordingDialog& d) {
-            clock.Advance(500);
-            ASSERT_TRUE(d.IsVisible());
-            d.ClearCalls();
-            body(d);
-        };
-        dlg.Run();
-    }
-    plat::ManualClock clock;
-    std::vector<plat::testing::TrackedMenu> menus;
-};
+using InputRulesTest = MainWindowTest;
 
 std::vector<int> ItemIds(const std::vector<plat::PopupMenu::Item>& items) {
     std::vector<int> ids;
@@ -49,33 +22,36 @@ std::vector<int> ItemIds(const std::vector<plat::PopupMenu::Item>& items) {
     return ids;
 }
 
-TEST_F(InputRulesTest, EnterInTheSearchBoxSearchesAndNeverClosesTheWindow) {
-    RunShown([](RecordingDialog& d) {
-        plat::testing::PressKey(d.searchEdit, plat::kVkReturn);
-        EXPECT_EQ(d.calls, std::vector<std::string>{"StartSearch"});
-        EXPECT_FALSE(d.HasEnded());
-        d.ClearCalls();
+TEST_F(InputRulesTest, EnterAndEscapeNeverCloseTheWindow) {
+    RunShown([](CTunovaDlg& d) {
         plat::testing::PressKey(d.resultList, plat::kVkReturn);
         plat::testing::PressKey(d.resultList, plat::kVkEscape);
         plat::testing::PressKey(d.searchEdit, plat::kVkEscape);
         plat::testing::PressKey(d.playlistView, plat::kVkReturn);
-        EXPECT_TRUE(d.calls.empty());
+        plat::testing::PressKey(d, plat::kVkEscape);
+        plat::Application::ProcessEvents();
+        EXPECT_FALSE(d.HasEnded());
+        EXPECT_TRUE(d.IsVisible());
+    });
+}
+
+TEST_F(InputRulesTest, EnterWithAnEmptySearchBoxAsksForAWord) {
+    RunShown([this](CTunovaDlg& d) {
+        d.searchEdit.SetFocus();
+        plat::Application::ProcessEvents();
+        ASSERT_EQ(d.searchEdit.Text(), "");
+        plat::testing::PressKey(d.searchEdit, plat::kVkReturn);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "검색어 입력해 주세요");
+        EXPECT_FALSE(d.Search().IsSearchRunning());
         EXPECT_FALSE(d.HasEnded());
     });
 }
 
-TEST_F(InputRulesTest, DeleteActsOnlyOnThePlaylist) {
-    RunShown([](RecordingDialog& d) {
-        plat::testing::PressKey(d.resultList, plat::kVkDelete);
-        EXPECT_TRUE(d.calls.empty());
-        plat::testing::PressKey(d.playlistView, plat::kVkDelete);
-        EXPECT_EQ(d.calls, std::vector<std::string>{"DeletePlaylistSelection"});
-    });
-}
-
 TEST_F(InputRulesTest, RightClickAnywhereOpensTheSameMenuAtTheCursor) {
-    RunShown([this](RecordingDialog& d) {
-        std::vector<plat::Window*> targets = {&d.resultList, &d.playlistView, &d, d.Child(1126)};
+    RunShown([this](CTunovaDlg& d) {
+        std::vector<plat::Window*> targets = {&d.resultList, &d.playlistView, &d, d.Child(1126),
+                                              &d.searchEdit};
         for (plat::Window* target : targets) {
             menus.clear();
             plat::testing::MouseDown(*target, {3, 4}, 2);
@@ -89,22 +65,32 @@ TEST_F(InputRulesTest, RightClickAnywhereOpensTheSameMenuAtTheCursor) {
     });
 }
 
+TEST_F(InputRulesTest, NoMenuOverTheVideoArea) {
+    RunShown([this](CTunovaDlg& d) {
+        ASSERT_FALSE(d.browser.WindowRect().IsEmpty());
+        plat::testing::MouseDown(d.browser, {3, 4}, 2);
+        plat::testing::MouseUp(d.browser, {3, 4}, 2);
+        plat::Application::ProcessEvents();
+        EXPECT_TRUE(menus.empty()) << "the player page takes its own clicks";
+        plat::testing::MouseDown(d, {3, 4}, 2);
+        EXPECT_EQ(menus.size(), 1u) << "beside it the menu still opens";
+    });
+}
+
 TEST_F(InputRulesTest, ChoosingExitFromTheRightClickMenuEndsTheProgram) {
-    plat::testing::InterceptMenus([](const plat::testing::TrackedMenu&) { return 32802; });
-    RecordingDialog dlg;
-    dlg.body = [](RecordingDialog& d) {
-        d.ClearCalls();
+    menuChoice = 32802;
+    CTunovaDlg dlg;
+    bool ended = false;
+    Run(dlg, [&](CTunovaDlg& d) {
         plat::testing::MouseDown(d, {50, 50}, 2);
         plat::Application::ProcessEvents();
-        EXPECT_TRUE(d.HasEnded());
-    };
-    dlg.Run();
-    EXPECT_TRUE(dlg.Called("OnExit"));
-    EXPECT_TRUE(dlg.Called("SavePlaylist"));
+        ended = d.HasEnded();
+    });
+    EXPECT_TRUE(ended);
 }
 
 TEST_F(InputRulesTest, CountryMenuShowsOneButtonAndChecksTheChosenCountry) {
-    RunShown([this](RecordingDialog& d) {
+    RunShown([this](CTunovaDlg& d) {
         d.SendCommand(32781);  // 중국검색
         EXPECT_EQ(d.search.countryIndex, 4);
         EXPECT_EQ(d.VisibleCountryButton(), 1113);
@@ -136,7 +122,7 @@ TEST_F(InputRulesTest, CountryMenuShowsOneButtonAndChecksTheChosenCountry) {
 }
 
 TEST_F(InputRulesTest, HiddenComboSetsTheCountryWithoutTouchingTheButtons) {
-    RunShown([](RecordingDialog& d) {
+    RunShown([](CTunovaDlg& d) {
         d.countryCombo.SelectByUser(2);
         EXPECT_EQ(d.search.countryIndex, 2);
         EXPECT_EQ(d.VisibleCountryButton(), 1109);
@@ -144,7 +130,7 @@ TEST_F(InputRulesTest, HiddenComboSetsTheCountryWithoutTouchingTheButtons) {
 }
 
 TEST_F(InputRulesTest, PlaceholderClearsOnFirstFocusOnly) {
-    RunShown([](RecordingDialog& d) {
+    RunShown([](CTunovaDlg& d) {
         EXPECT_EQ(d.searchEdit.Text(), kSearchPlaceholder);
         d.searchEdit.SetFocus();
         plat::Application::ProcessEvents();
@@ -159,15 +145,29 @@ TEST_F(InputRulesTest, PlaceholderClearsOnFirstFocusOnly) {
     });
 }
 
-TEST_F(InputRulesTest, MinimizeHideAndOpenThePlayer) {
-    RunShown([](RecordingDialog& d) {
+TEST_F(InputRulesTest, HideToTrayMinimisesWhileThereIsNoTrayIcon) {
+    RunShown([](CTunovaDlg& d) {
+        ASSERT_FALSE(d.tray.created) << "no tray icon on this desktop";
         d.SendCommand(1119);
         plat::Application::ProcessEvents();
-        EXPECT_FALSE(d.IsVisible());
-        d.SendCommand(32789);
+        EXPECT_TRUE(d.IsMinimized());
+        EXPECT_TRUE(d.IsVisible()) << "hidden, the window could not be reached again";
+        d.SendCommand(32789);  // open the player
         plat::Application::ProcessEvents();
         EXPECT_TRUE(d.IsVisible());
         EXPECT_FALSE(d.IsMinimized());
+    });
+}
+
+TEST_F(InputRulesTest, MinimizeAndOpenThePlayer) {
+    RunShown([](CTunovaDlg& d) {
+        d.SendCommand(1120);
+        plat::Application::ProcessEvents();
+        EXPECT_TRUE(d.IsMinimized());
+        d.SendCommand(32792);
+        plat::Application::ProcessEvents();
+        EXPECT_FALSE(d.IsMinimized());
+        EXPECT_TRUE(d.IsVisible());
     });
 }
 

@@ -14,6 +14,7 @@
 #include "app/tunova_dlg.h"
 #include "platform/application.h"
 #include "platform/system.h"
+#include "support/test_environment.h"
 
 extern char** environ;
 
@@ -62,9 +63,9 @@ bool HasPlayerWindowOf(pid_t pid) {
 TEST(SingleInstanceTest, SecondCopyRestoresTheFirstAndExitsLeavingOneProcess) {
     const std::string player = std::string(TUNOVA_RUN_DIR) + "/tunova";
     ASSERT_EQ(access(player.c_str(), X_OK), 0) << player;
-    char runtimeTemplate[] = "/tmp/tunova-instance-XXXXXX";
-    ASSERT_NE(mkdtemp(runtimeTemplate), nullptr);
-    setenv("XDG_RUNTIME_DIR", runtimeTemplate, 1);
+    std::string runtimeTemplate = testing::TestHome() + "/instance-XXXXXX";
+    ASSERT_NE(mkdtemp(runtimeTemplate.data()), nullptr);
+    setenv("XDG_RUNTIME_DIR", runtimeTemplate.c_str(), 1);
 
     const pid_t first = Spawn(player);
     ASSERT_GT(first, 0);
@@ -92,9 +93,9 @@ TEST(SingleInstanceTest, SecondCopyRestoresTheFirstAndExitsLeavingOneProcess) {
 }
 
 TEST(SingleInstanceTest, AnyWindowTitledLikeThePlayerIsTakenForTheRunningCopy) {
-    char runtimeTemplate[] = "/tmp/tunova-instance-XXXXXX";
-    ASSERT_NE(mkdtemp(runtimeTemplate), nullptr);
-    setenv("XDG_RUNTIME_DIR", runtimeTemplate, 1);
+    std::string runtimeTemplate = testing::TestHome() + "/instance-XXXXXX";
+    ASSERT_NE(mkdtemp(runtimeTemplate.data()), nullptr);
+    setenv("XDG_RUNTIME_DIR", runtimeTemplate.c_str(), 1);
 
     EXPECT_FALSE(RestoreWindowTitled(kMainWindowTitle)) << "nothing to restore yet";
 

@@ -82,17 +82,28 @@ TEST_F(TimerTest, DestroyKillsTimersAndTheHookSeesTicks) {
     EXPECT_EQ(fired_.size(), 1u);
 }
 
-TEST_F(TimerTest, SleepMovesTimeWithoutFiringAndSystemClockTicks) {
+TEST_F(TimerTest, SleepMovesTimeWithoutFiringTimers) {
     window_.SetTimer(1, 500);
     clock_.Sleep(2000);
     EXPECT_TRUE(fired_.empty());
+    EXPECT_EQ(clock_.TickCount(), 2000u);
     clock_.Advance(0);  // everything overdue fires once, now
     EXPECT_EQ(fired_.size(), 1u);
-    InstallClock(nullptr);
-    const std::uint32_t a = CurrentClock().TickCount();
-    const LocalDate now = CurrentClock().Now();
+}
+
+TEST(SystemClockTest, TicksInMillisecondsAndKnowsTheDate) {
+    Clock& system = CurrentClock();
+    const std::uint32_t before = system.TickCount();
+    system.Sleep(30);
+    const std::uint32_t slept = system.TickCount() - before;
+    EXPECT_GE(slept, 30u) << "a sleep of 30 ms moves the tick count by at least 30";
+    EXPECT_LT(slept, 5000u) << "milliseconds, not a finer unit";
+    const LocalDate now = system.Now();
     EXPECT_GE(now.year, 2024);
-    EXPECT_GE(CurrentClock().TickCount() - a, 0u);
+    EXPECT_GE(now.month, 1);
+    EXPECT_LE(now.month, 12);
+    EXPECT_GE(now.day, 1);
+    EXPECT_LE(now.day, 31);
 }
 
 }  // namespace

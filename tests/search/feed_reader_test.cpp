@@ -4,6 +4,7 @@
 
 #include "platform/codepage.h"
 #include "platform/controls.h"
+#include "res/resource_ids.h"
 #include "search/feed_fetch.h"
 #include "search/feed_reader.h"
 #include "search/result_list.h"
@@ -26,7 +27,8 @@ class ResultListTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(owner_.Create(nullptr, 0, plat::Rect::FromXYWH(0, 0, 800, 400), 0));
-        ASSERT_TRUE(list_.Create(&owner_, kResultListId, plat::Rect::FromXYWH(0, 0, 780, 380)));
+        ASSERT_TRUE(
+            list_.Create(&owner_, res::kIdcResultList, plat::Rect::FromXYWH(0, 0, 780, 380)));
         SetupResultList(list_, images_);
     }
     // Reads a page into the store and shows it, as a worker's hand-over does.

@@ -8,6 +8,7 @@
 #include "platform/controls.h"
 #include "platform/dialog.h"
 #include "platform/testing.h"
+#include "res/resource_ids.h"
 #include "search/result_list.h"
 #include "search/search_controller.h"
 #include "support/feed_pages.h"
@@ -22,8 +23,44 @@ using testing::ServerReply;
 using testing::ServerRequest;
 using testing::Stopwatch;
 
+// The main window's side of the search, as a test sees it: what it was told.
+class FakeSearchWindow : public SearchWindow {
+  public:
+    std::string word;
+    int country = 0;
+    bool doubleClickAdds = false;
+    int countRepaints = 0;
+    int resultLayoutShown = 0;
+    std::vector<bool> linkPlacements;  // the more-results flag of each call
+    std::vector<std::string> rowActions;
+
+    std::string SearchWord() override { return word; }
+    int CountryIndex() const override { return country; }
+    bool DoubleClickAdds() const override { return doubleClickAdds; }
+    void ShowResultLayout() override { ++resultLayoutShown; }
+    void ResultCountChanged() override { ++countRepaints; }
+    void PlaceLinkButtons(bool moreResultsShown) override {
+        linkPlacements.push_back(moreResultsShown);
+    }
+    void OnResultRow(ResultRowAction action, int row) override {
+        const char* name = action == ResultRowAction::kAddToPlaylist ? "add "
+                           : action == ResultRowAction::kCue         ? "cue "
+                                                                     : "play ";
+        rowActions.push_back(name + std::to_string(row));
+    }
+};
+
+FetchOptions ShortTimeouts() {
+    FetchOptions fetch;
+    fetch.totalTimeoutMs = 2000;
+    return fetch;
+}
+
 class SearchControllerTest : public ::testing::Test {
   protected:
+    SearchControllerTest()
+        : controller_(owner_, list_, more_, window_, server_.Host(), ShortTimeouts()) {}
+
     void SetUp() override {
         plat::InstallClock(&clock_);
         plat::testing::InterceptMessageBoxes([this](const plat::testing::ShownMessageBox& box) {
@@ -32,46 +69,25 @@ class SearchControllerTest : public ::testing::Test {
         });
         ASSERT_TRUE(owner_.Create(nullptr, 102, plat::Rect::FromXYWH(0, 0, 800, 500), 0));
         owner_.Show(true);
-        ASSERT_TRUE(list_.Create(&owner_, kResultListId, plat::Rect::FromXYWH(0, 0, 780, 300)));
-        ASSERT_TRUE(more_.Create(&owner_, kMoreResultsButtonId, "more",
+        ASSERT_TRUE(
+            list_.Create(&owner_, res::kIdcResultList, plat::Rect::FromXYWH(0, 0, 780, 300)));
+        ASSERT_TRUE(more_.Create(&owner_, res::kIdcSearchMore, "more",
                                  plat::Rect::FromXYWH(0, 400, 80, 20)));
-        ASSERT_TRUE(link1133_.Create(&owner_, 1133, "a", plat::Rect::FromXYWH(0, 0, 10, 10)));
-        ASSERT_TRUE(link1138_.Create(&owner_, 1138, "b", plat::Rect::FromXYWH(0, 0, 10, 10)));
-        SearchHooks hooks;
-        hooks.searchText = [this] { return searchText_; };
-        hooks.countryIndex = [this] { return country_; };
-        hooks.hosts.feedHost = server_.Host();
-        hooks.fetch.totalTimeoutMs = 2000;
-        hooks.repaintResultCount = [this] { ++repaints_; };
-        hooks.showResultList = [this] { ++listShown_; };
-        hooks.linkButton1133 = &link1133_;
-        hooks.linkButton1138 = &link1138_;
-        hooks.layoutRect = [](int id) {
-            return plat::Rect::FromXYWH(id == 1133 ? 100 : 200, 450, 60, 20);
-        };
-        hooks.addToPlaylist = [this](int row) { actions_.push_back("add " + std::to_string(row)); };
-        hooks.cueResult = [this](int row) { actions_.push_back("cue " + std::to_string(row)); };
-        hooks.playResult = [this](int row) { actions_.push_back("play " + std::to_string(row)); };
-        hooks.beginDrag = [this](int row) { actions_.push_back("drag " + std::to_string(row)); };
-        hooks.playerInitialised = [this] { return playerInitialised_; };
-        hooks.pageReady = [this] { return pageReady_; };
-        hooks.doubleClickAdds = [this] { return doubleClickAdds_; };
-        controller_.Bind(owner_, list_, more_, hooks);
         controller_.SetupResultList();
         // The main window's table entries for the search.
         auto& map = owner_.Messages();
-        map.OnCommand(kSearchButtonId, [this] { controller_.StartSearch(); });
-        map.OnCommand(kMoreResultsButtonId, [this] { controller_.RequestNextPage(); });
-        map.OnTimer(kScrollPagingTimerId, [this] { controller_.CheckScrollPaging(); });
-        map.OnMessage(kWmSearchResults, [this](plat::WParam w, plat::LParam l) {
+        map.OnCommand(res::kIdcSearch, [this] { controller_.StartSearch(); });
+        map.OnCommand(res::kIdcSearchMore, [this] { controller_.RequestNextPage(); });
+        map.OnTimer(res::kTimerPaging.id, [this] { controller_.CheckScrollPaging(); });
+        map.OnMessage(res::kWmSearchResults, [this](plat::WParam w, plat::LParam l) {
             return controller_.OnResultsArrived(w, l);
         });
-        map.OnNotify(kResultListId, plat::kNmClick,
+        map.OnNotify(res::kIdcResultList, plat::kNmClick,
                      [this](const plat::NotifyHeader& h) { return controller_.OnResultClick(h); });
-        map.OnNotify(kResultListId, plat::kNmDblClk, [this](const plat::NotifyHeader& h) {
+        map.OnNotify(res::kIdcResultList, plat::kNmDblClk, [this](const plat::NotifyHeader& h) {
             return controller_.OnResultDoubleClick(h);
         });
-        map.OnNotify(kResultListId, plat::kLvnBeginDrag, [this](const plat::NotifyHeader& h) {
+        map.OnNotify(res::kIdcResultList, plat::kLvnBeginDrag, [this](const plat::NotifyHeader& h) {
             return controller_.OnResultBeginDrag(h);
         });
     }
@@ -85,8 +101,8 @@ class SearchControllerTest : public ::testing::Test {
         return testing::PumpUntil([this] { return !controller_.IsSearchRunning(); }, 10000);
     }
     void Search(std::string word) {
-        searchText_ = std::move(word);
-        owner_.SendCommand(kSearchButtonId);
+        window_.word = std::move(word);
+        owner_.SendCommand(res::kIdcSearch);
         ASSERT_TRUE(WaitForIdle());
     }
     // Answers each query with the page its start-index asks for, out of `total` results.
@@ -100,29 +116,26 @@ class SearchControllerTest : public ::testing::Test {
     std::string LastTarget() { return server_.Requests().back().target; }
     plat::LResult Notify(int code, int item, int subItem) {
         plat::ItemActivate activate;
-        activate.hdr = {&list_, kResultListId, code};
+        activate.hdr = {&list_, res::kIdcResultList, code};
         activate.item = item;
         activate.subItem = subItem;
-        return owner_.SendMessage(plat::kWmNotify, kResultListId,
+        return owner_.SendMessage(plat::kWmNotify, res::kIdcResultList,
                                   reinterpret_cast<plat::LParam>(&activate.hdr));
+    }
+    // Ticks the paging timer once.
+    void TickPagingTimer() {
+        owner_.SetTimer(res::kTimerPaging.id, res::kTimerPaging.periodMs);
+        clock_.Advance(res::kTimerPaging.periodMs);
+        owner_.KillTimer(res::kTimerPaging.id);
     }
 
     plat::ManualClock clock_;
     LoopbackServer server_;
     plat::Window owner_;
-    plat::ListView list_;
+    CSkinList list_;
     plat::PushButton more_;
-    plat::PushButton link1133_;
-    plat::PushButton link1138_;
+    FakeSearchWindow window_;
     SearchController controller_;
-    std::string searchText_;
-    int country_ = 0;
-    int repaints_ = 0;
-    int listShown_ = 0;
-    bool playerInitialised_ = false;
-    bool pageReady_ = false;
-    bool doubleClickAdds_ = false;
-    std::vector<std::string> actions_;
     std::vector<plat::testing::ShownMessageBox> boxes_;
 };
 
@@ -140,12 +153,11 @@ TEST_F(SearchControllerTest, ASearchFillsTheListFromTheFeedServer) {
     EXPECT_EQ(list_.ItemText(29, 2), "00:30");
     EXPECT_EQ(list_.ItemImage(29, kAddColumn), 0);
     EXPECT_EQ(controller_.ResultCountText(), "30");
-    EXPECT_EQ(repaints_, 1);
-    EXPECT_EQ(listShown_, 1);
+    EXPECT_EQ(window_.countRepaints, 1);
+    EXPECT_EQ(window_.resultLayoutShown, 1);
     EXPECT_EQ(controller_.LastQueryText(), "한국 노래");
     EXPECT_TRUE(more_.IsVisible());
-    EXPECT_EQ(link1133_.WindowRect().left - owner_.WindowRect().left, 210);
-    EXPECT_TRUE(link1138_.IsVisible());
+    EXPECT_EQ(window_.linkPlacements, std::vector<bool>{true});
 }
 
 TEST_F(SearchControllerTest, AnEmptyWordGetsAMessageBoxAndNoRequest) {
@@ -162,12 +174,12 @@ TEST_F(SearchControllerTest, ASecondSearchWhileOneRunsDoesNothing) {
     server_.SetHandler([](const ServerRequest&) {
         return ServerReply{ServerReply::Kind::kHold, 200, ResultsPage(100, 1, 30)};
     });
-    searchText_ = "first";
-    owner_.SendCommand(kSearchButtonId);
+    window_.word = "first";
+    owner_.SendCommand(res::kIdcSearch);
     ASSERT_TRUE(server_.WaitForRequests(1));
-    searchText_ = "second";
-    owner_.SendCommand(kSearchButtonId);
-    owner_.SendCommand(kMoreResultsButtonId);
+    window_.word = "second";
+    owner_.SendCommand(res::kIdcSearch);
+    owner_.SendCommand(res::kIdcSearchMore);
     EXPECT_TRUE(controller_.IsSearchRunning());
     server_.Release();
     ASSERT_TRUE(WaitForIdle());
@@ -178,14 +190,12 @@ TEST_F(SearchControllerTest, ASecondSearchWhileOneRunsDoesNothing) {
 
 TEST_F(SearchControllerTest, ScrollPagingKeepsTheLanguageFilterAndTheButtonDropsIt) {
     ServePages(200);
-    country_ = 3;
+    window_.country = 3;
     Search("a");
     EXPECT_TRUE(LastTarget().ends_with("&start-index=1&lr=ja"));
-    country_ = 1;  // changing the country later does not change the paging filter
+    window_.country = 1;  // changing the country later does not change the paging filter
     list_.EnsureVisible(list_.ItemCount() - 1);
-    owner_.SetTimer(kScrollPagingTimerId, kScrollPagingPeriodMs);
-    clock_.Advance(kScrollPagingPeriodMs);
-    owner_.KillTimer(kScrollPagingTimerId);
+    TickPagingTimer();
     ASSERT_TRUE(WaitForIdle());
     ASSERT_EQ(server_.Requests().size(), 2u);
     EXPECT_EQ(LastTarget(),
@@ -205,21 +215,28 @@ TEST_F(SearchControllerTest, ScrollPagingKeepsTheLanguageFilterAndTheButtonDrops
 TEST_F(SearchControllerTest, ScrollPagingWaitsForTheEndOfTheListAndForMoreResults) {
     ServePages(200);
     Search("a");
+    ASSERT_GT(list_.ItemCount(), list_.CountPerPage()) << "the list must need scrolling";
     list_.EnsureVisible(0);
-    const auto [limit, position] = std::pair(list_.ItemCount() - list_.CountPerPage(), 0);
-    ASSERT_GT(limit, 0) << "the list must need scrolling for this test";
-    EXPECT_EQ(position, list_.TopIndex());
-    controller_.CheckScrollPaging();
+    TickPagingTimer();
+    list_.EnsureVisible(list_.ItemCount() / 2);
+    TickPagingTimer();
     EXPECT_FALSE(controller_.IsSearchRunning());
-    // The last page: start index 181 + 30 >= 200.
-    ServePages(200);
+    EXPECT_EQ(server_.Requests().size(), 1u) << "no page while the list's end is out of view";
+    list_.EnsureVisible(list_.ItemCount() - 1);
+    TickPagingTimer();
+    ASSERT_TRUE(WaitForIdle());
+    EXPECT_EQ(server_.Requests().size(), 2u) << "the next page once it is in view";
+    EXPECT_EQ(list_.ItemCount(), 60);
+
+    // The last page: start index 181 + 30 >= 200, so no more results to ask for.
     server_.Serve(ResultsPage(200, 181, 20));
     Search("b");
     EXPECT_FALSE(more_.IsVisible());
-    EXPECT_EQ(link1133_.WindowRect().left - owner_.WindowRect().left, 100);
+    EXPECT_EQ(window_.linkPlacements.back(), false);
     list_.EnsureVisible(list_.ItemCount() - 1);
-    controller_.CheckScrollPaging();
+    TickPagingTimer();
     EXPECT_FALSE(controller_.IsSearchRunning());
+    EXPECT_EQ(server_.Requests().size(), 3u);
 }
 
 TEST_F(SearchControllerTest, PagingStopsPastStartIndex4500) {
@@ -272,47 +289,47 @@ TEST_F(SearchControllerTest, ClicksAndDoubleClicksRouteRowsToTheirActions) {
     ServePages(100);
     Search("a");
     Notify(plat::kNmClick, 4, kAddColumn);
-    Notify(plat::kNmClick, 5, 1);  // player not initialised yet: nothing
-    playerInitialised_ = true;
     Notify(plat::kNmClick, 6, 1);
     Notify(plat::kNmClick, -1, 1);  // not on a row
-    Notify(plat::kNmDblClk, 7, 1);  // page not ready: nothing
-    pageReady_ = true;
     Notify(plat::kNmDblClk, 8, 1);
     Notify(plat::kNmDblClk, 9, kAddColumn);  // playing needs another column
-    doubleClickAdds_ = true;
+    Notify(plat::kNmDblClk, -1, 1);
+    window_.doubleClickAdds = true;
     Notify(plat::kNmDblClk, 10, kAddColumn);
-    EXPECT_EQ(actions_, (std::vector<std::string>{"add 4", "cue 6", "play 8", "add 10"}));
+    Notify(plat::kNmDblClk, 11, 1);
+    EXPECT_EQ(window_.rowActions,
+              (std::vector<std::string>{"add 4", "cue 6", "play 8", "add 10", "add 11"}));
 }
 
 TEST_F(SearchControllerTest, DraggingNeedsASelectedRow) {
     ServePages(100);
     Search("a");
     plat::ListViewNotify drag;
-    drag.hdr = {&list_, kResultListId, plat::kLvnBeginDrag};
+    drag.hdr = {&list_, res::kIdcResultList, plat::kLvnBeginDrag};
     drag.item = 2;
-    owner_.SendMessage(plat::kWmNotify, kResultListId, reinterpret_cast<plat::LParam>(&drag.hdr));
+    owner_.SendMessage(plat::kWmNotify, res::kIdcResultList,
+                       reinterpret_cast<plat::LParam>(&drag.hdr));
     EXPECT_FALSE(controller_.IsDragging());
     list_.SetItemState(2, plat::kLvisSelected, plat::kLvisSelected);
-    owner_.SendMessage(plat::kWmNotify, kResultListId, reinterpret_cast<plat::LParam>(&drag.hdr));
+    owner_.SendMessage(plat::kWmNotify, res::kIdcResultList,
+                       reinterpret_cast<plat::LParam>(&drag.hdr));
     EXPECT_TRUE(controller_.IsDragging());
     EXPECT_EQ(controller_.DragRow(), 2);
     EXPECT_EQ(plat::Window::Capture(), &owner_);
     controller_.EndDrag();
     EXPECT_FALSE(controller_.IsDragging());
     EXPECT_EQ(plat::Window::Capture(), nullptr);
-    EXPECT_EQ(actions_, (std::vector<std::string>{"drag 2"}));
+    EXPECT_TRUE(window_.rowActions.empty()) << "a drag neither adds nor plays by itself";
 }
 
 TEST_F(SearchControllerTest, DestroyingTheControllerStopsARunningWorker) {
     server_.SetHandler([](const ServerRequest&) {
         return ServerReply{ServerReply::Kind::kHold, 200, "<feed/>"};
     });
-    auto controller = std::make_unique<SearchController>();
-    SearchHooks hooks;
-    hooks.searchText = [] { return std::string("a"); };
-    hooks.hosts.feedHost = server_.Host();
-    controller->Bind(owner_, list_, more_, hooks);
+    FakeSearchWindow window;
+    window.word = "a";
+    auto controller =
+        std::make_unique<SearchController>(owner_, list_, more_, window, server_.Host());
     controller->StartSearch();
     ASSERT_TRUE(server_.WaitForRequests(1));
     const Stopwatch watch;
