@@ -1,0 +1,81 @@
+// Types each word of the command line into the real main window's search box and presses
+// Enter, one search after the other, waiting for its rows each time. Run it with TUNOVA_TRACE=1
+// and TUNOVA_HOST pointing at a feed server: the trace's "search sent" and "rows drawn" lines
+// time every search (run-enter-to-rows.sh reads them). Prints "rows N WORD" per search on
+// standard output; exits 1 when a search brings no rows or times out.
+//
+// usage: enter_to_rows WORD...   (ASCII words)
+#include <time.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/tunova_dlg.h"
+#include "platform/application.h"
+#include "platform/log.h"
+#include "platform/testing.h"
+
+namespace {
+
+long long NowMs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
+}
+
+// Runs the event loop until `done` holds or `limitMs` pass; false on time-out.
+template <typename Done>
+bool PumpUntil(Done done, long long limitMs) {
+    const long long end = NowMs() + limitMs;
+    while (!done()) {
+        if (NowMs() > end) {
+            return false;
+        }
+        plat::Application::ProcessEvents();
+        timespec pause{0, 1'000'000};
+        nanosleep(&pause, nullptr);
+    }
+    return true;
+}
+
+bool SearchAll(tunova::CTunovaDlg& window, const std::vector<std::string>& words) {
+    if (!PumpUntil([&] { return window.IsVisible() && window.WindowRect().Width() > 0; }, 30000)) {
+        std::fprintf(stderr, "enter_to_rows: the main window never came on screen\n");
+        return false;
+    }
+    for (const std::string& word : words) {
+        window.searchEdit.SetFocus();
+        plat::Application::ProcessEvents();
+        window.searchEdit.SetText("");
+        plat::testing::TypeText(window.searchEdit, word);
+        plat::testing::PressKey(window.searchEdit, plat::kVkReturn);
+        if (!PumpUntil([&] { return !window.Search().IsSearchRunning(); }, 10000)) {
+            std::fprintf(stderr, "enter_to_rows: no answer for \"%s\"\n", word.c_str());
+            return false;
+        }
+        const int rows = window.resultList.ItemCount();
+        std::printf("rows %d %s\n", rows, word.c_str());
+        if (rows == 0) {
+            return false;
+        }
+        PumpUntil([] { return false; }, 50);  // the user reads the rows before the next word
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    plat::Trace(plat::kTraceProcessStart);
+    plat::Application application(argc, argv);
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    tunova::CTunovaDlg window;
+    bool ok = false;
+    plat::testing::RunSoon([&] {
+        ok = SearchAll(window, words);
+        window.SendCommand(plat::kIdCancel);
+    });
+    window.DoModal();
+    return ok ? 0 : 1;
+}
