@@ -34,6 +34,7 @@ for _ in $(seq 100); do [[ -s "$work/port" ]] && break; sleep 0.1; done
 words=(love night dream heart summer rain dance light forever baby fire star home blue young
     magic road city moon party)
 mkdir -p "$work/data" "$work/home"
+chmod 700 "$work/home"
 ln -s "$PWD/$build/bin/you.html" "$work/data/you.html"
 HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/share" \
     XDG_STATE_HOME="$work/home/state" XDG_CACHE_HOME="$work/home/cache" \
