@@ -11,6 +11,7 @@
 
 #include "platform/application_impl.h"
 #include "platform/data_dir.h"
+#include "platform/fonts_impl.h"
 #include "platform/qt_text_impl.h"
 #include "platform/window.h"
 #include "platform/window_impl.h"
@@ -119,6 +120,7 @@ Application::Application(int& argc, char** argv) : impl_(std::make_unique<Applic
     impl_->executableDir = plat::ExecutableDir();
     impl_->qt = std::make_unique<HookedApplication>(argc, argv);
     impl_->queue = std::make_unique<MessageQueueReceiver>();
+    InstallFontSubstitutions();
     g_instance.store(this);
 }
 

@@ -1,6 +1,7 @@
 // Drawing contexts: raster-operation copies, stretching, colour-key transparency, fills, lines,
 // text and clipping, all on a QImage target.
 #include <QFontMetrics>
+#include <algorithm>
 
 #include "platform/draw_impl.h"
 #include "platform/qt_text_impl.h"
@@ -50,9 +51,33 @@ int QtAlignment(unsigned flags) {
 
 }  // namespace
 
-DCImpl::DCImpl(QImage* image) : target(image) {
-    if (target != nullptr && !target->isNull()) {
-        painter = std::make_unique<QPainter>(target);
+const QImage& SourceImageFor(const BitmapImpl& bitmap, qreal targetRatio) {
+    if (targetRatio >= 2.0 && !bitmap.image2x.isNull()) {
+        return bitmap.image2x;
+    }
+    return bitmap.image;
+}
+
+QImage LogicalCopy(const QImage& image, const QRect& logical, QRect* inside) {
+    const qreal ratio = image.devicePixelRatio();
+    const QRect bounds(0, 0, qRound(image.width() / ratio), qRound(image.height() / ratio));
+    const QRect covered = logical & bounds;
+    if (inside != nullptr) {
+        *inside = covered;
+    }
+    if (covered.isEmpty()) {
+        return {};
+    }
+    QImage part =
+        image.copy(QRect(qRound(covered.x() * ratio), qRound(covered.y() * ratio),
+                         qRound(covered.width() * ratio), qRound(covered.height() * ratio)));
+    part.setDevicePixelRatio(ratio);
+    return part;
+}
+
+DCImpl::DCImpl(QImage* image) : target(nullptr) {
+    Retarget(image);
+    if (painter) {
         font = painter->font();
     }
 }
@@ -62,6 +87,56 @@ DCImpl::~DCImpl() {
         painter->end();
     }
 }
+
+void DCImpl::Retarget(QImage* image) {
+    if (painter) {
+        painter->end();
+        painter.reset();
+    }
+    target = image;
+    if (target != nullptr && !target->isNull()) {
+        painter = std::make_unique<QPainter>(target);
+        ApplyOrigin();
+    }
+}
+
+void DCImpl::ApplyOrigin() {
+    if (!painter) {
+        return;
+    }
+    painter->resetTransform();
+    painter->translate(-origin.x(), -origin.y());
+    if (hasClip) {
+        painter->setClipRegion(clip);
+    } else {
+        painter->setClipping(false);
+    }
+}
+
+QRect DCImpl::SurfaceRect() const {
+    if (target == nullptr || target->isNull()) {
+        return {};
+    }
+    const qreal ratio = target->devicePixelRatio();
+    return QRect(origin, QSize(qRound(target->width() / ratio), qRound(target->height() / ratio)));
+}
+
+namespace {
+
+// Draws `part` (already cut from its source) at `to` with the raster operation.
+void DrawPart(QPainter* p, const QRectF& to, const QImage& part, RasterOp op) {
+    p->setCompositionMode(ModeFor(op));
+    p->drawImage(to, part, QRectF(part.rect()));
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+qreal RatioOf(const DCImpl& impl) {
+    return impl.target != nullptr ? impl.target->devicePixelRatio() : 1.0;
+}
+
+}  // namespace
+
+DC::DC() : impl_(std::make_unique<DCImpl>(nullptr)) {}
 
 DC::DC(Bitmap& target) : impl_(std::make_unique<DCImpl>(&target.Impl()->image)) {}
 
@@ -73,53 +148,78 @@ DC* DC::ForPaint(Window& window) {
     return window.Impl()->paintDC;
 }
 
+void DC::SelectBitmap(Bitmap& target) {
+    impl_->Retarget(&target.Impl()->image);
+}
+
 void DC::BitBlt(int x, int y, int width, int height, const Bitmap& source, int sx, int sy,
                 RasterOp op) {
     QPainter* p = impl_->painter.get();
-    const QImage& src = source.Impl()->image;
-    if (p == nullptr || src.isNull() || width <= 0 || height <= 0) {
+    if (p == nullptr || width <= 0 || height <= 0) {
         return;
     }
     // Only the part inside the source is copied; the target keeps the rest. The area is copied
     // out first, since the source may be the target itself.
-    const QRect wanted(sx, sy, width, height);
-    const QRect inside = wanted & src.rect();
-    if (inside.isEmpty()) {
+    const QImage& src = SourceImageFor(*source.Impl(), RatioOf(*impl_));
+    QRect inside;
+    const QImage part = LogicalCopy(src, QRect(sx, sy, width, height), &inside);
+    if (part.isNull()) {
         return;
     }
-    const QImage part = src.copy(inside);
-    p->setCompositionMode(ModeFor(op));
-    p->drawImage(QPoint(x + inside.x() - sx, y + inside.y() - sy), part);
-    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    DrawPart(p, QRectF(x + inside.x() - sx, y + inside.y() - sy, inside.width(), inside.height()),
+             part, op);
+}
+
+void DC::BitBlt(int x, int y, int width, int height, const DC& source, int sx, int sy,
+                RasterOp op) {
+    QPainter* p = impl_->painter.get();
+    const DCImpl& from = *source.impl_;
+    if (p == nullptr || from.target == nullptr || from.target->isNull() || width <= 0 ||
+        height <= 0) {
+        return;
+    }
+    const QRect wanted(sx - from.origin.x(), sy - from.origin.y(), width, height);
+    QRect inside;
+    const QImage part = LogicalCopy(*from.target, wanted, &inside);
+    if (part.isNull()) {
+        return;
+    }
+    DrawPart(p,
+             QRectF(x + inside.x() - wanted.x(), y + inside.y() - wanted.y(), inside.width(),
+                    inside.height()),
+             part, op);
 }
 
 void DC::StretchBlt(int x, int y, int width, int height, const Bitmap& source, int sx, int sy,
                     int sw, int sh, RasterOp op) {
     QPainter* p = impl_->painter.get();
-    const QImage& src = source.Impl()->image;
-    if (p == nullptr || src.isNull() || width <= 0 || height <= 0 || sw <= 0 || sh <= 0) {
+    if (p == nullptr || width <= 0 || height <= 0 || sw <= 0 || sh <= 0) {
         return;
     }
-    const QImage part = src.copy(sx, sy, sw, sh)
-                            .scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    p->setCompositionMode(ModeFor(op));
-    p->drawImage(QPoint(x, y), part);
-    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QImage& src = SourceImageFor(*source.Impl(), RatioOf(*impl_));
+    QRect inside;
+    const QImage part = LogicalCopy(src, QRect(sx, sy, sw, sh), &inside);
+    if (part.isNull() || inside.size() != QSize(sw, sh)) {
+        return;  // a stretch needs its whole source
+    }
+    DrawPart(p, QRectF(x, y, width, height), part, op);
 }
 
 void DC::TransparentBlt(int x, int y, int width, int height, const Bitmap& source, int sx, int sy,
                         int sw, int sh, ColorRef key) {
     QPainter* p = impl_->painter.get();
-    const QImage& src = source.Impl()->image;
-    if (p == nullptr || src.isNull() || width <= 0 || height <= 0 || sw <= 0 || sh <= 0) {
+    if (p == nullptr || width <= 0 || height <= 0 || sw <= 0 || sh <= 0) {
         return;
     }
-    QImage part = src.copy(sx, sy, sw, sh);
-    if (sw != width || sh != height) {
-        part = part.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage& src = SourceImageFor(*source.Impl(), RatioOf(*impl_));
+    QRect inside;
+    const QImage part = LogicalCopy(src, QRect(sx, sy, sw, sh), &inside);
+    if (part.isNull() || inside.size() != QSize(sw, sh)) {
+        return;
     }
     // Key pixels become fully transparent; all others stay fully opaque.
     QImage masked = part.convertToFormat(QImage::Format_ARGB32);
+    masked.setDevicePixelRatio(part.devicePixelRatio());
     const QRgb keyRgb = ToQColor(key).rgb() & 0x00FFFFFF;
     for (int row = 0; row < masked.height(); ++row) {
         auto* line = reinterpret_cast<QRgb*>(masked.scanLine(row));
@@ -130,7 +230,7 @@ void DC::TransparentBlt(int x, int y, int width, int height, const Bitmap& sourc
         }
     }
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p->drawImage(QPoint(x, y), masked);
+    p->drawImage(QRectF(x, y, width, height), masked, QRectF(masked.rect()));
 }
 
 void DC::FillSolidRect(const Rect& rect, ColorRef color) {
@@ -175,6 +275,12 @@ void DC::SetBkColor(ColorRef color) {
 void DC::SetBkMode(int mode) {
     impl_->backgroundMode = mode;
 }
+ColorRef DC::BkColor() const {
+    return impl_->backgroundColor;
+}
+ColorRef DC::TextColor() const {
+    return impl_->textColor;
+}
 
 int DC::DrawText(std::string_view cp949, Rect& rect, unsigned flags) {
     const QString text = ToQString(cp949);
@@ -184,7 +290,9 @@ int DC::DrawText(std::string_view cp949, Rect& rect, unsigned flags) {
         const QRect needed =
             metrics.boundingRect(QRect(rect.left, rect.top, 0, 0),
                                  (align & ~Qt::AlignVertical_Mask) | Qt::AlignTop, text);
-        rect.right = rect.left + needed.width();
+        // One line measures as its advance, as TextExtent does.
+        rect.right = rect.left +
+                     ((flags & kDtSingleLine) ? metrics.horizontalAdvance(text) : needed.width());
         rect.bottom = rect.top + std::max(needed.height(), metrics.height());
         return rect.Height();
     }
@@ -240,7 +348,7 @@ void DC::ExcludeClipRect(const Rect& rect) {
     if (p == nullptr) {
         return;
     }
-    const QRegion current = impl_->hasClip ? impl_->clip : QRegion(impl_->target->rect());
+    const QRegion current = impl_->hasClip ? impl_->clip : QRegion(impl_->SurfaceRect());
     impl_->clip = current.subtracted(QRegion(ToQRect(rect)));
     impl_->hasClip = true;
     p->setClipRegion(impl_->clip);
@@ -254,6 +362,33 @@ void DC::SelectClipRect(const Rect& rect) {
     impl_->clip = QRegion(ToQRect(rect));
     impl_->hasClip = true;
     p->setClipRegion(impl_->clip);
+}
+
+void DC::SelectClipRegion(const Region& region) {
+    QPainter* p = impl_->painter.get();
+    if (p == nullptr) {
+        return;
+    }
+    impl_->clip = region.Impl()->region;
+    impl_->hasClip = true;
+    p->setClipRegion(impl_->clip);
+}
+
+Rect DC::ClipBox() const {
+    return FromQRect(impl_->hasClip ? impl_->clip.boundingRect() : impl_->SurfaceRect());
+}
+
+void DC::SetWindowOrigin(Point origin) {
+    impl_->origin = QPoint(origin.x, origin.y);
+    impl_->ApplyOrigin();
+}
+
+Point DC::WindowOrigin() const {
+    return {impl_->origin.x(), impl_->origin.y()};
+}
+
+int DC::DensityScale() const {
+    return std::max(1, qRound(RatioOf(*impl_)));
 }
 
 void DC::ResetClip() {

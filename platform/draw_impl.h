@@ -14,8 +14,16 @@
 namespace plat {
 
 struct BitmapImpl {
-    QImage image;  // Format_RGB32, or null
+    QImage image;    // Format_RGB32, or null; its device pixel ratio may be above 1
+    QImage image2x;  // the twice-as-large companion (device pixel ratio 2), or null
 };
+
+// The image of `bitmap` to draw on a surface of `targetRatio` device pixels per logical pixel:
+// the companion on high-density surfaces when there is one.
+const QImage& SourceImageFor(const BitmapImpl& bitmap, qreal targetRatio);
+// The part of `image` covering the logical rectangle `logical`, clipped to the image, with the
+// image's device pixel ratio kept; `inside` receives the logical rectangle actually covered.
+QImage LogicalCopy(const QImage& image, const QRect& logical, QRect* inside);
 
 struct FontImpl {
     QFont font;
@@ -30,9 +38,17 @@ struct DCImpl {
     explicit DCImpl(QImage* target);
     ~DCImpl();
 
+    // Restarts drawing on `image` (null: nothing), keeping origin, font and colours.
+    void Retarget(QImage* image);
+    // Applies the window origin to the painter.
+    void ApplyOrigin();
+    // The logical rectangle of the whole surface in this DC's coordinates.
+    QRect SurfaceRect() const;
+
     QImage* target;
     std::unique_ptr<QPainter> painter;
-    QRegion clip;  // valid while hasClip
+    QPoint origin;  // logical point at the surface's top-left
+    QRegion clip;   // valid while hasClip
     bool hasClip = false;
     QFont font;
     ColorRef textColor = 0;

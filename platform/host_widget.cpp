@@ -30,8 +30,12 @@ void HostWidget::paintEvent(QPaintEvent*) {
     if (owner_ == nullptr) {
         return;
     }
-    if (backing_.size() != size()) {
-        QImage resized(size(), QImage::Format_RGB32);
+    // On a high-density screen the surface has that many device pixels per logical pixel.
+    const qreal ratio = devicePixelRatioF();
+    const QSize device = (QSizeF(size()) * ratio).toSize();
+    if (backing_.size() != device || backing_.devicePixelRatio() != ratio) {
+        QImage resized(device, QImage::Format_RGB32);
+        resized.setDevicePixelRatio(ratio);
         resized.fill(palette().window().color());
         if (!backing_.isNull()) {
             QPainter copy(&resized);
@@ -43,6 +47,7 @@ void HostWidget::paintEvent(QPaintEvent*) {
     const std::uint64_t key = impl->key;
     {
         DC dc(std::make_unique<DCImpl>(&backing_));
+        dc.SetBkColor(owner_->BackgroundColor());
         impl->paintDC = &dc;
         impl->Dispatch(kWmEraseBkgnd, 0, 0);
         // A handler may destroy the window (owner_ is then cleared) or even delete it.

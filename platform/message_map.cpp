@@ -43,6 +43,14 @@ void MessageMap::OnNotify(int id, int code, NotifyHandler handler) {
     entries_.push_back(std::move(e));
 }
 
+void MessageMap::OnReflectedNotify(int code, NotifyHandler handler) {
+    Entry e;
+    e.kind = Entry::Kind::kReflectedNotify;
+    e.code = code;
+    e.notify = std::move(handler);
+    entries_.push_back(std::move(e));
+}
+
 void MessageMap::OnMessage(std::uint32_t message, MessageHandler handler) {
     Entry e;
     e.kind = Entry::Kind::kMessage;
@@ -89,6 +97,12 @@ const MessageMap::Entry* MessageMap::Find(const Message& msg) const {
                     return &e;
                 }
                 break;
+            case Entry::Kind::kReflectedNotify:
+                if (msg.message == kWmReflectNotify && notify != nullptr &&
+                    notify->code == e.code) {
+                    return &e;
+                }
+                break;
             case Entry::Kind::kMessage:
                 if (msg.message == e.message) {
                     return &e;
@@ -126,6 +140,7 @@ bool MessageMap::Dispatch(const Message& msg, LResult* result) const {
             }
             break;
         case Entry::Kind::kNotify:
+        case Entry::Kind::kReflectedNotify:
             if (e.notify) {
                 value = e.notify(*reinterpret_cast<const NotifyHeader*>(msg.lParam));
             }

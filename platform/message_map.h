@@ -42,6 +42,9 @@ class MessageMap {
     void OnControlNotify(int id, int code, CommandHandler handler);
     // kWmNotify from control `id` with `code`.
     void OnNotify(int id, int code, NotifyHandler handler);
+    // A notification `code` a control sends about itself, handled by the control's own table
+    // (kWmReflectNotify) instead of reaching its parent.
+    void OnReflectedNotify(int code, NotifyHandler handler);
     // Any message by number; the handler's result is the message's result.
     void OnMessage(std::uint32_t message, MessageHandler handler);
     // kWmTimer for timer `id`.
@@ -55,7 +58,15 @@ class MessageMap {
 
   private:
     struct Entry {
-        enum class Kind { kCommand, kCommandRange, kControlNotify, kNotify, kMessage, kTimer };
+        enum class Kind {
+            kCommand,
+            kCommandRange,
+            kControlNotify,
+            kNotify,
+            kReflectedNotify,
+            kMessage,
+            kTimer
+        };
         Kind kind;
         int first = 0;
         int last = 0;

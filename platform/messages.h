@@ -33,7 +33,34 @@ inline constexpr std::uint32_t kWmRButtonDown = 0x0204;
 inline constexpr std::uint32_t kWmRButtonUp = 0x0205;
 inline constexpr std::uint32_t kWmMouseWheel = 0x020A;
 inline constexpr std::uint32_t kWmMouseLeave = 0x02A3;
+inline constexpr std::uint32_t kWmVScroll = 0x0115;
 inline constexpr std::uint32_t kWmUser = 0x0400;
+// A control's notification about itself, offered to its own table before its parent's.
+inline constexpr std::uint32_t kWmReflectNotify = 0x204E;
+
+// Button messages, states and styles.
+inline constexpr std::uint32_t kBmGetCheck = 0x00F0;
+inline constexpr std::uint32_t kBmSetCheck = 0x00F1;
+inline constexpr std::uint32_t kBmGetState = 0x00F2;
+inline constexpr std::uint32_t kBmSetState = 0x00F3;
+inline constexpr std::uint32_t kBstPushed = 0x0004;
+inline constexpr std::uint32_t kBsAutoCheckBox = 0x0003;
+inline constexpr std::uint32_t kBsAutoRadioButton = 0x0009;
+inline constexpr std::uint32_t kBsOwnerDraw = 0x000B;
+inline constexpr std::uint32_t kBsTypeMask = 0x000F;
+
+// Owner-draw item states.
+inline constexpr unsigned kOdsSelected = 0x0001;
+inline constexpr unsigned kOdsDisabled = 0x0004;
+inline constexpr unsigned kOdsFocus = 0x0010;
+
+// Scroll requests (low word of a kWmVScroll wParam).
+inline constexpr int kSbLineUp = 0;
+inline constexpr int kSbLineDown = 1;
+inline constexpr int kSbPageUp = 2;
+inline constexpr int kSbPageDown = 3;
+inline constexpr int kSbTop = 6;
+inline constexpr int kSbBottom = 7;
 
 // Command ids every dialog understands.
 inline constexpr int kIdOk = 1;
@@ -58,6 +85,7 @@ inline constexpr int kNmDblClk = -3;
 inline constexpr int kNmRClick = -5;
 inline constexpr int kNmCustomDraw = -12;
 inline constexpr int kLvnItemChanged = -101;
+inline constexpr int kLvnColumnClick = -108;
 inline constexpr int kLvnBeginDrag = -109;
 inline constexpr int kLvnItemActivate = -114;
 
@@ -67,6 +95,10 @@ inline constexpr int kVkTab = 0x09;
 inline constexpr int kVkReturn = 0x0D;
 inline constexpr int kVkEscape = 0x1B;
 inline constexpr int kVkSpace = 0x20;
+inline constexpr int kVkPrior = 0x21;  // Page Up
+inline constexpr int kVkNext = 0x22;   // Page Down
+inline constexpr int kVkEnd = 0x23;
+inline constexpr int kVkHome = 0x24;
 inline constexpr int kVkLeft = 0x25;
 inline constexpr int kVkUp = 0x26;
 inline constexpr int kVkRight = 0x27;

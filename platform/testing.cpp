@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QTimer>
+#include <QWheelEvent>
 
+#include "platform/draw_impl.h"
 #include "platform/qt_text_impl.h"
 #include "platform/testing_impl.h"
 #include "platform/window.h"
@@ -153,6 +156,46 @@ void MouseDoubleClick(plat::Window& target, Point client, int button) {
     MouseClick(target, client, button);
     SendPointer(target, QEvent::MouseButtonDblClick, client, ButtonFor(button), ButtonFor(button));
     MouseUp(target, client, button);
+}
+
+void MouseLeave(plat::Window& target) {
+    if (QWidget* native = target.Impl()->widget.data()) {
+        QEvent event(QEvent::Leave);
+        QCoreApplication::sendEvent(native, &event);
+    }
+}
+
+void MouseWheel(plat::Window& target, Point client, int delta) {
+    QWidget* native = target.Impl()->widget.data();
+    if (native == nullptr) {
+        return;
+    }
+    const QPoint local(client.x, client.y);
+    QWidget* receiver = native->childAt(local);
+    if (receiver == nullptr) {
+        receiver = native;
+    }
+    const QPoint receiverPos = receiver == native ? local : receiver->mapFrom(native, local);
+    QWheelEvent event(QPointF(receiverPos), QPointF(native->mapToGlobal(local)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(receiver, &event);
+}
+
+plat::Bitmap GrabWindow(plat::Window& window) {
+    plat::Bitmap grabbed;
+    QWidget* native = window.Impl()->widget.data();
+    if (native == nullptr) {
+        return grabbed;
+    }
+    QImage image = native->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    image.setDevicePixelRatio(1.0);
+    grabbed.Impl()->image = image;
+    return grabbed;
+}
+
+int DeviceScale(plat::Window& window) {
+    QWidget* native = window.Impl()->widget.data();
+    return native != nullptr ? std::max(1, qRound(native->devicePixelRatioF())) : 1;
 }
 
 void InterceptMenus(std::function<int(const TrackedMenu&)> chooser) {

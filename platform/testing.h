@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/draw.h"
 #include "platform/menu.h"
 #include "platform/types.h"
 
@@ -31,6 +32,17 @@ void MouseClick(plat::Window& target, Point client, int button = 1);
 // Mouse move to a client point of `target`; `heldButton` 1 or 2 while a button is held, else 0.
 void MouseMove(plat::Window& target, Point client, int heldButton = 0);
 void MouseDoubleClick(plat::Window& target, Point client, int button = 1);
+// While a window holds the mouse capture, MouseMove and MouseUp reach it (in its own client
+// coordinates) wherever the point lies, as real pointer input does.
+// The pointer leaves `target` (it gets kWmMouseLeave).
+void MouseLeave(plat::Window& target);
+// Wheel turn of `delta` (120 = one notch away from the user) over a client point of `target`.
+void MouseWheel(plat::Window& target, Point client, int delta);
+
+// The pixels `window` (and its children) shows now, painted afresh, at the screen's device
+// pixels: a logical pixel (x, y) is at (x * scale, y * scale) with scale = DeviceScale(window).
+plat::Bitmap GrabWindow(plat::Window& window);
+int DeviceScale(plat::Window& window);
 
 // While set, PopupMenu::Track calls `chooser` instead of showing the menu; its result is the
 // chosen id (0 = dismissed). Null restores the real menu.

@@ -155,6 +155,12 @@ bool Window::Create(Window* parent, int controlId, const Rect& rect, std::uint32
     if (!impl_->text.empty()) {
         SetText(impl_->text);
     }
+    if (impl_->hasBackground) {
+        SetBackgroundColor(impl_->background);
+    }
+    if (impl_->cursor != CursorShape::kArrow) {
+        SetCursor(impl_->cursor);
+    }
     native->setVisible((style & kStyleVisible) != 0);
     return true;
 }
@@ -325,7 +331,9 @@ void Window::SetRegion(const Region& region) {
         return;
     }
     if (region.IsEmpty()) {
-        w->clearMask();
+        // The toolkit reads an empty mask as "no mask"; one pixel outside the window shows
+        // nothing of it.
+        w->setMask(QRegion(-2, -2, 1, 1));
     } else {
         w->setMask(region.Impl()->region);
     }
@@ -335,6 +343,89 @@ void Window::ClearRegion() {
     if (QWidget* w = impl_->widget.data()) {
         w->clearMask();
     }
+}
+
+bool Window::HasRegion() const {
+    const QWidget* w = impl_->widget.data();
+    return w != nullptr && !w->mask().isEmpty();
+}
+
+void Window::SetCursor(CursorShape shape) {
+    impl_->cursor = shape;
+    QWidget* w = impl_->widget.data();
+    if (w == nullptr) {
+        return;
+    }
+    switch (shape) {
+        case CursorShape::kArrow:
+            w->unsetCursor();
+            break;
+        case CursorShape::kHand:
+            w->setCursor(Qt::PointingHandCursor);
+            break;
+        case CursorShape::kSizeWE:
+            w->setCursor(Qt::SizeHorCursor);
+            break;
+        case CursorShape::kSizeNS:
+            w->setCursor(Qt::SizeVerCursor);
+            break;
+        case CursorShape::kSizeNWSE:
+            w->setCursor(Qt::SizeFDiagCursor);
+            break;
+        case CursorShape::kSizeNESW:
+            w->setCursor(Qt::SizeBDiagCursor);
+            break;
+        case CursorShape::kSizeAll:
+            w->setCursor(Qt::SizeAllCursor);
+            break;
+    }
+}
+
+CursorShape Window::Cursor() const {
+    return impl_->cursor;
+}
+
+void Window::SetBackgroundColor(ColorRef color) {
+    impl_->hasBackground = true;
+    impl_->background = color;
+    if (QWidget* w = impl_->widget.data()) {
+        QPalette palette = w->palette();
+        palette.setColor(QPalette::Window, ToQColor(color));
+        w->setPalette(palette);
+        w->update();
+    }
+}
+
+ColorRef Window::BackgroundColor() const {
+    if (impl_->hasBackground) {
+        return impl_->background;
+    }
+    const QWidget* w = impl_->widget.data();
+    return w != nullptr ? FromQRgb(w->palette().window().color().rgb()) : Rgb(255, 255, 255);
+}
+
+Window* Window::NextGroupItem(bool previous) {
+    if (parent_ == nullptr) {
+        return this;
+    }
+    const std::vector<Window*>& siblings = parent_->children_;
+    const auto here = std::find(siblings.begin(), siblings.end(), this);
+    if (here == siblings.end()) {
+        return this;
+    }
+    const std::size_t index = static_cast<std::size_t>(here - siblings.begin());
+    std::size_t first = index;
+    while (first > 0 && !(siblings[first]->style_ & kStyleGroup)) {
+        --first;
+    }
+    std::size_t end = index + 1;
+    while (end < siblings.size() && !(siblings[end]->style_ & kStyleGroup)) {
+        ++end;
+    }
+    const std::size_t count = end - first;
+    const std::size_t offset = index - first;
+    const std::size_t next = previous ? (offset + count - 1) % count : (offset + 1) % count;
+    return siblings[first + next];
 }
 
 void Window::SetFocus() {

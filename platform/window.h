@@ -29,8 +29,12 @@ enum WindowStyle : std::uint32_t {
     kStyleVisible = 0x10000000,
     kStylePopup = 0x80000000,
     kStyleMinimizeBox = 0x00020000,
+    kStyleGroup = 0x00020000,  // on a child: the first control of a group (same bit)
     kStyleSysMenu = 0x00080000,
 };
+
+// Pointer shapes a window can show.
+enum class CursorShape { kArrow, kHand, kSizeWE, kSizeNS, kSizeNWSE, kSizeNESW, kSizeAll };
 
 class Window {
   public:
@@ -72,8 +76,27 @@ class Window {
     void CenterOnScreen();
 
     void RaiseToTop();
-    void SetRegion(const Region& region);  // the window's visible shape; empty region = no shape
+    // The window's visible and clickable shape, in client coordinates. An empty region hides
+    // the whole window (it still exists and keeps its size); ClearRegion shows all of it.
+    void SetRegion(const Region& region);
     void ClearRegion();
+    bool HasRegion() const;
+
+    // The pointer shape shown while the pointer is over the window.
+    void SetCursor(CursorShape shape);
+    CursorShape Cursor() const;
+    // The icon of a top-level window (title bar, task switcher) from icon resource `id`;
+    // false when the resource is unknown.
+    bool SetIcon(int iconResourceId);
+    // The colour the window's surface starts from before it paints, and the paint DC's
+    // background colour. The toolkit's window colour unless set.
+    void SetBackgroundColor(ColorRef color);
+    ColorRef BackgroundColor() const;
+
+    // The next (or previous) sibling of this window in its dialog group, wrapping around inside
+    // the group. A group starts at a child with kStyleGroup and runs until the next one (in
+    // creation order). Returns this window when it is alone in its group.
+    Window* NextGroupItem(bool previous = false);
 
     void SetFocus();
     bool HasFocus() const;

@@ -50,6 +50,9 @@ struct WindowImpl {
     DC* paintDC = nullptr;  // set only while the window handles paint messages
     std::string text;       // CP949 window text as last set
     bool published = false;
+    bool hasBackground = false;
+    ColorRef background = 0;
+    CursorShape cursor = CursorShape::kArrow;
 };
 
 // Virtual key code for a Qt key, 0 when the program has no code for it.
