@@ -152,6 +152,10 @@ void DC::SelectBitmap(Bitmap& target) {
     impl_->Retarget(&target.Impl()->image);
 }
 
+void DC::DeselectBitmap() {
+    impl_->Retarget(nullptr);
+}
+
 void DC::BitBlt(int x, int y, int width, int height, const Bitmap& source, int sx, int sy,
                 RasterOp op) {
     QPainter* p = impl_->painter.get();

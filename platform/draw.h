@@ -175,6 +175,8 @@ class DC {
 
     // Makes `target` (not owned) the surface drawn on, keeping the origin and colours.
     void SelectBitmap(Bitmap& target);
+    // Stops drawing on the selected bitmap (before that bitmap goes away).
+    void DeselectBitmap();
 
     void BitBlt(int x, int y, int width, int height, const Bitmap& source, int sx, int sy,
                 RasterOp op = kSrcCopy);
