@@ -121,6 +121,9 @@ int ShowMessageBox(Window* owner, std::string_view textCp949, std::string_view c
         default:
             break;
     }
+    if ((flags & kMbTopmost) != 0) {
+        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    }
     constexpr int kIdYes = 6;
     constexpr int kIdNo = 7;
     switch (flags & 0x0F) {

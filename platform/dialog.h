@@ -52,6 +52,7 @@ enum MessageBoxFlags : unsigned {
     kMbIconQuestion = 0x20,
     kMbIconExclamation = 0x30,
     kMbIconInformation = 0x40,
+    kMbTopmost = 0x40000,  // stays above every other window
 };
 
 // Shows a modal message box; returns kIdOk (or kIdCancel, 6 = yes, 7 = no). Text and caption
