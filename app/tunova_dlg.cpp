@@ -21,7 +21,8 @@ const plat::ItemActivate& AsActivate(const plat::NotifyHeader& header) {
 CTunovaDlg::CTunovaDlg()
     : plat::Dialog(res::kIddMain, kTemplateSize),
       search_(*this, resultList, *SkinButton(res::kIdcSearchMore), *this, LoadHosts().feedHost),
-      playback_(*this, browser, volumeSlider, positionSlider, playback) {
+      playback_(*this, browser, volumeSlider, positionSlider, playback),
+      services_(*this, LoadHosts()) {
     BuildCommandTable();
     BuildNotificationTable();
     BuildTimerTable();

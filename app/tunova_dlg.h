@@ -16,7 +16,6 @@
 #include "app/main_layout.h"
 #include "app/playback_standin.h"
 #include "app/playlist_standin.h"
-#include "app/services_standin.h"
 #include "app/skin_standin.h"
 #include "app/tray_standin.h"
 #include "app/window_modes_standin.h"
@@ -27,6 +26,7 @@
 #include "platform/dialog.h"
 #include "res/resource_ids.h"
 #include "search/search_controller.h"
+#include "services/services_controller.h"
 
 namespace tunova {
 
@@ -130,7 +130,7 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow {
     PlaybackStandIn playback_;
     PlaylistStandIn playlist_;
     ChartStandIn chart_;
-    ServicesStandIn services_;
+    ServicesController services_;
     WindowModesStandIn modes_;
     SkinStandIn skin_;
     TrayStandIn tray_;

@@ -33,8 +33,10 @@ for _ in $(seq 100); do [[ -s "$work/port" ]] && break; sleep 0.1; done
 
 words=(love night dream heart summer rain dance light forever baby fire star home blue young
     magic road city moon party)
-mkdir -p "$work/data" "$work/home"
+mkdir -p "$work/data" "$work/home/config/tunova"
 chmod 700 "$work/home"
+# What an installer writes: the installed version matches the server's, so the player starts.
+printf '[SOFTWARE\\tunova]\ntunova_ver=1\npid=tunova\n' >"$work/home/config/tunova/registry.ini"
 ln -s "$PWD/$build/bin/you.html" "$work/data/you.html"
 HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/share" \
     XDG_STATE_HOME="$work/home/state" XDG_CACHE_HOME="$work/home/cache" \

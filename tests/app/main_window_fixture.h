@@ -1,6 +1,12 @@
 // Runs the real main window, modally, under the manual clock, with menus and message boxes
 // answered by the test. Nothing of the window is replaced: what a test fakes is only the outside
-// (the feed server on loopback, the clock, the menus and boxes a headless run cannot click).
+// (the servers on loopback, the clock, the menus and boxes a headless run cannot click).
+//
+// Every test starts as an installed player on a working network: the settings store holds the
+// installed version 1, and every host is an update server on loopback that answers the probe,
+// the version (1) and the counter. A test that needs another host calls UseHost() before it
+// builds the window. The window reads this test program's command line: a test name holding
+// "run" would start it as the autostart entry does (one probe attempt, no usage count).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,14 +16,20 @@
 #include <vector>
 
 #include "app/tunova_dlg.h"
+#include "installed_player.h"
 #include "platform/clock.h"
 #include "platform/testing.h"
+#include "support/loopback_server.h"
+#include "support/test_environment.h"
 
 namespace tunova::testing {
 
 class MainWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        AnswerAsUpdateServer(updateServer, serverVersion);
+        UseHost(updateServer.Host());
+        InstallPlayerVersion("1");
         plat::InstallClock(&clock);
         plat::testing::InterceptMenus([this](const plat::testing::TrackedMenu& menu) {
             menus.push_back(menu);
@@ -32,6 +44,7 @@ class MainWindowTest : public ::testing::Test {
         plat::testing::InterceptMessageBoxes(nullptr);
         plat::testing::InterceptMenus(nullptr);
         plat::InstallClock(nullptr);
+        UseHost(kNoHost);
     }
 
     // Runs `dlg` modally; `body` runs inside its loop once start-up has finished, and the
@@ -62,6 +75,8 @@ class MainWindowTest : public ::testing::Test {
         });
     }
 
+    LoopbackServer updateServer;
+    std::shared_ptr<std::string> serverVersion = std::make_shared<std::string>("1");
     plat::ManualClock clock;
     int menuChoice = 0;  // what every menu answers (0: dismissed)
     std::vector<plat::testing::TrackedMenu> menus;

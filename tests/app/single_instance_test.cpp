@@ -12,6 +12,7 @@
 
 #include "app/single_instance.h"
 #include "app/tunova_dlg.h"
+#include "installed_player.h"
 #include "platform/application.h"
 #include "platform/system.h"
 #include "support/test_environment.h"
@@ -61,6 +62,11 @@ bool HasPlayerWindowOf(pid_t pid) {
 }
 
 TEST(SingleInstanceTest, SecondCopyRestoresTheFirstAndExitsLeavingOneProcess) {
+    // The first copy must come up: it finds its update server and its installed version.
+    testing::LoopbackServer updateServer;
+    testing::AnswerAsUpdateServer(updateServer, std::make_shared<std::string>("1"));
+    testing::UseHost(updateServer.Host());
+    testing::InstallPlayerVersion("1");
     const std::string player = std::string(TUNOVA_RUN_DIR) + "/tunova";
     ASSERT_EQ(access(player.c_str(), X_OK), 0) << player;
     std::string runtimeTemplate = testing::TestHome() + "/instance-XXXXXX";
@@ -90,6 +96,7 @@ TEST(SingleInstanceTest, SecondCopyRestoresTheFirstAndExitsLeavingOneProcess) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_TRUE(firstAlive);
     EXPECT_FALSE(HasPlayerWindowOf(second));
+    testing::UseHost(testing::kNoHost);
 }
 
 TEST(SingleInstanceTest, AnyWindowTitledLikeThePlayerIsTakenForTheRunningCopy) {

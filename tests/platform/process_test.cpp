@@ -59,8 +59,8 @@ class ProcessTest : public ::testing::Test {
 };
 
 TEST_F(ProcessTest, OnlySafeExecutablesMayBeStarted) {
-    EXPECT_EQ(CheckSafeExecutable(dir_ + "/tnu_update.exe").error, LaunchError::kMissing);
-    EXPECT_EQ(StartExecutable(dir_ + "/tnu_update.exe").error, LaunchError::kMissing);
+    EXPECT_EQ(CheckSafeExecutable(dir_ + "/tunova_helper.exe").error, LaunchError::kMissing);
+    EXPECT_EQ(StartExecutable(dir_ + "/tunova_helper.exe").error, LaunchError::kMissing);
     EXPECT_TRUE(CheckSafeExecutable(Script("good", "exit 0")));
     EXPECT_EQ(CheckSafeExecutable(Script("plain", "exit 0", 0644)).error, LaunchError::kUnsafe);
     EXPECT_EQ(CheckSafeExecutable(Script("group", "exit 0", 0775)).error, LaunchError::kUnsafe);
@@ -88,14 +88,14 @@ TEST_F(ProcessTest, OnlySafeExecutablesMayBeStarted) {
 
 TEST_F(ProcessTest, AStartedHelperRunsDetachedAndLeavesNoZombie) {
     // Arguments and the shell play no part: the file itself is executed.
-    const std::string helper = Script("tnu_update.exe", "echo \"$#:$0\" > '" + dir_ + "/ran'");
+    const std::string helper = Script("tunova_helper.exe", "echo \"$#:$0\" > '" + dir_ + "/ran'");
     ASSERT_TRUE(StartExecutable(helper));
     ASSERT_TRUE(WaitUntil([&] { return FileExists(dir_ + "/ran"); }));
     std::string ran;
     ASSERT_TRUE(WaitUntil([&] { return ReadFile(dir_ + "/ran", ran) && !ran.empty(); }));
     EXPECT_EQ(ran, "0:" + helper + "\n");
     // Neither the helper nor the intermediate process is our child: nothing to reap, ever.
-    ASSERT_TRUE(WaitUntil([] { return !IsProcessRunning("tnu_update.exe"); }));
+    ASSERT_TRUE(WaitUntil([] { return !IsProcessRunning("tunova_helper.exe"); }));
     int status = 0;
     EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
     EXPECT_EQ(errno, ECHILD);
@@ -109,16 +109,16 @@ TEST_F(ProcessTest, AStartedHelperRunsDetachedAndLeavesNoZombie) {
 }
 
 TEST_F(ProcessTest, ARunningProcessIsFoundByItsExactNameOnly) {
-    EXPECT_FALSE(IsProcessRunning("tnu_update.exe"));
-    ASSERT_TRUE(StartExecutable(HoldingScript("tnu_update.exe")));
+    EXPECT_FALSE(IsProcessRunning("tunova_helper.exe"));
+    ASSERT_TRUE(StartExecutable(HoldingScript("tunova_helper.exe")));
     ASSERT_TRUE(WaitUntil([&] { return FileExists(dir_ + "/started"); }));
-    EXPECT_TRUE(IsProcessRunning("tnu_update.exe"));
-    EXPECT_FALSE(IsProcessRunning("TNU_UPDATE.EXE"));
-    EXPECT_FALSE(IsProcessRunning("tnu_update"));
-    EXPECT_FALSE(IsProcessRunning("nu_update.exe"));
+    EXPECT_TRUE(IsProcessRunning("tunova_helper.exe"));
+    EXPECT_FALSE(IsProcessRunning("TUNOVA_HELPER.EXE"));
+    EXPECT_FALSE(IsProcessRunning("tunova_helper"));
+    EXPECT_FALSE(IsProcessRunning("unova_helper.exe"));
     EXPECT_FALSE(IsProcessRunning(""));
     ASSERT_TRUE(ReplaceFile(dir_ + "/release", ""));
-    EXPECT_TRUE(WaitUntil([] { return !IsProcessRunning("tnu_update.exe"); }));
+    EXPECT_TRUE(WaitUntil([] { return !IsProcessRunning("tunova_helper.exe"); }));
 }
 
 TEST_F(ProcessTest, NamesLongerThanTheKernelKeepsAreMatchedWhole) {

@@ -10,10 +10,10 @@
 
 #include "platform/files.h"
 #include "platform/web_link.h"
-#include "services/raw_listener.h"
 #include "services/registry_keys.h"
 #include "services/services_fixture.h"
 #include "support/loopback_server.h"
+#include "support/raw_listener.h"
 
 namespace tunova {
 namespace {

@@ -5,10 +5,10 @@
 
 #include <vector>
 
-#include "services/raw_listener.h"
 #include "services/registry_keys.h"
 #include "services/services_fixture.h"
 #include "support/loopback_server.h"
+#include "support/raw_listener.h"
 
 namespace tunova {
 namespace {

@@ -1,4 +1,4 @@
-#include "services/raw_listener.h"
+#include "support/raw_listener.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -1,0 +1,75 @@
+// The services' side of the main window's start-up, timer 50 and link commands.
+#include "services/services_controller.h"
+
+#include "platform/data_dir.h"
+#include "platform/dialog.h"
+#include "platform/log.h"
+#include "platform/window.h"
+#include "res/resource_ids.h"
+#include "services/settings.h"
+#include "services/usage_counter.h"
+
+namespace tunova {
+
+ServicesController::ServicesController(plat::Window& owner, HostConfig hosts,
+                                       NetworkTimings timings)
+    : owner_(owner), hosts_(std::move(hosts)), timings_(timings) {}
+
+void ServicesController::ReadPartnerId() {
+    partnerId_ = tunova::ReadPartnerId();
+}
+
+void ServicesController::ReadAdapterAddress() {
+    macAddress_ = ReadMacAddress();
+}
+
+bool ServicesController::ProbeUpdateServer(const std::string& commandLine) {
+    return CheckServerReachable(commandLine, hosts_.updateHost, timings_);
+}
+
+void ServicesController::ShowNoConnectionNotice() {
+    plat::LogError("update", "no connection to the update server " + hosts_.updateHost);
+}
+
+bool ServicesController::ReadDoubleClickAdds() {
+    return LoadClickSetting() == 1;
+}
+
+void ServicesController::StartUpdater() {
+    LaunchUpdater(plat::DataDir());
+}
+
+void ServicesController::SendUsageCount(const std::string& /*argument*/) {
+    tunova::SendUsageCount(partnerId_, macAddress_, hosts_.webHost, timings_);
+}
+
+bool ServicesController::IsUpdaterRunning() {
+    return tunova::IsUpdaterRunning();
+}
+
+void ServicesController::CheckVersion() {
+    if (IsInstalledVersionCurrent(FetchServerVersion(hosts_.updateHost, timings_))) {
+        return;
+    }
+    // The notice runs its own loop: timer 50 must not check again underneath it.
+    owner_.KillTimer(res::kTimerUpdaterWait.id);
+    plat::ShowMessageBox(&owner_, VersionNoticeText(hosts_.webHost), kVersionNoticeCaption,
+                         plat::kMbOk | plat::kMbIconExclamation | plat::kMbTopmost);
+    owner_.SendCommand(plat::kIdCancel);
+}
+
+void ServicesController::OpenHomePage() {
+    if (!tunova::OpenHomePage(hosts_.webHost)) {
+        plat::LogError("update", "no browser took " + HomePageAddress(hosts_.webHost));
+    }
+}
+
+void ServicesController::OpenQnaBoard() {
+    if (!tunova::OpenQnaBoard(hosts_.webHost)) {
+        plat::LogError("update", "no browser took " + QnaBoardAddress(hosts_.webHost));
+    }
+}
+
+void ServicesController::OpenSettings() {}
+
+}  // namespace tunova

@@ -1,0 +1,73 @@
+// ServicesController: what the main window's start-up, timer 50 and link commands ask of the
+// services (settings, update check, updater, usage count, web links).
+//
+// How the main window uses it: it owns one, built with the window itself and the hosts in
+// force (services/host_config.h), and calls, in start-up order, ReadPartnerId(),
+// ReadAdapterAddress(), ProbeUpdateServer() (false: ShowNoConnectionNotice(), then the window
+// closes), ReadDoubleClickAdds() into the state the search controller consults, StartUpdater()
+// before starting timer 50, and SendUsageCount() last unless the command line holds "run".
+// Timer 50 asks IsUpdaterRunning() and, once it is false, CheckVersion(), which on an outdated
+// version stops timer 50, shows the notice and closes the window. The home-page, question-board
+// and settings commands (buttons and menu items) route to OpenHomePage(), OpenQnaBoard() and
+// OpenSettings().
+// Everything runs on the user-interface thread and blocks it while a request waits (see
+// services/update_check.h for the time limits).
+#pragma once
+
+#include <string>
+
+#include "services/host_config.h"
+#include "services/update_check.h"
+
+namespace plat {
+class Window;
+}
+
+namespace tunova {
+
+class ServicesController {
+  public:
+    // `owner` is the main window: the version notice is its child and it is closed after it.
+    ServicesController(plat::Window& owner, HostConfig hosts, NetworkTimings timings = {});
+
+    // Start-up, in order.
+    void ReadPartnerId();
+    void ReadAdapterAddress();
+    // False when the update server cannot be reached; the program then ends.
+    bool ProbeUpdateServer(const std::string& commandLine);
+    // Tells the user that there is no connection. The skinned notice (CConnectNo) comes with
+    // the skinned windows; until then the reason only goes to the log.
+    void ShowNoConnectionNotice();
+    // The double-click action flag of the settings store (true: a double-click adds).
+    bool ReadDoubleClickAdds();
+    void StartUpdater();
+    // Sends today's usage count unless it was sent already; `argument` is the original's
+    // "counter" and changes nothing.
+    void SendUsageCount(const std::string& argument);
+
+    // Timer 50.
+    bool IsUpdaterRunning();
+    // An outdated or missing installed version: stops timer 50, shows the notice owned by the
+    // main window and closes it. Otherwise nothing.
+    void CheckVersion();
+
+    // Commands.
+    void OpenHomePage();
+    void OpenQnaBoard();
+    // The settings dialog (CMenuDlg) comes with the skinned windows; it will call LoadSettings
+    // and SaveSettings (services/settings.h). Until then this does nothing.
+    void OpenSettings();
+
+    const std::string& PartnerId() const { return partnerId_; }
+    const std::string& MacAddress() const { return macAddress_; }
+    const HostConfig& Hosts() const { return hosts_; }
+
+  private:
+    plat::Window& owner_;
+    HostConfig hosts_;
+    NetworkTimings timings_;
+    std::string partnerId_;   // at most 259 bytes
+    std::string macAddress_;  // "XX-XX-XX-XX-XX-XX" or empty
+};
+
+}  // namespace tunova
