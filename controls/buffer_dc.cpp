@@ -32,15 +32,16 @@ CBufferDC2::CBufferDC2(const plat::Rect& area, plat::DC& target)
     : bitmap_(std::make_unique<plat::Bitmap>()), target_(target), area_(area) {
     if (bitmap_->CreateCompatible(target_, area_.Width(), area_.Height())) {
         SelectBitmap(*bitmap_);
+        // The bitmap's top-left corner is the area's: the caller paints in the target's
+        // coordinates, and the copy back reads from the area's top-left corner.
+        SetWindowOrigin({area_.left, area_.top});
     }
 }
 
 CBufferDC2::~CBufferDC2() {
-    // The bitmap starts at (0, 0) whatever the area: it is copied from there to the area's
-    // top-left corner, so an area away from the origin shows what was painted, not a shifted
-    // part of it.
     if (!bitmap_->IsNull()) {
-        target_.BitBlt(area_.left, area_.top, area_.Width(), area_.Height(), *this, 0, 0);
+        target_.BitBlt(area_.left, area_.top, area_.Width(), area_.Height(), *this, area_.left,
+                       area_.top);
     }
     DeselectBitmap();
 }

@@ -4,7 +4,8 @@
 // CBufferDC serves the slider: it covers an area of the target (the target's clip box by
 // default) in the target's own coordinates, and starts from the target's pixels or from its
 // background colour. CBufferDC2 serves the lists, their header and the scroll bar: the caller
-// paints the whole area, which is copied to the target at the area's top-left corner.
+// paints the whole area (in the target's coordinates too), and it is copied to the target as
+// it is; nothing is copied or filled first.
 //
 // There is no printer DC on this platform, so CBufferDC always draws off-screen.
 #pragma once

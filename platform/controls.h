@@ -212,6 +212,7 @@ class ListView : public Window {
 
     int InsertColumn(int index, std::string_view headingCp949, int format, int width);
     int ColumnCount() const;
+    std::string ColumnHeading(int column) const;  // empty when out of range
     int ColumnWidth(int column) const;
     void SetColumnWidth(int column, int width);
 

@@ -83,6 +83,14 @@ int ListView::ColumnCount() const {
     return view != nullptr ? view->columnCount() : 0;
 }
 
+std::string ListView::ColumnHeading(int column) const {
+    const ReportView* view = ViewOf(this);
+    if (view == nullptr || column < 0 || column >= view->columnCount()) {
+        return {};
+    }
+    return FromQString(view->headerItem()->text(column));
+}
+
 int ListView::ColumnWidth(int column) const {
     const ReportView* view = ViewOf(this);
     return view != nullptr && column >= 0 && column < view->columnCount()

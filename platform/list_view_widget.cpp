@@ -130,6 +130,7 @@ void ReportHeader::paintEvent(QPaintEvent* event) {
 
 ReportView::ReportView(QWidget* parent) : QTreeWidget(parent) {
     setHeader(new ReportHeader(this));
+    header()->setSectionsClickable(true);  // the view sets it from its sorting flag
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "res/resource_ids.h"
+
 namespace tunova::res {
 
 // What an image is for. Button states are drawn for the button's own shape; a mask is black
@@ -42,8 +44,7 @@ const SkinBitmap* FindSkinBitmap(int id);
 // Every skin file of the skin folder.
 std::span<const SkinFile> SkinFiles();
 
-// The program icon (icon resource 128): one square image per size.
-inline constexpr int kIconMain = 128;
+// The program icon (icon resource kIconMain): one square image per size.
 std::span<const int> IconSizes();
 
 // Registers the images compiled into the program as its numbered bitmap resources and its

@@ -56,11 +56,14 @@ TEST(BufferDcTest, SecondKindCopiesExactlyThePaintedBitmap) {
     EXPECT_EQ(surface.Pixel(7, 5), plat::Rgb(255, 255, 255));
     EXPECT_EQ(surface.Pixel(8, 6), plat::Rgb(9, 9, 9));
     {
-        // An area away from the origin shows the painted bitmap there.
+        // An area away from the origin is painted in the target's coordinates.
         CBufferDC2 buffer({10, 10, 14, 14}, target);
-        buffer.FillSolidRect({0, 0, 1, 1}, plat::Rgb(0, 99, 0));
+        buffer.FillSolidRect({0, 0, 20, 20}, plat::Rgb(0, 0, 0));
+        buffer.FillSolidRect({10, 10, 11, 11}, plat::Rgb(0, 99, 0));
     }
     EXPECT_EQ(surface.Pixel(10, 10), plat::Rgb(0, 99, 0));
+    EXPECT_EQ(surface.Pixel(13, 13), plat::Rgb(0, 0, 0));
+    EXPECT_EQ(surface.Pixel(14, 14), plat::Rgb(9, 9, 9));
 }
 
 }  // namespace
