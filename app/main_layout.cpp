@@ -67,7 +67,7 @@ plat::Rect NormalLayoutRect(int id, int w, int h) {
         case kIdcResultList:
             return {5, 224, w - 20, h - 26};
         case kIdcPositionSlider:
-            return {7, 172, 390, 178};
+            return {7, 168, 390, 176};
         case kIdcVolumeSlider:
             return {315, 152, 390, 164};
         default:

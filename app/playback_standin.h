@@ -34,10 +34,10 @@ class PlaybackStandIn {
         window_.SetTimer(res::kTimerPaging.id, res::kTimerPaging.periodMs);
     }
     void SetUpSliders() {
-        positionSlider_.SetRange(0, 100);
-        positionSlider_.SetPos(0);
-        volumeSlider_.SetRange(0, 100);
-        volumeSlider_.SetPos(state_.volume);
+        positionSlider_.SetLimits(0, 100);
+        positionSlider_.SetPosition(0);
+        volumeSlider_.SetLimits(0, 100);
+        volumeSlider_.SetPosition(state_.volume);
     }
     // Timer 34: the page's answer to "testAlert()"; 1 once the page is ready.
     int ProbePage() { return 1; }

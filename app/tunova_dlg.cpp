@@ -22,7 +22,8 @@ CTunovaDlg::CTunovaDlg()
     : plat::Dialog(res::kIddMain, kTemplateSize),
       search_(*this, resultList, *SkinButton(res::kIdcSearchMore), *this, LoadHosts().feedHost),
       playback_(*this, browser, volumeSlider, positionSlider, playback),
-      services_(*this, LoadHosts()) {
+      services_(*this, LoadHosts()),
+      skin_(*this) {
     BuildCommandTable();
     BuildNotificationTable();
     BuildTimerTable();

@@ -14,9 +14,9 @@
 #include "app/chart_standin.h"
 #include "app/dialog_state.h"
 #include "app/main_layout.h"
+#include "app/main_skin.h"
 #include "app/playback_standin.h"
 #include "app/playlist_standin.h"
-#include "app/skin_standin.h"
 #include "app/tray_standin.h"
 #include "app/window_modes_standin.h"
 #include "controls/skin_button.h"
@@ -132,7 +132,7 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow {
     ChartStandIn chart_;
     ServicesController services_;
     WindowModesStandIn modes_;
-    SkinStandIn skin_;
+    MainSkin skin_;
     TrayStandIn tray_;
 };
 

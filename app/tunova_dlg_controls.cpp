@@ -26,32 +26,33 @@ void CTunovaDlg::CreateControls() {
     playlistView.Create(this, kIdcPlaylist, none);
     for (size_t i = 0; i < playModeButtons.size(); ++i) {
         const int id = kIdcModeAll + static_cast<int>(i);
-        playModeButtons[i].Create(this, id,
-                                  id == kIdcModeAll   ? "전곡"
-                                  : id == kIdcModeOne ? "한곡"
-                                                      : "랜덤",
-                                  none);
+        // One dialog group: the first starts it, the slider after the last ends it.
+        const std::uint32_t group = i == 0 ? std::uint32_t{plat::kStyleGroup} : 0u;
+        playModeButtons[i].Create(
+            this, id, "", none,
+            plat::kStyleChild | plat::kStyleVisible | plat::kBsAutoRadioButton | group);
     }
-    volumeSlider.Create(this, kIdcVolumeSlider, none);
+    volumeSlider.Create(this, kIdcVolumeSlider, none,
+                        plat::kStyleChild | plat::kStyleVisible | plat::kStyleGroup);
     positionSlider.Create(this, kIdcPositionSlider, none);
     countryCombo.Create(this, kIdcCountryCombo, none, plat::kStyleChild);
     stopButton.Create(this, kIdcStop, "■", none, plat::kStyleChild);
     volumeUpButton.Create(this, kIdcVolumeUp, "+", none, plat::kStyleChild);
     volumeDownButton.Create(this, kIdcVolumeDown, "-", none, plat::kStyleChild);
-    const char* countryNames[] = {"통합", "한국", "미국", "일본", "중국"};
+    // The country names are in the buttons' pictures.
     for (size_t i = 0; i < countryButtons.size(); ++i) {
         const int id = kIdcCountryAll + static_cast<int>(i);
         countryButtons[i].Create(
-            this, id, countryNames[i], none,
+            this, id, "", none,
             i == 0 ? plat::kStyleChild | plat::kStyleVisible : plat::kStyleChild);
     }
     for (size_t i = 0; i < kSkinButtonIds.size(); ++i) {
         const int id = kSkinButtonIds[i];
         skinButtons[i].Create(
-            this, id, SkinStandIn::CaptionOf(id), none,
+            this, id, "", none,
             StartsHidden(id) ? plat::kStyleChild : plat::kStyleChild | plat::kStyleVisible);
     }
-    qnaButton.Create(this, kIdcQnaBoard, SkinStandIn::CaptionOf(kIdcQnaBoard), none);
+    qnaButton.Create(this, kIdcQnaBoard, "", none);
     searchEdit.Create(this, kIdcSearchEdit, none);
 }
 

@@ -45,6 +45,7 @@ bool CTunovaDlg::OnInitDialog() {
     skin_.DrawStrips();
     playback_.SetUpSliders();
     PlaceControls();
+    skin_.AttachListScrollBars();
     playlist_.Load();
     startup.playlistLoaded = true;
     // Invisible until timer 33 shows it.

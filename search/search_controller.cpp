@@ -64,8 +64,8 @@ void SearchController::RequestNextPage() {
 }
 
 bool SearchController::ScrolledToEnd() const {
-    const int limit = std::max(0, list_.ItemCount() - list_.CountPerPage());
-    const int position = list_.TopIndex();
+    const int limit = list_.ScrollLimit();
+    const int position = list_.ScrollPosition();
     return limit > 0 ? position == limit : position == 0;
 }
 

@@ -33,7 +33,7 @@ TEST_F(MainWindowTest, StartsHiddenThenComesOnScreenAndThePageBecomesReadyLater)
         }
         EXPECT_EQ(d.countryCombo.Count(), 5);
         EXPECT_EQ(d.countryCombo.ItemText(4), "중국");
-        EXPECT_EQ(d.volumeSlider.Pos(), 40);
+        EXPECT_EQ(d.volumeSlider.GetPosition(), 40);
 
         // Start-up ended with the day's usage count and its 100 ms pause, 100 ms after timer
         // 50 started: the window is due 400 ms later.

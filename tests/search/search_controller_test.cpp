@@ -288,6 +288,11 @@ TEST_F(SearchControllerTest, ASlowServerTimesOutInsteadOfHangingTheWorker) {
 TEST_F(SearchControllerTest, ClicksAndDoubleClicksRouteRowsToTheirActions) {
     ServePages(100);
     Search("a");
+    // The pointer rests on row 4's add column (the list's hover state): a click there adds.
+    owner_.Show(true);
+    const plat::Rect add = list_.HeaderItemRect(kAddColumn);
+    const plat::Rect row = list_.ItemRect(4);
+    list_.SendMessage(plat::kWmMouseMove, 0, plat::MakeLParam(add.left + 5, row.top + 3));
     Notify(plat::kNmClick, 4, kAddColumn);
     Notify(plat::kNmClick, 6, 1);
     Notify(plat::kNmClick, -1, 1);  // not on a row
