@@ -1,6 +1,9 @@
 // The services' side of the main window's start-up, timer 50 and link commands.
 #include "services/services_controller.h"
 
+#include <algorithm>
+
+#include "platform/clock.h"
 #include "platform/data_dir.h"
 #include "platform/dialog.h"
 #include "platform/log.h"
@@ -15,6 +18,18 @@ ServicesController::ServicesController(plat::Window& owner, HostConfig hosts,
                                        NetworkTimings timings)
     : owner_(owner), hosts_(std::move(hosts)), timings_(timings) {}
 
+NetworkTimings ServicesController::BudgetedTimings() const {
+    NetworkTimings budgeted = timings_;
+    const std::uint32_t left =
+        timings_.startupBudgetMs > networkSpentMs_ ? timings_.startupBudgetMs - networkSpentMs_ : 0;
+    budgeted.deadlineMs = std::min(timings_.deadlineMs, left);
+    return budgeted;
+}
+
+void ServicesController::Charge(std::uint32_t startTick) {
+    networkSpentMs_ += plat::CurrentClock().TickCount() - startTick;
+}
+
 void ServicesController::ReadPartnerId() {
     partnerId_ = tunova::ReadPartnerId();
 }
@@ -24,7 +39,10 @@ void ServicesController::ReadAdapterAddress() {
 }
 
 bool ServicesController::ProbeUpdateServer(const std::string& commandLine) {
-    return CheckServerReachable(commandLine, hosts_.updateHost, timings_);
+    const std::uint32_t start = plat::CurrentClock().TickCount();
+    const bool reachable = CheckServerReachable(commandLine, hosts_.updateHost, BudgetedTimings());
+    Charge(start);
+    return reachable;
 }
 
 void ServicesController::ShowNoConnectionNotice() {
@@ -40,7 +58,9 @@ void ServicesController::StartUpdater() {
 }
 
 void ServicesController::SendUsageCount(const std::string& /*argument*/) {
-    tunova::SendUsageCount(partnerId_, macAddress_, hosts_.webHost, timings_);
+    const std::uint32_t start = plat::CurrentClock().TickCount();
+    tunova::SendUsageCount(partnerId_, macAddress_, hosts_.webHost, BudgetedTimings());
+    Charge(start);
 }
 
 bool ServicesController::IsUpdaterRunning() {
@@ -48,7 +68,10 @@ bool ServicesController::IsUpdaterRunning() {
 }
 
 void ServicesController::CheckVersion() {
-    if (IsInstalledVersionCurrent(FetchServerVersion(hosts_.updateHost, timings_))) {
+    const std::uint32_t start = plat::CurrentClock().TickCount();
+    const int serverVersion = FetchServerVersion(hosts_.updateHost, BudgetedTimings());
+    Charge(start);
+    if (IsInstalledVersionCurrent(serverVersion)) {
         return;
     }
     // The notice runs its own loop: timer 50 must not check again underneath it.

@@ -11,9 +11,13 @@
 // and settings commands (buttons and menu items) route to OpenHomePage(), OpenQnaBoard() and
 // OpenSettings().
 // Everything runs on the user-interface thread and blocks it while a request waits (see
-// services/update_check.h for the time limits).
+// services/update_check.h for the time limits). The probe, the count and the version check
+// share one start-up budget of network time (NetworkTimings::startupBudgetMs): each gets at
+// most what the earlier ones left, so slow or silent servers delay the window by about 15 s in
+// all, not 15 s each. The time the updater runs is not network time and does not count.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "services/host_config.h"
@@ -63,11 +67,17 @@ class ServicesController {
     const HostConfig& Hosts() const { return hosts_; }
 
   private:
+    // The timings for the next start-up request: its loop deadline cut to the budget left.
+    NetworkTimings BudgetedTimings() const;
+    // Charges the platform-clock time since `startTick` to the start-up budget.
+    void Charge(std::uint32_t startTick);
+
     plat::Window& owner_;
     HostConfig hosts_;
     NetworkTimings timings_;
-    std::string partnerId_;   // at most 259 bytes
-    std::string macAddress_;  // "XX-XX-XX-XX-XX-XX" or empty
+    std::string partnerId_;             // at most 259 bytes
+    std::string macAddress_;            // "XX-XX-XX-XX-XX-XX" or empty
+    std::uint32_t networkSpentMs_ = 0;  // of the start-up budget
 };
 
 }  // namespace tunova

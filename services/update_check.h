@@ -3,7 +3,9 @@
 //
 // Every request has its own time limits and every retry loop one overall deadline, all on the
 // platform clock, so a server that never answers costs at most about 15 s per loop instead of
-// minutes. The pauses between attempts are the platform clock's sleeps.
+// minutes. The pauses between attempts are the platform clock's sleeps. At start-up the probe,
+// the usage count and the version check share one such budget (ServicesController), so the
+// window shows within about 16 s whatever the servers do.
 #pragma once
 
 #include <cstdint>
@@ -14,10 +16,11 @@
 namespace tunova {
 
 struct NetworkTimings {
-    std::uint32_t pauseMs = 100;        // between failed attempts
-    std::uint32_t deadlineMs = 15'000;  // for a whole retry loop, pauses included
-    long connectTimeoutMs = 2'000;      // for one attempt to connect
-    long attemptTimeoutMs = 5'000;      // for one attempt in all
+    std::uint32_t pauseMs = 100;             // between failed attempts
+    std::uint32_t deadlineMs = 14'500;       // for a whole retry loop, pauses included
+    long connectTimeoutMs = 2'000;           // for one attempt to connect
+    long attemptTimeoutMs = 5'000;           // for one attempt in all
+    std::uint32_t startupBudgetMs = 14'500;  // for all requests of one start-up together
 };
 
 // The updater's file name, beside the player (in its data folder).

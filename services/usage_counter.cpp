@@ -1,6 +1,7 @@
 // The usage count, once a day.
 #include "services/usage_counter.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/clock.h"
@@ -99,17 +100,22 @@ bool SendUsageCount(const std::string& partnerId, const std::string& macText,
     if (ReadLeadingInteger(*stored) == ReadLeadingInteger(today)) {
         return false;
     }
-    plat::HttpOptions options;
-    options.userAgent = "Tunova";
-    options.connectTimeoutMs = timings.connectTimeoutMs;
-    options.totalTimeoutMs = timings.attemptTimeoutMs;
-    options.maxBodyBytes = 64 * 1024;
     const std::string path = CounterPath(partnerId, macText);
-    const plat::HttpResponse response = plat::HttpGet(webHost, path, options);
-    if (response) {
-        plat::LogInfo(kLogArea, "sent " + path + ": HTTP " + std::to_string(response.status));
+    const long timeLeft = std::min<long>(timings.attemptTimeoutMs, timings.deadlineMs);
+    if (timeLeft <= 0) {
+        plat::LogError(kLogArea, "not sent " + path + ": no time left at start-up");
     } else {
-        plat::LogError(kLogArea, "not sent " + path + ": " + response.description);
+        plat::HttpOptions options;
+        options.userAgent = "Tunova";
+        options.connectTimeoutMs = std::min(timings.connectTimeoutMs, timeLeft);
+        options.totalTimeoutMs = timeLeft;
+        options.maxBodyBytes = 64 * 1024;
+        const plat::HttpResponse response = plat::HttpGet(webHost, path, options);
+        if (response) {
+            plat::LogInfo(kLogArea, "sent " + path + ": HTTP " + std::to_string(response.status));
+        } else {
+            plat::LogError(kLogArea, "not sent " + path + ": " + response.description);
+        }
     }
     if (const plat::StoreResult recorded = key.WriteString(kValueCountDay, today); !recorded) {
         plat::LogError(kLogArea, "count_exe: " + recorded.description);

@@ -28,8 +28,9 @@ std::string CounterPath(const std::string& partnerId, const std::string& macText
 std::string CounterDay();
 
 // Unless today's count was recorded already, sends it to `webHost` (one attempt, the answer
-// ignored) and records today in "count_exe", even when the request failed. Returns true when
-// a request was made. The caller skips this on an autostart start.
+// ignored, given at most the timings' attempt time and deadline; none when the deadline is 0)
+// and records today in "count_exe", even when the request failed or had no time. Returns true
+// when today's count was due. The caller skips this on an autostart start.
 bool SendUsageCount(const std::string& partnerId, const std::string& macText,
                     const std::string& webHost, const NetworkTimings& timings = {});
 

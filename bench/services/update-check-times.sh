@@ -8,6 +8,7 @@
 #   refused     nothing listens on the port
 #   silent      a listener that accepts and never answers
 #   no-version  the probe is answered, the version request never is
+#   probe-only  the probe is answered, the usage count and the version request never are
 #
 # usage: bench/services/update-check-times.sh [BUILD_DIR]   (default build/, as run-player.sh)
 set -euo pipefail
@@ -37,7 +38,7 @@ for f in you.html skin; do
     if [[ -e "$build/bin/$f" ]]; then ln -s "$(realpath "$build/bin/$f")" "$TUNOVA_DATA_DIR/$f"; fi
 done
 
-# The update server's stand-in in MODE (answering, silent, no-version); sets $host.
+# The update server's stand-in in MODE (answering, silent, no-version, probe-only); sets $host.
 serve() {
     local port_file="$work/port"
     : >"$port_file"
@@ -51,7 +52,9 @@ open(port_file, "w").write(str(listener.getsockname()[1]))
 held = []
 def answer(conn):
     request = conn.recv(4096).decode("latin-1")
-    if mode == "no-version" and "/update/player_ver.php" in request:
+    silent_here = (mode == "no-version" and "/update/player_ver.php" in request) or (
+        mode == "probe-only" and "/update/update_tunova.php" not in request)
+    if silent_here:
         held.append(conn)
         return
     conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: 1\r\nConnection: close\r\n\r\n1")
@@ -73,6 +76,7 @@ run_case() {
     printf '[SOFTWARE\\tunova]\ntunova_ver=1\npid=tunova\n' >"$XDG_CONFIG_HOME/tunova/registry.ini"
     rm -f "$XDG_CONFIG_HOME/tunova/registry.ini.lock"
     local launched ended outcome="ended"
+    : >"$log"
     launched=$(date +%s.%N)
     TUNOVA_HOST="$host" "$player" 2>"$log" &
     local pid=$!
@@ -103,3 +107,4 @@ host=127.0.0.1:$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.
 run_case refused
 serve silent; run_case silent; stop_server
 serve no-version; run_case no-version; stop_server
+serve probe-only; run_case probe-only; stop_server

@@ -111,6 +111,16 @@ TEST_F(UsageCounterTest, TheFirstCountEverStoresOneWhileItSends) {
     EXPECT_EQ(breaking.Accepted(), 1);
 }
 
+TEST_F(UsageCounterTest, WithNoTimeLeftTheCountIsNotSentButTheDayIsRecorded) {
+    testing::LoopbackServer server;
+    server.Serve("ok\n");
+    NetworkTimings noTime;
+    noTime.deadlineMs = 0;
+    EXPECT_TRUE(SendUsageCount("p", "", server.Host(), noTime));
+    EXPECT_TRUE(server.Requests().empty());
+    EXPECT_EQ(Stored(kCountKey, kValueCountDay), "261208");
+}
+
 TEST_F(UsageCounterTest, AnAutostartCommandLineIsRecognised) {
     EXPECT_TRUE(StartedByAutostart("/run"));
     EXPECT_TRUE(StartedByAutostart("tunova /run"));
