@@ -1,17 +1,15 @@
 #include "server/catalogue.h"
 
-#include <climits>
+#include <cstdio>
 #include <utility>
 
-#include "server/fts5_tokenizer.h"
-#include "server/search_index.h"
-#include "server/search_terms.h"
-#include "server/sqlite_handle.h"
+#include "server/catalogue_connection.h"
 
 namespace tunova::server {
 
 namespace {
 
+// The FTS5 table of earlier versions is dropped: the search index replaced it.
 constexpr const char* kSchema = R"sql(
 PRAGMA journal_mode=WAL;
 CREATE TABLE IF NOT EXISTS videos(
@@ -31,8 +29,14 @@ CREATE TABLE IF NOT EXISTS videos(
     meta_sig TEXT NOT NULL);
 CREATE INDEX IF NOT EXISTS videos_by_published ON videos(published);
 CREATE INDEX IF NOT EXISTS videos_by_language_rating ON videos(language, rating);
-CREATE VIRTUAL TABLE IF NOT EXISTS videos_text USING fts5(
-    title_terms, description_terms, tokenize = 'unicode61 remove_diacritics 2');
+DROP TABLE IF EXISTS videos_text;
+CREATE TABLE IF NOT EXISTS index_log(
+    seq INTEGER PRIMARY KEY AUTOINCREMENT,
+    rowid INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS catalogue_meta(
+    key TEXT PRIMARY KEY,
+    value TEXT NOT NULL);
+INSERT OR IGNORE INTO catalogue_meta VALUES('id', lower(hex(randomblob(16))));
 CREATE TABLE IF NOT EXISTS counter_hits(
     rowid INTEGER PRIMARY KEY,
     received INTEGER NOT NULL,
@@ -43,117 +47,38 @@ CREATE TABLE IF NOT EXISTS counter_hits(
     remote TEXT NOT NULL);
 )sql";
 
-// Every column of a video for the in-memory index, in ReadVideo's order, then the rowid.
-constexpr const char* kIndexVideos =
-    "SELECT v.id, v.path, v.title, v.description, v.seconds, v.language, v.rating, v.raters, "
-    "v.published, v.updated, v.rowid FROM videos v";
-constexpr const char* kIndexTexts = "SELECT rowid, title_terms, description_terms FROM videos_text";
-
-constexpr const char* kVideoColumns =
-    "v.id, v.path, v.title, v.description, v.seconds, v.language, v.rating, v.raters, "
-    "v.published, v.updated";
-
-// Filters shared by every search: ?2 language ('' for all), ?3 earliest published time.
-constexpr const char* kFilters = " AND (?2 = '' OR v.language = ?2) AND v.published >= ?3";
-
-std::string OrderClause(FeedOrder order, bool withWord) {
-    switch (order) {
-        case FeedOrder::Rating:
-            return " ORDER BY v.rating DESC, v.published DESC, v.rowid";
-        case FeedOrder::Published:
-            return " ORDER BY v.published DESC, v.rowid";
-        case FeedOrder::Relevance:
-            break;
-    }
-    // Title words weigh more than description words; without a word, best rated first.
-    return withWord ? " ORDER BY bm25(videos_text, 4.0, 1.0), v.rowid"
-                    : " ORDER BY v.rating DESC, v.published DESC, v.rowid";
-}
-
-VideoRecord ReadVideo(const SqliteStatement& row) {
-    VideoRecord video;
-    video.id = row.ColumnText(0);
-    video.path = row.ColumnText(1);
-    video.title = row.ColumnText(2);
-    video.description = row.ColumnText(3);
-    video.seconds = static_cast<int>(row.ColumnInt(4));
-    video.language = row.ColumnText(5);
-    video.rating = row.ColumnDouble(6);
-    video.raters = static_cast<int>(row.ColumnInt(7));
-    video.published = row.ColumnInt(8);
-    video.updated = row.ColumnInt(9);
-    return video;
-}
-
 }  // namespace
 
-// One pooled connection with its prepared statements, kept by SQL text.
-struct Catalogue::Connection {
-    SqliteDatabase db;
-    std::map<std::string, SqliteStatement, std::less<>> statements;
-
-    SqliteStatement* Statement(const std::string& sql, std::string& error) {
-        auto found = statements.find(sql);
-        if (found == statements.end()) {
-            SqliteStatement prepared = db.Prepare(sql, error);
-            if (!prepared) {
-                return nullptr;
-            }
-            found = statements.emplace(sql, std::move(prepared)).first;
-        }
-        found->second.Reset();
-        return &found->second;
-    }
-
-    // Ends every statement's read so an idle connection holds no snapshot open.
-    void ResetAll() {
-        for (auto& entry : statements) {
-            entry.second.Reset();
-        }
-    }
-};
-
-// Gives a borrowed connection back to the pool when the call ends.
-class Catalogue::Lease {
-  public:
-    Lease(Catalogue& owner, std::string& error)
-        : owner_(owner), connection_(owner.Acquire(error)) {}
-    ~Lease() {
-        if (connection_) {
-            owner_.Release(std::move(connection_));
-        }
-    }
-    Lease(const Lease&) = delete;
-    Lease& operator=(const Lease&) = delete;
-    explicit operator bool() const { return connection_ != nullptr; }
-    Connection* operator->() const { return connection_.get(); }
-
-  private:
-    Catalogue& owner_;
-    std::unique_ptr<Connection> connection_;
-};
-
-// The connection that watches the database for changes (its data_version moves whenever
-// another connection commits) and reads it to build the in-memory index, the tokenizer the
-// index uses for queries, and the index with the data version it was built from.
-struct Catalogue::SearchState {
-    Connection connection;
-    std::unique_ptr<FullTextTokenizer> tokenizer;
-    std::int64_t version = -1;
-    std::shared_ptr<const SearchIndex> index;
-};
-
-Catalogue::Catalogue(std::string path) : path_(std::move(path)) {}
+Catalogue::Catalogue(std::string path, const CatalogueOptions& options)
+    : path_(std::move(path)),
+      indexFolder_(options.indexFolder.empty() ? path_ + ".index" : options.indexFolder),
+      log_(options.log) {}
 
 Catalogue::~Catalogue() = default;
 
-std::unique_ptr<Catalogue> Catalogue::Open(const std::string& path, std::string& error) {
-    std::unique_ptr<Catalogue> catalogue(new Catalogue(path));
+void Catalogue::Log(const std::string& line) const {
+    if (log_) {
+        log_(line);
+    } else {
+        std::fprintf(stderr, "tunova-server: %s\n", line.c_str());
+    }
+}
+
+std::unique_ptr<Catalogue> Catalogue::Open(const std::string& path, std::string& error,
+                                           const CatalogueOptions& options) {
+    std::unique_ptr<Catalogue> catalogue(new Catalogue(path, options));
     auto connection = std::make_unique<Connection>();
     if (!connection->db.Open(path, error) || !connection->db.Execute(kSchema, error)) {
         error = path + ": " + error;
         return nullptr;
     }
+    SqliteStatement* id =
+        connection->Statement("SELECT value FROM catalogue_meta WHERE key = 'id'", error);
+    if (id == nullptr || !id->Step()) {
+        error = path + ": no catalogue id";
+        return nullptr;
+    }
+    catalogue->catalogueId_ = id->ColumnText(0);
     catalogue->Release(std::move(connection));
     auto search = std::make_unique<SearchState>();
     if (!search->connection.db.Open(path, error)) {
@@ -166,90 +91,12 @@ std::unique_ptr<Catalogue> Catalogue::Open(const std::string& path, std::string&
         return nullptr;
     }
     catalogue->search_ = std::move(search);
+    std::lock_guard lock(catalogue->searchMutex_);
+    if (!catalogue->OpenIndexLocked(error)) {
+        error = catalogue->indexFolder_ + ": " + error;
+        return nullptr;
+    }
     return catalogue;
-}
-
-bool Catalogue::RefreshSearchIndex(std::string& error) {
-    std::lock_guard lock(searchMutex_);
-    return RefreshLocked(error);
-}
-
-bool Catalogue::RefreshLocked(std::string& error) {
-    Connection& watch = search_->connection;
-    SqliteStatement* version = watch.Statement("PRAGMA data_version", error);
-    if (version == nullptr) {
-        return false;
-    }
-    if (!version->Step()) {
-        error = watch.db.LastError();
-        return false;
-    }
-    const std::int64_t current = version->ColumnInt(0);
-    version->Reset();
-    if (search_->index != nullptr && current == search_->version) {
-        return true;
-    }
-    return RebuildLocked(error);
-}
-
-// Reads every video and full-text row in one read transaction, with the data version of that
-// snapshot, and swaps the new index in.
-bool Catalogue::RebuildLocked(std::string& error) {
-    Connection& watch = search_->connection;
-    if (!watch.db.Execute("BEGIN", error)) {
-        return false;
-    }
-    const auto fail = [&] {
-        watch.ResetAll();
-        std::string ignored;
-        watch.db.Execute("ROLLBACK", ignored);
-        return false;
-    };
-    SqliteStatement* version = watch.Statement("PRAGMA data_version", error);
-    if (version == nullptr || !version->Step()) {
-        if (version != nullptr) {
-            error = watch.db.LastError();
-        }
-        return fail();
-    }
-    const std::int64_t snapshotVersion = version->ColumnInt(0);
-    std::vector<IndexedVideo> videos;
-    SqliteStatement* rows = watch.Statement(kIndexVideos, error);
-    if (rows == nullptr) {
-        return fail();
-    }
-    while (rows->Step()) {
-        videos.push_back({rows->ColumnInt(10), ReadVideo(*rows)});
-    }
-    std::vector<IndexedText> texts;
-    SqliteStatement* textRows = rows->Failed() ? nullptr : watch.Statement(kIndexTexts, error);
-    if (textRows == nullptr) {
-        if (rows->Failed()) {
-            error = watch.db.LastError();
-        }
-        return fail();
-    }
-    while (textRows->Step()) {
-        IndexedText text;
-        text.rowid = textRows->ColumnInt(0);
-        if (!search_->tokenizer->Tokenize(textRows->ColumnText(1), text.titleTokens) ||
-            !search_->tokenizer->Tokenize(textRows->ColumnText(2), text.descriptionTokens)) {
-            error = "full-text tokenizer failed";
-            return fail();
-        }
-        texts.push_back(std::move(text));
-    }
-    if (textRows->Failed()) {
-        error = watch.db.LastError();
-        return fail();
-    }
-    watch.ResetAll();
-    if (!watch.db.Execute("COMMIT", error)) {
-        return fail();
-    }
-    search_->index = std::make_shared<const SearchIndex>(std::move(videos), texts);
-    search_->version = snapshotVersion;
-    return true;
 }
 
 std::unique_ptr<Catalogue::Connection> Catalogue::Acquire(std::string& error) {
@@ -273,98 +120,6 @@ void Catalogue::Release(std::unique_ptr<Connection> connection) {
     connection->ResetAll();
     std::lock_guard lock(poolMutex_);
     idle_.push_back(std::move(connection));
-}
-
-std::optional<CataloguePage> Catalogue::Search(const FeedQuery& query, std::int64_t now,
-                                               std::string& error) {
-    const bool withWord = query.wordKey != WordKey::None;
-    std::vector<QueryPhrase> phrases =
-        withWord ? QueryPhrases(query.word) : std::vector<QueryPhrase>();
-    if (withWord && phrases.empty()) {
-        return CataloguePage();
-    }
-    const std::int64_t window = TimeWindowSeconds(query.time);
-    const std::int64_t since = window > 0 ? now - window : INT64_MIN;
-    std::shared_ptr<const SearchIndex> index;
-    std::vector<PhraseTokens> tokens(phrases.size());
-    {
-        std::lock_guard lock(searchMutex_);
-        if (!RefreshLocked(error)) {
-            return std::nullopt;
-        }
-        index = search_->index;
-        for (std::size_t i = 0; i < phrases.size(); ++i) {
-            tokens[i].prefix = phrases[i].prefix;
-            if (!search_->tokenizer->Tokenize(phrases[i].text, tokens[i].tokens)) {
-                error = "full-text tokenizer failed";
-                return std::nullopt;
-            }
-        }
-    }
-    return index->Search(query, withWord ? &tokens : nullptr, since);
-}
-
-std::optional<CataloguePage> Catalogue::SearchWithFullText(const FeedQuery& query, std::int64_t now,
-                                                           std::string& error) {
-    CataloguePage page;
-    const bool withWord = query.wordKey != WordKey::None;
-    const std::string match = withWord ? MatchExpression(query.word) : std::string();
-    if (withWord && match.empty()) {
-        return page;
-    }
-    const std::int64_t window = TimeWindowSeconds(query.time);
-    const std::int64_t since = window > 0 ? now - window : INT64_MIN;
-    const std::string from = withWord
-                                 ? " FROM videos_text JOIN videos v ON v.rowid = videos_text.rowid"
-                                   " WHERE videos_text MATCH ?1"
-                                 : " FROM videos v WHERE ?1 = ''";
-
-    Lease connection(*this, error);
-    if (!connection) {
-        return std::nullopt;
-    }
-    // Without filters the index alone counts the matches, with no look-up of each video.
-    const bool unfiltered = withWord && query.language.empty() && window == 0;
-    SqliteStatement* count = connection->Statement(
-        unfiltered ? "SELECT count(*) FROM videos_text WHERE videos_text MATCH ?1 AND ?2 = ''"
-                     " AND ?3 IS NOT NULL"
-                   : "SELECT count(*)" + from + kFilters,
-        error);
-    if (count == nullptr) {
-        return std::nullopt;
-    }
-    count->Bind(1, match);
-    count->Bind(2, query.language);
-    count->Bind(3, since);
-    if (count->Step()) {
-        page.total = static_cast<int>(count->ColumnInt(0));
-    }
-    if (count->Failed()) {
-        error = connection->db.LastError();
-        return std::nullopt;
-    }
-    if (page.total < query.startIndex) {
-        return page;
-    }
-    const std::string sql = std::string("SELECT ") + kVideoColumns + from + kFilters +
-                            OrderClause(query.order, withWord) + " LIMIT ?4 OFFSET ?5";
-    SqliteStatement* rows = connection->Statement(sql, error);
-    if (rows == nullptr) {
-        return std::nullopt;
-    }
-    rows->Bind(1, match);
-    rows->Bind(2, query.language);
-    rows->Bind(3, since);
-    rows->Bind(4, static_cast<std::int64_t>(query.maxResults));
-    rows->Bind(5, static_cast<std::int64_t>(query.startIndex - 1));
-    while (rows->Step()) {
-        page.entries.push_back(ReadVideo(*rows));
-    }
-    if (rows->Failed()) {
-        error = connection->db.LastError();
-        return std::nullopt;
-    }
-    return page;
 }
 
 std::optional<std::string> Catalogue::MediaPath(const std::string& id, std::string& error) {
@@ -411,41 +166,52 @@ bool Catalogue::Apply(const std::vector<VideoRecord>& upserts,
         return false;
     }
     const auto fail = [&] {
+        connection->ResetAll();
         std::string ignored;
         connection->db.Execute("ROLLBACK", ignored);
         return false;
     };
-    const auto run = [&](const std::string& sql, const auto& bind) {
+    // Runs `sql` with `bind`; the rowid it returns (RETURNING rowid), 0 when it returned none,
+    // -1 on failure.
+    const auto run = [&](const std::string& sql, const auto& bind) -> std::int64_t {
         SqliteStatement* statement = connection->Statement(sql, error);
         if (statement == nullptr) {
-            return false;
+            return -1;
         }
         bind(*statement);
-        statement->Step();
+        const std::int64_t rowid = statement->Step() ? statement->ColumnInt(0) : 0;
+        while (statement->Step()) {
+        }
         if (statement->Failed()) {
             error = connection->db.LastError();
-            return false;
+            return -1;
         }
-        return true;
+        statement->Reset();
+        return rowid;
     };
-    const auto removeText = [&](const std::string& path) {
-        return run("DELETE FROM videos_text WHERE rowid = (SELECT rowid FROM videos WHERE path = "
-                   "?1)",
-                   [&](SqliteStatement& s) { s.Bind(1, path); }) &&
-               run("DELETE FROM videos WHERE path = ?1",
-                   [&](SqliteStatement& s) { s.Bind(1, path); });
+    const auto logChange = [&](std::int64_t rowid) {
+        return run("INSERT INTO index_log(rowid) VALUES(?1)",
+                   [&](SqliteStatement& s) { s.Bind(1, rowid); }) >= 0;
     };
     for (const std::string& path : removedPaths) {
-        if (!removeText(path)) {
+        const std::int64_t rowid = run("DELETE FROM videos WHERE path = ?1 RETURNING rowid",
+                                       [&](SqliteStatement& s) { s.Bind(1, path); });
+        if (rowid < 0 || (rowid > 0 && !logChange(rowid))) {
             return fail();
         }
     }
+    // A changed video keeps its rowid, so the index replaces its document in place.
     for (const VideoRecord& video : upserts) {
-        const bool inserted =
-            removeText(video.path) &&
+        const std::int64_t rowid =
             run("INSERT INTO videos(id, path, title, description, seconds, language, rating, "
                 "raters, published, updated, file_size, file_mtime, meta_sig) "
-                "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)",
+                "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13) "
+                "ON CONFLICT(path) DO UPDATE SET id = excluded.id, title = excluded.title, "
+                "description = excluded.description, seconds = excluded.seconds, "
+                "language = excluded.language, rating = excluded.rating, raters = excluded.raters, "
+                "published = excluded.published, updated = excluded.updated, "
+                "file_size = excluded.file_size, file_mtime = excluded.file_mtime, "
+                "meta_sig = excluded.meta_sig RETURNING rowid",
                 [&](SqliteStatement& s) {
                     s.Bind(1, video.id);
                     s.Bind(2, video.path);
@@ -461,24 +227,17 @@ bool Catalogue::Apply(const std::vector<VideoRecord>& upserts,
                     s.Bind(12, video.fileMtime);
                     s.Bind(13, video.metaSig);
                 });
-        const std::int64_t rowid = connection->db.LastInsertRowId();
-        if (!inserted || !run("INSERT INTO videos_text(rowid, title_terms, description_terms) "
-                              "VALUES(?1, ?2, ?3)",
-                              [&](SqliteStatement& s) {
-                                  s.Bind(1, rowid);
-                                  s.Bind(2, IndexTerms(video.title));
-                                  s.Bind(3, IndexTerms(video.description));
-                              })) {
+        if (rowid <= 0 || !logChange(rowid)) {
             return fail();
         }
     }
     if (!connection->db.Execute("COMMIT", error)) {
         return fail();
     }
-    // Searches see the change at once; should this rebuild fail, the next search retries it
-    // (the data version still differs) and reports the failure.
-    std::string rebuildError;
-    RefreshSearchIndex(rebuildError);
+    // Searches see the change at once; should the index fall behind (another writer holds it,
+    // or it fails), the next search catches it up from the log.
+    std::string indexError;
+    RefreshSearchIndex(indexError);
     return true;
 }
 

@@ -1,11 +1,17 @@
-// The video catalogue: an SQLite database (WAL journal) with a full-text index over titles and
-// descriptions, plus the counter's hit table. Safe to use from many threads: each call borrows
-// a connection from a small pool. Searches are answered from an in-memory index
-// (search_index.h) kept in step with the database: rebuilt after every change, whether made
-// through Apply or by another process on the same file.
+// The video catalogue: an SQLite database (WAL journal) of videos and the counter's hit table,
+// with a search index (search_index.h) in a folder beside it. Safe to use from many threads:
+// each call borrows a connection from a small pool.
+//
+// The index follows the database through a change log: every change to a video appends the
+// video's rowid to `index_log` in the same transaction, and the index records the last log
+// entry it has applied. Whoever finds the index behind (this process after its own change or
+// after another process changed the file, or the next start after a crash) applies the rest,
+// one commit for the lot. An index that is missing, damaged, or built for another catalogue is
+// built afresh in a separate folder and moved into place whole, with one log line.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -14,6 +20,7 @@
 #include <vector>
 
 #include "server/feed_query.h"
+#include "server/search_index.h"
 
 namespace tunova::server {
 
@@ -51,32 +58,39 @@ struct CounterHit {
     std::int64_t received = 0;  // seconds since the epoch
 };
 
+struct CatalogueOptions {
+    std::string indexFolder;                      // empty: the database path + ".index"
+    std::function<void(const std::string&)> log;  // index rebuilds; null: stderr
+};
+
+struct CatalogueConnection;
+
 class Catalogue {
   public:
     ~Catalogue();
     Catalogue(const Catalogue&) = delete;
     Catalogue& operator=(const Catalogue&) = delete;
 
-    // Opens or creates the database at `path` (WAL journal, schema created when missing).
-    // Null with `error` set when the file cannot be opened or is not a catalogue.
-    static std::unique_ptr<Catalogue> Open(const std::string& path, std::string& error);
+    // Opens or creates the database at `path` (WAL journal, schema created when missing) and
+    // its search index (caught up, or rebuilt with one log line when missing or damaged).
+    // Null with `error` set when the file cannot be opened or is not a catalogue, or the index
+    // cannot be built.
+    static std::unique_ptr<Catalogue> Open(const std::string& path, std::string& error,
+                                           const CatalogueOptions& options = {});
 
     // One page of videos matching `query` (word, language, time window relative to `now`),
-    // in the query's order, from the in-memory index (rebuilt first when the database changed).
+    // in the query's order, from the search index (caught up first when the database changed).
     // Empty page for a word with nothing searchable. Empty optional with `error` set on a
-    // database failure.
+    // database or index failure (a damaged index is rebuilt at the next search).
     std::optional<CataloguePage> Search(const FeedQuery& query, std::int64_t now,
                                         std::string& error);
 
-    // The same search answered by SQLite alone (FTS5 MATCH, bm25() ordering): the reference the
-    // in-memory index is checked against. Slow for common words. Fails as Search does.
-    std::optional<CataloguePage> SearchWithFullText(const FeedQuery& query, std::int64_t now,
-                                                    std::string& error);
-
-    // Brings the in-memory index up to date with the database now rather than at the next
-    // search (which would otherwise pay for the build). False with `error` set on a database
-    // failure; the next search tries again.
+    // Brings the search index up to date with the database now rather than at the next search.
+    // False with `error` set on failure; the next search tries again.
     bool RefreshSearchIndex(std::string& error);
+
+    // The folder of the search index.
+    const std::string& IndexFolder() const { return indexFolder_; }
 
     // The library-relative path of video `id`, or empty optional when unknown.
     std::optional<std::string> MediaPath(const std::string& id, std::string& error);
@@ -96,19 +110,27 @@ class Catalogue {
     std::int64_t VideoCount(std::string& error);
 
   private:
-    struct Connection;
+    using Connection = CatalogueConnection;
     class Lease;
     struct SearchState;
-    explicit Catalogue(std::string path);
+    Catalogue(std::string path, const CatalogueOptions& options);
     std::unique_ptr<Connection> Acquire(std::string& error);
-    bool RefreshLocked(std::string& error);
-    bool RebuildLocked(std::string& error);
     void Release(std::unique_ptr<Connection> connection);
+    bool OpenIndexLocked(std::string& error);
+    bool RefreshLocked(std::string& error);
+    bool CatchUpLocked(std::string& error);
+    bool RebuildLocked(const std::string& reason, std::string& error);
+    bool ReadPage(const IndexHits& hits, CataloguePage& page, std::string& error);
+    void TrimLog(std::int64_t applied);
+    void Log(const std::string& line) const;
 
     std::string path_;
+    std::string indexFolder_;
+    std::function<void(const std::string&)> log_;
+    std::string catalogueId_;
     std::mutex poolMutex_;
     std::vector<std::unique_ptr<Connection>> idle_;
-    std::mutex searchMutex_;  // guards search_: its connection, tokenizer and current index
+    std::mutex searchMutex_;  // guards search_: its connection, tokenizer and index state
     std::unique_ptr<SearchState> search_;
 };
 

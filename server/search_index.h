@@ -1,109 +1,133 @@
-// The in-memory search index of the catalogue: answers feed searches without SQL, with the same
-// matches, totals and order as the FTS5 query it replaces (Catalogue::SearchWithFullText).
+// The catalogue's search index: a Xapian database in a folder beside the catalogue, one document
+// per video, whose document id is the video's rowid. The catalogue stays the record; the index
+// holds only what matching, filtering and ordering need (tokens with positions, the language
+// as a filter term, the publication time and rating as sort keys), and pages are read back from
+// the catalogue by rowid.
 //
-// How it stays identical to FTS5:
-// - Tokens come from FTS5's own unicode61 tokenizer (FullTextTokenizer), run over the stored
-//   index text of each row (title_terms, description_terms) and over each quoted phrase of the
-//   query (QueryPhrases), so splitting, case and diacritic folding are FTS5's.
-// - A phrase matches where its tokens stand at consecutive positions of one column; every
-//   starting position is one instance (overlapping ones too). A prefix phrase ("사"*) matches any
-//   token that starts with the bytes of its last token. A phrase that tokenizes to nothing is
-//   dropped from the query, as FTS5's parser drops it; a query left with no phrase matches
-//   nothing. Phrases are ANDed.
-// - Relevance is FTS5's bm25() with column weights 4 (title) : 1 (description), k1 = 1.2,
-//   b = 0.75: per phrase, f = 4 * title instances + description instances, IDF from the number
-//   of rows holding the phrase anywhere in the table (floored at 1e-6), document length and
-//   average over both columns, summed over phrases in query order with the same floating-point
-//   expression, so equal inputs give bit-equal scores. Ties go to the lower rowid, as the SQL's
-//   "ORDER BY bm25(...), v.rowid" does; the other orders carry their SQL tie-breaks too.
-// - Totals count every match that passes the language and date filters.
+// Matching keeps the catalogue's full-text rules: tokens are FTS5's unicode61 tokens of the
+// index terms (search_terms.h), a quoted phrase matches where its tokens stand at consecutive
+// positions of one column (title or description), phrases are ANDed, and a prefix phrase (a
+// lone CJK character) matches every token that starts with it. Title tokens weigh 4 and
+// description tokens 1 in BM25 (k1 1.2, b 0.75); ties go to the lower rowid, as do equal sort
+// keys in the rating and publication orders.
 //
-// Cost: postings (document, column and position of every token) for the whole catalogue, plus
-// the video rows themselves; a 10,000-video catalogue takes a few megabytes and builds in well
-// under a second. A search walks the postings of its phrases once and sorts only the first
-// start-index + max-results candidates.
+// Totals are exact: every match is counted, not estimated.
 //
-// An index is immutable once built, so any number of threads may search one at a time; the
-// catalogue builds a fresh one after a change and swaps a shared pointer to it.
+// A SearchIndex is a pool of read handles and is safe to use from many threads. A writer
+// (SearchIndexWriter) may change the folder at the same time, from this process or another;
+// readers see its changes after Reopen(). Xapian lets one writer in at a time.
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
-#include "server/catalogue.h"
 #include "server/feed_query.h"
+
+namespace Xapian {
+class Database;
+class WritableDatabase;
+}  // namespace Xapian
 
 namespace tunova::server {
 
-// One video row with its rowid.
-struct IndexedVideo {
-    std::int64_t rowid = 0;
-    VideoRecord video;
-};
-
-// One row of the full-text table: its rowid and the tokens of each column.
-struct IndexedText {
-    std::int64_t rowid = 0;
-    std::vector<std::string> titleTokens;
-    std::vector<std::string> descriptionTokens;
-};
-
-// One quoted phrase of a query as tokens; `prefix` matches the last token as a prefix.
+// One quoted phrase of a query as tokens; `prefix` matches the last token as a prefix when the
+// phrase is that one token.
 struct PhraseTokens {
     std::vector<std::string> tokens;
     bool prefix = false;
 };
 
+// What the index stores of one video.
+struct IndexedVideo {
+    std::int64_t rowid = 0;
+    std::vector<std::string> titleTokens;
+    std::vector<std::string> descriptionTokens;
+    std::string language;  // "ko", "en", "ja", "zh" or empty
+    double rating = 0;
+    std::int64_t published = 0;
+};
+
+// One page of a search: every match counted, the page's rowids in order.
+struct IndexHits {
+    int total = 0;
+    std::vector<std::int64_t> rowids;
+};
+
+// Metadata keys the catalogue keeps in the index.
+inline constexpr const char* kIndexFormatKey = "tunova.format";
+inline constexpr const char* kIndexFormat = "1";
+inline constexpr const char* kIndexCatalogueKey = "tunova.catalogue";  // the catalogue's id
+inline constexpr const char* kIndexAppliedKey = "tunova.applied";      // last change applied
+
 class SearchIndex {
   public:
-    // Builds the index from every video and every full-text row (any order; a text row whose
-    // rowid has no video counts for ranking statistics but is never a result). Never fails.
-    SearchIndex(std::vector<IndexedVideo> videos, const std::vector<IndexedText>& texts);
+    ~SearchIndex();
+    SearchIndex(const SearchIndex&) = delete;
+    SearchIndex& operator=(const SearchIndex&) = delete;
 
-    // One page for `query`: `phrases` is null for a query without a word (every video), else
-    // the ANDed phrases of the word. Videos published before `since` are left out (INT64_MIN
-    // for all time). Never fails.
-    CataloguePage Search(const FeedQuery& query, const std::vector<PhraseTokens>* phrases,
-                         std::int64_t since) const;
+    // Opens the index in `folder` for reading. Null with `error` set when the folder is missing,
+    // not a Xapian database, damaged, or of another format.
+    static std::unique_ptr<SearchIndex> Open(const std::string& folder, std::string& error);
 
-    // Number of videos held.
-    std::size_t size() const { return videos_.size(); }
+    // One page for `query`: `phrases` is null for a query without a word (every video), else the
+    // ANDed phrases of the word (phrases without tokens are skipped; none left matches nothing).
+    // Videos published before `since` are left out (INT64_MIN for all time). False with `error`
+    // set when the index cannot be read (damaged, or changed under the reader twice over).
+    bool Search(const FeedQuery& query, const std::vector<PhraseTokens>* phrases,
+                std::int64_t since, IndexHits& hits, std::string& error);
+
+    // A metadata value as of the last Reopen(); empty when absent or unreadable.
+    std::string Metadata(const std::string& key);
+
+    // Makes every handle see the latest committed state at its next use.
+    void Reopen();
 
   private:
-    // Where one term (or a merged set of terms) occurs: ascending documents, and for each its
-    // hits (column << 31 | position, ascending) at hits[hitOffsets[i] .. hitOffsets[i + 1]).
-    struct Postings {
-        std::vector<std::uint32_t> docs;
-        std::vector<std::uint32_t> hitOffsets{0};
-        std::vector<std::uint32_t> hits;
-    };
-    // Documents where a phrase occurs, ascending, with its weighted instance count in each.
-    struct PhraseMatches {
-        std::vector<std::uint32_t> docs;
-        std::vector<double> frequency;
-    };
-    struct Candidate {
-        double rank;          // -bm25 score as SQL sorts it; 0 when not ranked
-        std::uint32_t video;  // index into videos_ (ascending rowid)
-    };
+    struct Handle;
+    class Lease;
+    explicit SearchIndex(std::string folder);
+    std::unique_ptr<Handle> Acquire();
+    void Release(std::unique_ptr<Handle> handle);
 
-    const Postings* ExactTerm(const std::string& token) const;
-    Postings PrefixTerms(const std::string& prefix) const;
-    PhraseMatches MatchPhrase(const PhraseTokens& phrase) const;
-    bool Passes(std::uint32_t video, int language, std::int64_t since) const;
-    int LanguageId(const std::string& language) const;
-    void OrderAndCut(std::vector<Candidate>& candidates, const FeedQuery& query, bool byScore,
-                     CataloguePage& page) const;
-
-    std::vector<VideoRecord> videos_;  // ascending rowid
-    std::vector<int> videoLanguage_;   // index into languages_
-    std::vector<std::string> languages_;
-    std::vector<std::int32_t> docVideo_;   // full-text row → video, -1 without one
-    std::vector<std::int32_t> docLength_;  // tokens in both columns
-    std::int64_t totalTokens_ = 0;
-    std::vector<std::string> terms_;  // ascending bytes; a term's id is its place here
-    std::vector<Postings> postings_;  // by term id
+    std::string folder_;
+    std::mutex poolMutex_;
+    std::vector<std::unique_ptr<Handle>> idle_;
+    std::uint64_t generation_ = 0;  // bumped by Reopen; a handle older than this reopens
 };
+
+// Changes to the index folder, committed together by Commit (readers never see half of them).
+class SearchIndexWriter {
+  public:
+    ~SearchIndexWriter();
+    SearchIndexWriter(const SearchIndexWriter&) = delete;
+    SearchIndexWriter& operator=(const SearchIndexWriter&) = delete;
+
+    // Opens `folder` for writing, creating it when missing (`fresh`: discarding what is there).
+    // Null with `error` set when another writer holds it, it is damaged, or it cannot be created.
+    static std::unique_ptr<SearchIndexWriter> Open(const std::string& folder, bool fresh,
+                                                   std::string& error);
+
+    // Adds or replaces the document of `video.rowid`. False with `error` set on failure.
+    bool Put(const IndexedVideo& video, std::string& error);
+    // Removes the document of `rowid` if there is one. False with `error` set on failure.
+    bool Remove(std::int64_t rowid, std::string& error);
+    // The stored metadata value of `key`; empty when absent.
+    std::string Metadata(const std::string& key);
+    // Sets a metadata value, committed with the next Commit.
+    bool SetMetadata(const std::string& key, const std::string& value, std::string& error);
+    // Makes every change since the last commit visible at once. False with `error` set.
+    bool Commit(std::string& error);
+
+  private:
+    explicit SearchIndexWriter(std::unique_ptr<Xapian::WritableDatabase> database);
+    std::unique_ptr<Xapian::WritableDatabase> database_;
+};
+
+// The index term of token: the token itself, or for one longer than the index takes, its
+// first bytes, a space (never inside a token) and a hash of the whole token.
+std::string IndexTerm(const std::string& token);
 
 }  // namespace tunova::server
