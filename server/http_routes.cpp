@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "server/atom_feed.h"
 #include "server/feed_query.h"
@@ -19,9 +20,7 @@ namespace {
 constexpr const char* kText = "text/plain; charset=UTF-8";
 constexpr const char* kHtml = "text/html; charset=UTF-8";
 constexpr const char* kAtom = "application/atom+xml; charset=UTF-8";
-constexpr std::size_t kMediaChunk = 64 * 1024;
-
-thread_local std::chrono::steady_clock::time_point requestStart;
+constexpr std::string_view kMediaPrefix = "/media/";
 
 std::int64_t Now(const ServerContext& context) {
     if (context.now) {
@@ -32,29 +31,39 @@ std::int64_t Now(const ServerContext& context) {
         .count();
 }
 
-void Refuse(httplib::Response& response, int status, const std::string& reason) {
+void Refuse(HttpResponse& response, int status, const std::string& reason) {
     response.status = status;
-    response.set_content(reason + "\n", kText);
+    response.SetContent(reason + "\n", kText);
 }
 
-std::string RawQuery(const httplib::Request& request) {
-    const std::size_t mark = request.target.find('?');
-    return mark == std::string::npos ? std::string() : request.target.substr(mark + 1);
+// The first value of query parameter `name`, and how many times it was given.
+std::string Parameter(const std::vector<std::pair<std::string, std::string>>& parameters,
+                      std::string_view name, int* count = nullptr) {
+    std::string value;
+    int seen = 0;
+    for (const auto& [key, text] : parameters) {
+        if (key == name && seen++ == 0) {
+            value = text;
+        }
+    }
+    if (count != nullptr) {
+        *count = seen;
+    }
+    return value;
 }
 
-void ServeFeed(const ServerContext& context, const httplib::Request& request,
-               httplib::Response& response) {
-    const FeedQueryParse parse = ParseFeedQuery(RawQuery(request));
+void ServeFeed(const ServerContext& context, const HttpRequest& request, HttpResponse& response) {
+    const FeedQueryParse parse = ParseFeedQuery(request.query);
     if (!parse) {
         Refuse(response, 400, parse.error);
         return;
     }
     const std::int64_t now = Now(context);
     const std::string host = LinkHost(request);
-    const std::string cacheKey = host + '\n' + RawQuery(request);
+    const std::string cacheKey = host + '\n' + request.query;
     if (context.feedCache != nullptr) {
         if (auto cached = context.feedCache->Find(cacheKey, now)) {
-            response.set_content(std::move(*cached), kAtom);
+            response.SetContent(std::move(*cached), kAtom);
             return;
         }
     }
@@ -69,19 +78,76 @@ void ServeFeed(const ServerContext& context, const httplib::Request& request,
     if (context.feedCache != nullptr) {
         context.feedCache->Store(cacheKey, body, now);
     }
-    response.set_content(std::move(body), kAtom);
+    response.SetContent(std::move(body), kAtom);
 }
 
-// True when the single requested range lies (at least partly) within a file of `size` bytes.
-bool RangeSatisfiable(const httplib::Range& range, std::int64_t size) {
-    const auto [first, last] = range;
-    return first < 0 ? last > 0 : (first < size && (last < 0 || last >= first));
+// One byte range of a Range header: first and last byte, or a suffix length when `suffix`.
+struct ByteRange {
+    std::int64_t first = 0;
+    std::int64_t last = -1;  // -1: to the end
+    bool suffix = false;
+};
+
+std::optional<std::int64_t> ReadOffset(std::string_view text) {
+    if (text.empty() || text.size() > 18 ||
+        text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::int64_t value = 0;
+    for (const char c : text) {
+        value = value * 10 + (c - '0');
+    }
+    return value;
 }
 
-// Answers with the file's bytes; the HTTP library cuts Range requests (206) and HEAD from it.
-void ServeMedia(const ServerContext& context, const httplib::Request& request,
-                httplib::Response& response) {
-    const auto id = MediaIdFromPath(request.matches[1].str());
+// The ranges of a "bytes=" Range header; empty optional when it does not read.
+std::optional<std::vector<ByteRange>> ParseRanges(std::string_view header) {
+    if (header.substr(0, 6) != "bytes=") {
+        return std::nullopt;
+    }
+    std::vector<ByteRange> ranges;
+    std::string_view rest = header.substr(6);
+    while (true) {
+        const std::size_t comma = rest.find(',');
+        std::string_view part = rest.substr(0, comma);
+        while (!part.empty() && part.front() == ' ') {
+            part.remove_prefix(1);
+        }
+        const std::size_t dash = part.find('-');
+        if (dash == std::string_view::npos) {
+            return std::nullopt;
+        }
+        const std::string_view from = part.substr(0, dash);
+        const std::string_view to = part.substr(dash + 1);
+        ByteRange range;
+        if (from.empty()) {
+            const auto length = ReadOffset(to);
+            if (!length) {
+                return std::nullopt;
+            }
+            range.suffix = true;
+            range.last = *length;
+        } else {
+            const auto first = ReadOffset(from);
+            const auto last = to.empty() ? std::optional<std::int64_t>(-1) : ReadOffset(to);
+            if (!first || !last || (*last >= 0 && *last < *first)) {
+                return std::nullopt;
+            }
+            range.first = *first;
+            range.last = *last;
+        }
+        ranges.push_back(range);
+        if (comma == std::string_view::npos) {
+            return ranges;
+        }
+        rest.remove_prefix(comma + 1);
+    }
+}
+
+// Answers with the file's bytes: the whole file, or one satisfiable range (206). Several
+// ranges get the whole file (allowed by RFC 9110); an unsatisfiable or unreadable one 416.
+void ServeMedia(const ServerContext& context, const HttpRequest& request, HttpResponse& response) {
+    const auto id = MediaIdFromPath(std::string_view(request.path).substr(kMediaPrefix.size()));
     if (!id) {
         Refuse(response, 400, "bad video id");
         return;
@@ -94,40 +160,52 @@ void ServeMedia(const ServerContext& context, const httplib::Request& request,
         Refuse(response, 404, "no such video");
         return;
     }
+    std::int64_t offset = 0;
+    std::int64_t length = file->size;
+    bool partial = false;
+    if (request.HasHeader("Range")) {
+        const auto ranges = ParseRanges(request.Header("Range"));
+        const bool one = ranges && ranges->size() == 1;
+        const ByteRange range = one ? ranges->front() : ByteRange();
+        const bool satisfiable = one && (range.suffix ? range.last > 0 : range.first < file->size);
+        if (!ranges || (one && !satisfiable)) {
+            response.SetHeader("Content-Range", "bytes */" + std::to_string(file->size));
+            Refuse(response, 416, "range not satisfiable");
+            return;
+        }
+        if (one) {
+            partial = true;
+            if (range.suffix) {
+                length = std::min(range.last, file->size);
+                offset = file->size - length;
+            } else {
+                offset = range.first;
+                const std::int64_t last =
+                    range.last < 0 ? file->size - 1 : std::min(range.last, file->size - 1);
+                length = last - offset + 1;
+            }
+        }
+    }
     const int descriptor = open(file->absolutePath.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         Refuse(response, 404, "no such video");
         return;
     }
-    auto owned = std::shared_ptr<int>(new int(descriptor), [](int* fd) {
+    response.file = std::make_unique<FileBody>();
+    response.file->descriptor = std::shared_ptr<int>(new int(descriptor), [](int* fd) {
         close(*fd);
         delete fd;
     });
-    response.set_header("Accept-Ranges", "bytes");
-    // The HTTP library cuts a single satisfiable range itself. It would also cut the range out
-    // of a refusal and mis-sizes multipart answers, so for those the parsed ranges are dropped
-    // from the request (it is ours for the rest of this call): several ranges get the whole
-    // file (allowed by RFC 9110), an unsatisfiable one a bare 416.
-    auto& ranges = const_cast<httplib::Ranges&>(request.ranges);
-    if (ranges.size() > 1) {
-        ranges.clear();
-    } else if (ranges.size() == 1 && !RangeSatisfiable(ranges.front(), file->size)) {
-        ranges.clear();
-        response.set_header("Content-Range", "bytes */" + std::to_string(file->size));
-        Refuse(response, 416, "range not satisfiable");
-        return;
+    response.file->offset = offset;
+    response.file->length = length;
+    response.SetHeader("Content-Type", MediaContentType(*path));
+    response.SetHeader("Accept-Ranges", "bytes");
+    if (partial) {
+        response.status = 206;
+        response.SetHeader("Content-Range", "bytes " + std::to_string(offset) + "-" +
+                                                std::to_string(offset + length - 1) + "/" +
+                                                std::to_string(file->size));
     }
-    response.set_content_provider(
-        static_cast<std::size_t>(file->size), std::string(MediaContentType(*path)),
-        [owned](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-            char buffer[kMediaChunk];
-            const std::size_t want = length < kMediaChunk ? length : kMediaChunk;
-            const ssize_t got = pread(*owned, buffer, want, static_cast<off_t>(offset));
-            if (got <= 0) {
-                return false;
-            }
-            return sink.write(buffer, static_cast<std::size_t>(got));
-        });
 }
 
 bool IsDigits(const std::string& text, std::size_t limit) {
@@ -142,35 +220,40 @@ bool IsMacText(const std::string& text) {
            text.find_first_not_of("0123456789ABCDEFabcdef-:") == std::string::npos;
 }
 
-void ServeCounter(const ServerContext& context, const httplib::Request& request,
-                  httplib::Response& response) {
-    for (const auto& param : request.params) {
-        if (param.first != "in_pcode" && param.first != "in_pid" && param.first != "in_kind" &&
-            param.first != "in_mac") {
+void ServeCounter(const ServerContext& context, const HttpRequest& request,
+                  HttpResponse& response) {
+    const auto parameters = QueryParameters(request.query);
+    for (const auto& parameter : parameters) {
+        if (parameter.first != "in_pcode" && parameter.first != "in_pid" &&
+            parameter.first != "in_kind" && parameter.first != "in_mac") {
             Refuse(response, 400, "unknown parameter");
             return;
         }
-        if (request.get_param_value_count(param.first) != 1) {
+        int count = 0;
+        Parameter(parameters, parameter.first, &count);
+        if (count != 1) {
             Refuse(response, 400, "repeated parameter");
             return;
         }
     }
+    int pids = 0;
+    int macs = 0;
     CounterHit hit;
-    hit.pcode = request.get_param_value("in_pcode");
-    hit.pid = request.get_param_value("in_pid");
-    hit.kind = request.get_param_value("in_kind");
-    hit.mac = request.get_param_value("in_mac");
-    hit.remote = request.remote_addr;
+    hit.pcode = Parameter(parameters, "in_pcode");
+    hit.pid = Parameter(parameters, "in_pid", &pids);
+    hit.kind = Parameter(parameters, "in_kind");
+    hit.mac = Parameter(parameters, "in_mac", &macs);
+    hit.remote = request.remoteAddress;
     hit.received = Now(context);
     if (!IsDigits(hit.pcode, 8) || !IsDigits(hit.kind, 8)) {
         Refuse(response, 400, "in_pcode and in_kind must be numbers");
         return;
     }
-    if (!request.has_param("in_pid") || hit.pid.size() > 259) {
+    if (pids == 0 || hit.pid.size() > 259) {
         Refuse(response, 400, "in_pid missing or too long");
         return;
     }
-    if (!request.has_param("in_mac") || !IsMacText(hit.mac)) {
+    if (macs == 0 || !IsMacText(hit.mac)) {
         Refuse(response, 400, "in_mac missing or malformed");
         return;
     }
@@ -180,46 +263,58 @@ void ServeCounter(const ServerContext& context, const httplib::Request& request,
         Refuse(response, 500, "counter unavailable");
         return;
     }
-    response.set_content("ok\n", kText);
+    response.SetContent("ok\n", kText);
 }
 
-void ServeBoard(const httplib::Request& request, httplib::Response& response) {
-    if (request.get_param_value("bo_table") != "freeboard") {
+void ServeBoard(const HttpRequest& request, HttpResponse& response) {
+    if (Parameter(QueryParameters(request.query), "bo_table") != "freeboard") {
         Refuse(response, 404, "no such board");
         return;
     }
-    response.set_content(FreeBoardPage(), kHtml);
+    response.SetContent(FreeBoardPage(), kHtml);
 }
 
-void ServeWatch(const httplib::Request& request, httplib::Response& response) {
-    const auto id = MediaIdFromPath(request.get_param_value("v"));
+void ServeWatch(const HttpRequest& request, HttpResponse& response) {
+    const auto id = MediaIdFromPath(Parameter(QueryParameters(request.query), "v"));
     if (!id) {
         Refuse(response, 400, "bad video id");
         return;
     }
-    response.set_content(WatchPage(*id), kHtml);
+    response.SetContent(WatchPage(*id), kHtml);
 }
 
-void LogRequest(const httplib::Request& request, const httplib::Response& response) {
-    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(
-                             std::chrono::steady_clock::now() - requestStart)
-                             .count();
-    // The target is cut and control bytes masked so a hostile request cannot forge log lines.
-    std::string target = request.target.substr(0, 300);
-    for (char& c : target) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            c = '?';
-        }
+void Route(const ServerContext& context, const HttpRequest& request, HttpResponse& response) {
+    if (request.method != "GET" && request.method != "HEAD") {
+        response.SetHeader("Allow", "GET, HEAD");
+        Refuse(response, 405, "only GET and HEAD");
+        return;
     }
-    std::fprintf(stderr, "%s %s %s %d %zu %.1fms\n", request.remote_addr.c_str(),
-                 request.method.c_str(), target.c_str(), response.status, response.body.size(),
-                 static_cast<double>(elapsed) / 1000.0);
+    const std::string& path = request.path;
+    if (path == "/feeds/api/videos/-/Music") {
+        ServeFeed(context, request, response);
+    } else if (path.starts_with(kMediaPrefix)) {
+        ServeMedia(context, request, response);
+    } else if (path == "/update/update_tunova.php") {
+        response.SetContent("ok\n", kText);
+    } else if (path == "/update/player_ver.php") {
+        response.SetContent(context.playerVersion, kText);
+    } else if (path == "/web/counter/insert.php") {
+        ServeCounter(context, request, response);
+    } else if (path == "/web/bbs/board.php") {
+        ServeBoard(request, response);
+    } else if (path == "/watch") {
+        ServeWatch(request, response);
+    } else if (path == "/") {
+        response.SetContent(HomePage(context.playerVersion), kHtml);
+    } else {
+        Refuse(response, 404, "not found");
+    }
 }
 
 }  // namespace
 
-std::string LinkHost(const httplib::Request& request) {
-    const std::string host = request.get_header_value("Host");
+std::string LinkHost(const HttpRequest& request) {
+    const std::string host = request.Header("Host");
     const bool plausible =
         !host.empty() && host.size() <= 255 &&
         host.find_first_not_of(
@@ -228,55 +323,29 @@ std::string LinkHost(const httplib::Request& request) {
     if (plausible) {
         return host;
     }
-    const bool v6 = request.local_addr.find(':') != std::string::npos;
-    return (v6 ? "[" + request.local_addr + "]" : request.local_addr) + ":" +
-           std::to_string(request.local_port);
+    const bool v6 = request.localAddress.find(':') != std::string::npos;
+    return (v6 ? "[" + request.localAddress + "]" : request.localAddress) + ":" +
+           std::to_string(request.localPort);
 }
 
-void InstallRoutes(httplib::Server& server, const ServerContext& context) {
+HttpHandler RouteRequests(const ServerContext& context) {
     const ServerContext* shared = &context;
-    server.set_payload_max_length(64 * 1024);
-    server.set_keep_alive_max_count(10000);
-    // Headers and body go out in separate writes; without this, Nagle's algorithm holds the
-    // body back until the client's delayed acknowledgement, some 40 ms a response.
-    server.set_tcp_nodelay(true);
-    server.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
-        requestStart = std::chrono::steady_clock::now();
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
-    server.Get("/feeds/api/videos/-/Music",
-               [shared](const httplib::Request& request, httplib::Response& response) {
-                   ServeFeed(*shared, request, response);
-               });
-    server.Get("/media/(.*)",
-               [shared](const httplib::Request& request, httplib::Response& response) {
-                   ServeMedia(*shared, request, response);
-               });
-    server.Get("/update/update_tunova.php",
-               [](const httplib::Request&, httplib::Response& response) {
-                   response.set_content("ok\n", kText);
-               });
-    server.Get("/update/player_ver.php",
-               [shared](const httplib::Request&, httplib::Response& response) {
-                   response.set_content(shared->playerVersion, kText);
-               });
-    server.Get("/web/counter/insert.php",
-               [shared](const httplib::Request& request, httplib::Response& response) {
-                   ServeCounter(*shared, request, response);
-               });
-    server.Get("/web/bbs/board.php", ServeBoard);
-    server.Get("/watch", ServeWatch);
-    server.Get("/", [shared](const httplib::Request&, httplib::Response& response) {
-        response.set_content(HomePage(shared->playerVersion), kHtml);
-    });
-    server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
-        if (response.body.empty()) {
-            response.set_content(response.status == 404 ? "not found\n" : "error\n", kText);
+    return [shared](const HttpRequest& request, HttpResponse& response) {
+        Route(*shared, request, response);
+    };
+}
+
+void LogRequest(const HttpRequest& request, const HttpResponse& response, double milliseconds) {
+    // The target is cut and control bytes masked so a hostile request cannot forge log lines.
+    std::string target = request.target.substr(0, 300);
+    for (char& c : target) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = '?';
         }
-    });
-    if (context.logRequests) {
-        server.set_logger(LogRequest);
     }
+    std::fprintf(stderr, "%s %s %s %d %lld %.1fms\n", request.remoteAddress.c_str(),
+                 request.method.c_str(), target.c_str(), response.status,
+                 static_cast<long long>(response.BodyLength()), milliseconds);
 }
 
 }  // namespace tunova::server

@@ -2,14 +2,13 @@
 // per request. Malformed parameters answer 400 with a short reason; unknown paths 404.
 #pragma once
 
-#include <httplib.h>
-
 #include <cstdint>
 #include <functional>
 #include <string>
 
 #include "server/catalogue.h"
 #include "server/feed_cache.h"
+#include "server/http_server.h"
 
 namespace tunova::server {
 
@@ -18,16 +17,19 @@ struct ServerContext {
     std::string libraryRoot;            // media folder; empty serves no media
     std::string playerVersion = "1";    // answer of /update/player_ver.php
     std::function<std::int64_t()> now;  // seconds since the epoch; the system clock if empty
-    bool logRequests = true;            // one line per request to stderr
     FeedCache* feedCache = nullptr;     // rendered feeds kept for a while; null for none
 };
 
-// Registers every route, the 404 page, limits and the request log on `server`. `context` must
-// outlive the server.
-void InstallRoutes(httplib::Server& server, const ServerContext& context);
+// The handler of every route: feeds, media, update, counter and vendor pages; 404 for other
+// paths, 405 for methods other than GET and HEAD. `context` must outlive the handler.
+HttpHandler RouteRequests(const ServerContext& context);
+
+// One line per request on stderr: client, method, target (cut, control bytes masked), status,
+// body bytes and milliseconds.
+void LogRequest(const HttpRequest& request, const HttpResponse& response, double milliseconds);
 
 // The host for links in answers: the request's Host header when it is a plausible host[:port],
 // else the address and port the request came in on.
-std::string LinkHost(const httplib::Request& request);
+std::string LinkHost(const HttpRequest& request);
 
 }  // namespace tunova::server

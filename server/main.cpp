@@ -1,6 +1,7 @@
 // tunova-server: the companion feed, media, update, counter and web server of the player.
-#include <httplib.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "server/catalogue.h"
 #include "server/http_routes.h"
+#include "server/http_server.h"
 #include "server/library_ingest.h"
 #include "server/server_options.h"
 #include "server/shutdown_signals.h"
@@ -31,6 +33,32 @@ bool IngestInto(Catalogue& catalogue, const std::string& library) {
     return true;
 }
 
+// Room for every connection the caps allow, plus the catalogue's and the index's own files.
+// Lowers the cap when the system will not give that many descriptors.
+int RaiseDescriptorLimit(int maxConnections) {
+    constexpr rlim_t kOwnFiles = 512;
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0) {
+        return maxConnections;
+    }
+    const rlim_t wanted = static_cast<rlim_t>(maxConnections) + kOwnFiles;
+    if (limit.rlim_cur < wanted) {
+        limit.rlim_cur = std::min(wanted, limit.rlim_max);
+        setrlimit(RLIMIT_NOFILE, &limit);
+        getrlimit(RLIMIT_NOFILE, &limit);
+    }
+    if (limit.rlim_cur < wanted) {
+        const int fitting = limit.rlim_cur > kOwnFiles * 2
+                                ? static_cast<int>(limit.rlim_cur - kOwnFiles)
+                                : static_cast<int>(limit.rlim_cur / 2);
+        std::fprintf(stderr,
+                     "tunova-server: %llu file descriptors allowed; at most %d connections\n",
+                     static_cast<unsigned long long>(limit.rlim_cur), fitting);
+        return fitting;
+    }
+    return maxConnections;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,10 +73,17 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    httplib::Server server;
+    HttpServerOptions http;
+    http.threads = options.threads;
+    http.headDeadlineMs = options.headDeadlineMs;
+    http.idleMs = options.idleMs;
+    http.maxConnections = RaiseDescriptorLimit(options.maxConnections);
+    http.maxConnectionsPerAddress = options.maxPerAddress;
+    ServerContext context;
+    HttpServer server(http, RouteRequests(context), LogRequest);
     ShutdownSignals signals([&server](int signal) {
         std::fprintf(stderr, "tunova-server: signal %d, shutting down\n", signal);
-        server.stop();
+        server.Stop();
     });
 
     std::string error;
@@ -65,31 +100,22 @@ int main(int argc, char** argv) {
     if (options.ingestOnly) {
         return 0;
     }
-    // The search index is built now, not by the first request.
+    // The search index is caught up now, not by the first request.
     if (!catalogue->RefreshSearchIndex(error)) {
         std::fprintf(stderr, "tunova-server: cannot index catalogue: %s\n", error.c_str());
         return 1;
     }
 
-    ServerContext context;
     context.catalogue = catalogue.get();
     context.libraryRoot = options.library;
     context.playerVersion = options.playerVersion;
     FeedCache feedCache(static_cast<std::size_t>(options.cacheEntries), 60);
     context.feedCache = &feedCache;
-    const int threads = options.threads;
-    server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-    InstallRoutes(server, context);
 
-    int port = options.port;
-    if (port == 0) {
-        port = server.bind_to_any_port(options.host);
-    } else if (!server.bind_to_port(options.host, port)) {
-        port = -1;
-    }
+    const int port = server.Bind(options.host, options.port, error);
     if (port < 0) {
-        std::fprintf(stderr, "tunova-server: cannot listen on %s:%d\n", options.host.c_str(),
-                     options.port);
+        std::fprintf(stderr, "tunova-server: cannot listen on %s:%d: %s\n", options.host.c_str(),
+                     options.port, error.c_str());
         return 1;
     }
     if (!options.portFile.empty()) {
@@ -97,7 +123,7 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "tunova-server: %lld videos, listening on http://%s:%d/\n",
                  static_cast<long long>(catalogue->VideoCount(error)), options.host.c_str(), port);
-    const bool clean = server.listen_after_bind();
+    const bool clean = server.Run();
     std::fprintf(stderr, "tunova-server: stopped\n");
     return clean ? 0 : 1;
 }

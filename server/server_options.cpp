@@ -64,6 +64,22 @@ OptionsParse ParseServerOptions(const std::vector<std::string>& arguments) {
             if (!ReadInt(value, 0, 1000000, options.cacheEntries)) {
                 result.error = "--cache-entries must be 0 to 1000000";
             }
+        } else if (name == "--head-deadline") {
+            if (!ReadInt(value, 10, 600000, options.headDeadlineMs)) {
+                result.error = "--head-deadline must be 10 to 600000 milliseconds";
+            }
+        } else if (name == "--keep-alive-idle") {
+            if (!ReadInt(value, 10, 3600000, options.idleMs)) {
+                result.error = "--keep-alive-idle must be 10 to 3600000 milliseconds";
+            }
+        } else if (name == "--max-connections") {
+            if (!ReadInt(value, 1, 1000000, options.maxConnections)) {
+                result.error = "--max-connections must be 1 to 1000000";
+            }
+        } else if (name == "--max-per-address") {
+            if (!ReadInt(value, 0, 1000000, options.maxPerAddress)) {
+                result.error = "--max-per-address must be 0 to 1000000";
+            }
         } else {
             result.error = "unknown option " + name;
         }
@@ -92,7 +108,8 @@ std::string DefaultDatabasePath() {
 std::string UsageText() {
     return "usage: tunova-server [--host ADDR] [--port N] [--library DIR] [--db FILE]\n"
            "                     [--player-version TEXT] [--port-file FILE] [--threads N]\n"
-           "                     [--cache-entries N] [--ingest-only]\n"
+           "                     [--cache-entries N] [--head-deadline MS] [--keep-alive-idle MS]\n"
+           "                     [--max-connections N] [--max-per-address N] [--ingest-only]\n"
            "  --host ADDR            address to listen on (default 127.0.0.1)\n"
            "  --port N               port (default 8080; 0 picks a free one)\n"
            "  --library DIR          media folder: ingested at start, served under /media/\n"
@@ -102,6 +119,12 @@ std::string UsageText() {
            "  --port-file FILE       write the bound port to FILE once listening\n"
            "  --threads N            request worker threads (default 16)\n"
            "  --cache-entries N      rendered feeds kept for 60 s (default 1024; 0: none)\n"
+           "  --head-deadline MS     a request head must arrive whole within MS of its first\n"
+           "                         byte, else 408 and close (default 10000)\n"
+           "  --keep-alive-idle MS   close a kept-alive connection idle for MS (default 15000)\n"
+           "  --max-connections N    open connections in all; more get 503 (default 4096)\n"
+           "  --max-per-address N    open connections from one client address; more get 503\n"
+           "                         (default 64; 0: no cap)\n"
            "  --ingest-only          scan the library into the catalogue and exit\n";
 }
 

@@ -15,6 +15,10 @@ struct ServerOptions {
     std::string portFile;             // when set, the bound port is written there
     int threads = 16;                 // request worker threads
     int cacheEntries = 1024;          // rendered feeds kept for 60 s; 0 disables
+    int headDeadlineMs = 10000;       // a request head must arrive whole within this
+    int idleMs = 15000;               // a kept-alive connection without a request closes
+    int maxConnections = 4096;        // open connections in all
+    int maxPerAddress = 64;           // open connections of one client address; 0: no cap
     bool ingestOnly = false;          // scan the library and exit
     bool help = false;
 };
@@ -26,7 +30,8 @@ struct OptionsParse {
 };
 
 // Reads `--host ADDR --port N --library DIR --db FILE --player-version TEXT --port-file FILE
-// --threads N --cache-entries N --ingest-only --help`. Unknown options, missing values and
+// --threads N --cache-entries N --head-deadline MS --keep-alive-idle MS --max-connections N
+// --max-per-address N --ingest-only --help`. Unknown options, missing values and
 // out-of-range numbers give an error.
 OptionsParse ParseServerOptions(const std::vector<std::string>& arguments);
 

@@ -91,11 +91,14 @@ void WriteLibrary(const fs::path& library, const std::vector<DemoVideo>& videos)
     WriteFile(library / "metadata.tsv", sidecar);
 }
 
-TestServer::TestServer(const std::vector<DemoVideo>& videos)
-    : library_(folder_.path() / "library"), database_(folder_.path() / "catalogue.sqlite") {
+TestServer::TestServer(const std::vector<DemoVideo>& videos, const HttpServerOptions& options)
+    : library_(folder_.path() / "library"),
+      database_(folder_.path() / "catalogue.sqlite"),
+      server_(options, RouteRequests(context_)) {
     WriteLibrary(library_, videos);
     std::string error;
-    catalogue_ = Catalogue::Open(database_.string(), error);
+    catalogue_ = Catalogue::Open(database_.string(), error,
+                                 {.indexFolder = "", .log = [](const std::string&) {}});
     if (!catalogue_) {
         ADD_FAILURE() << error;
         return;
@@ -111,17 +114,19 @@ TestServer::TestServer(const std::vector<DemoVideo>& videos)
     context_.libraryRoot = library_.string();
     context_.playerVersion = "7";
     context_.now = [] { return kNow; };
-    context_.logRequests = false;
-    InstallRoutes(server_, context_);
-    port_ = server_.bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
-    for (int attempt = 0; attempt < 5000 && !server_.is_running(); ++attempt) {  // at most 5 s
+    port_ = server_.Bind("127.0.0.1", 0, error);
+    if (port_ <= 0) {
+        ADD_FAILURE() << error;
+        return;
+    }
+    thread_ = std::thread([this] { server_.Run(); });
+    for (int attempt = 0; attempt < 5000 && !server_.IsRunning(); ++attempt) {  // at most 5 s
         usleep(1000);
     }
 }
 
 TestServer::~TestServer() {
-    server_.stop();
+    server_.Stop();
     if (thread_.joinable()) {
         thread_.join();
     }

@@ -13,6 +13,7 @@
 
 #include "server/catalogue.h"
 #include "server/http_routes.h"
+#include "server/http_server.h"
 
 namespace tunova::server::testing {
 
@@ -58,8 +59,10 @@ void WriteLibrary(const std::filesystem::path& library, const std::vector<DemoVi
 // Ingests a library folder into a fresh catalogue and serves it on 127.0.0.1, port 0.
 class TestServer {
   public:
-    // Builds the demo library in a temporary folder unless `videos` is given.
-    explicit TestServer(const std::vector<DemoVideo>& videos = DemoCatalogue());
+    // Builds the demo library in a temporary folder unless `videos` is given; `options` are the
+    // HTTP layer's limits.
+    explicit TestServer(const std::vector<DemoVideo>& videos = DemoCatalogue(),
+                        const HttpServerOptions& options = {});
     ~TestServer();
 
     httplib::Client Client() const;
@@ -74,7 +77,7 @@ class TestServer {
     std::filesystem::path database_;
     std::unique_ptr<Catalogue> catalogue_;
     ServerContext context_;
-    httplib::Server server_;
+    HttpServer server_;
     std::thread thread_;
     int port_ = -1;
 };
