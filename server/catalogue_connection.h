@@ -67,6 +67,7 @@ class Catalogue::Lease {
     Lease& operator=(const Lease&) = delete;
     explicit operator bool() const { return connection_ != nullptr; }
     Connection* operator->() const { return connection_.get(); }
+    Connection& operator*() const { return *connection_; }
 
   private:
     Catalogue& owner_;

@@ -348,8 +348,10 @@ bool Catalogue::ReadPage(const IndexHits& hits, CataloguePage& page, std::string
     if (!connection) {
         return false;
     }
+    // One read transaction for the page: one snapshot, one round of file locks.
+    ReadTransaction read(*connection);
     SqliteStatement* row = connection->Statement(kVideoByRowid, error);
-    if (row == nullptr) {
+    if (!read.Begin(error) || row == nullptr) {
         return false;
     }
     for (const std::int64_t rowid : hits.rowids) {

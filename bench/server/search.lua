@@ -1,5 +1,6 @@
 -- wrk script: search requests as the player sends them, rotating through common and rare
 -- words (Korean in UTF-8 percent form), first and later pages, language filters and the chart.
+-- Each thread starts at another place in the rotation.
 local words = {
   "%EC%82%AC%EB%9E%91",              -- 사랑
   "%EB%88%88%EB%AC%BC",              -- 눈물
@@ -22,7 +23,19 @@ for _, word in ipairs(words) do
 end
 paths[#paths + 1] = "/feeds/api/videos/-/Music?orderby=rating&max-results=50&start-index=1&lr=ko&time=this_month"
 
-local counter = 0
+-- TUNOVA_BENCH_PATHS names a file of request paths, one a line, used instead of the list above.
+local file = os.getenv("TUNOVA_BENCH_PATHS")
+if file and file ~= "" then
+  paths = {}
+  for line in io.lines(file) do
+    paths[#paths + 1] = line
+  end
+end
+
+counter = 0
+setup = function(thread)
+  thread:set("counter", math.random(1, 1000))
+end
 request = function()
   counter = counter + 1
   return wrk.format("GET", paths[(counter % #paths) + 1])
