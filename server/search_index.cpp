@@ -79,6 +79,22 @@ bool MatchQuery(const std::vector<PhraseTokens>* phrases, Xapian::Query& query) 
     return true;
 }
 
+// Every match of `match`, counted exactly: a term's document count when the query is that one
+// term, else a pass that keeps no documents (asking for none, checking all), which costs far
+// less than ranking them.
+int CountMatches(const Xapian::Database& database, const Xapian::Query& match,
+                 const std::string& singleTerm) {
+    if (!singleTerm.empty()) {
+        return static_cast<int>(database.get_termfreq(singleTerm));
+    }
+    Xapian::Enquire counting(database);
+    counting.set_query(match);
+    counting.set_weighting_scheme(Xapian::BoolWeight());
+    counting.set_docid_order(Xapian::Enquire::DONT_CARE);
+    const Xapian::MSet none = counting.get_mset(0, 0, database.get_doccount());
+    return static_cast<int>(none.get_matches_lower_bound());
+}
+
 }  // namespace
 
 std::string IndexTerm(const std::string& token) {
@@ -215,6 +231,12 @@ bool SearchIndex::Search(const FeedQuery& query, const std::vector<PhraseTokens>
             Xapian::Query::OP_FILTER, match,
             Xapian::Query(Xapian::Query::OP_VALUE_GE, kPublishedSlot, TimeKey(since)));
     }
+    // One plain term with no filter: its document count is the total.
+    std::string singleTerm;
+    if (phrases != nullptr && phrases->size() == 1 && phrases->front().tokens.size() == 1 &&
+        !phrases->front().prefix && query.language.empty() && since == INT64_MIN) {
+        singleTerm = IndexTerm(phrases->front().tokens.front());
+    }
     Lease handle(*this, error);
     if (!handle) {
         return false;
@@ -237,10 +259,12 @@ bool SearchIndex::Search(const FeedQuery& query, const std::vector<PhraseTokens>
             }
             const auto first = static_cast<Xapian::doccount>(query.startIndex - 1);
             const auto wanted = static_cast<Xapian::doccount>(query.maxResults);
-            // Asking to check every document makes the count exact rather than estimated.
-            const Xapian::MSet page =
-                enquire.get_mset(first, wanted, database.get_doccount() + first + wanted);
-            hits.total = static_cast<int>(page.get_matches_estimated());
+            // The page alone lets the matcher skip what cannot reach it; the total is counted
+            // apart (see CountMatches) unless the page's own count is already exact.
+            const Xapian::MSet page = enquire.get_mset(first, wanted);
+            hits.total = page.get_matches_lower_bound() == page.get_matches_upper_bound()
+                             ? static_cast<int>(page.get_matches_lower_bound())
+                             : CountMatches(database, match, singleTerm);
             for (auto it = page.begin(); it != page.end(); ++it) {
                 hits.rowids.push_back(static_cast<std::int64_t>(*it));
             }

@@ -11,7 +11,9 @@
 // description tokens 1 in BM25 (k1 1.2, b 0.75); ties go to the lower rowid, as do equal sort
 // keys in the rating and publication orders.
 //
-// Totals are exact: every match is counted, not estimated.
+// Totals are exact, not estimated: a page is ranked with the matcher free to skip what cannot
+// reach it, and the matches are counted apart (a lone term's document count, else a counting
+// pass that ranks nothing).
 //
 // A SearchIndex is a pool of read handles and is safe to use from many threads. A writer
 // (SearchIndexWriter) may change the folder at the same time, from this process or another;

@@ -30,10 +30,13 @@ cleanup() {
 trap cleanup EXIT
 
 load() { cut -d' ' -f1 /proc/loadavg; }
+# The server's CPU time so far, in clock ticks.
+cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+ticks=$(getconf CLK_TCK)
 field() { sed -n "s/^$1: *//p" "$2" | head -1; }
 
-echo "| vocabulary | videos | ingest | start to listening | RSS after load (peak) | index on disk | catalogue on disk | searches/s, 16 conn. | p50 / p99, 16 conn. | p50 / p99, 1 conn. | load |"
-echo "|---|---|---|---|---|---|---|---|---|---|---|"
+echo "| vocabulary | videos | ingest | start to listening | RSS after load (peak) | index on disk | catalogue on disk | searches/s, 16 conn. | server CPU per search | p50 / p99, 16 conn. | p50 / p99, 1 conn. | load |"
+echo "|---|---|---|---|---|---|---|---|---|---|---|---|"
 for vocabulary in $vocabularies; do
     for size in $sizes; do
         dir="$data/$vocabulary-$size"
@@ -42,7 +45,8 @@ for vocabulary in $vocabularies; do
         if [[ ! -s "$dir/ingest.txt" ]]; then
             rm -rf "$db" "$db-wal" "$db-shm" "$db.index"
             before=$(load)
-            "$build/bin/tunova-bench-catalogue" "$db" "$size" "$vocabulary" "$dir/paths.txt" 2>/dev/null |
+            /usr/bin/time -f "%U %S" -o "$dir/ingest-cpu.txt" \
+                "$build/bin/tunova-bench-catalogue" "$db" "$size" "$vocabulary" "$dir/paths.txt" 2>/dev/null |
                 sed -n 's/.* indexed in \(.*\) s$/\1/p' >"$dir/ingest.txt"
             echo "$before" >"$dir/ingest-load.txt"
         fi
@@ -57,9 +61,13 @@ for vocabulary in $vocabularies; do
         listening=$((($(date +%s%N) - start) / 1000000))
         export TUNOVA_BENCH_PATHS="$dir/paths.txt"
         wrk -t1 -c1 -d2s -s bench/server/search.lua "http://127.0.0.1:$port" >/dev/null
+        before=$(cpu "$server_pid")
         wrk -t2 -c16 -d"${seconds}s" --latency -s bench/server/search.lua \
             "http://127.0.0.1:$port" >"$dir/wrk16.txt"
         load16=$(load)
+        used=$(($(cpu "$server_pid") - before))
+        requests=$(sed -n 's/^requests: \([0-9]*\).*/\1/p' "$dir/wrk16.txt")
+        per_search=$(awk -v t="$used" -v hz="$ticks" -v n="$requests" 'BEGIN {printf "%.1f", t * 1000 / hz / n}')
         wrk -t1 -c1 -d"${seconds}s" --latency -s bench/server/search.lua \
             "http://127.0.0.1:$port" >"$dir/wrk1.txt"
         rss=$(awk '/VmRSS/ {printf "%.0f", $2 / 1024}' "/proc/$server_pid/status")
@@ -70,6 +78,6 @@ for vocabulary in $vocabularies; do
         index=$(du -sm "$db.index" | cut -f1)
         catalogue=$(du -cm "$db"* --exclude='*.index' | tail -1 | cut -f1)
         errors=$(field requests "$dir/wrk16.txt" | sed 's/.*errors: \([0-9]*\), non-2xx: \([0-9]*\)/\1+\2/')
-        echo "| $vocabulary | $size | $(cat "$dir/ingest.txt") s (load $(cat "$dir/ingest-load.txt")) | ${listening} ms | ${rss} MB (${peak} MB) | ${index} MB | ${catalogue} MB | $(field throughput "$dir/wrk16.txt" | cut -d' ' -f1) (errors $errors) | $(field 'latency p50' "$dir/wrk16.txt") / $(field 'latency p99' "$dir/wrk16.txt") | $(field 'latency p50' "$dir/wrk1.txt") / $(field 'latency p99' "$dir/wrk1.txt") | $load16 |"
+        echo "| $vocabulary | $size | $(cat "$dir/ingest.txt") s, CPU $(awk '{printf "%.0f", $1 + $2}' "$dir/ingest-cpu.txt") s (load $(cat "$dir/ingest-load.txt")) | ${listening} ms | ${rss} MB (${peak} MB) | ${index} MB | ${catalogue} MB | $(field throughput "$dir/wrk16.txt" | cut -d' ' -f1) (errors $errors) | $per_search ms | $(field 'latency p50' "$dir/wrk16.txt") / $(field 'latency p99' "$dir/wrk16.txt") | $(field 'latency p50' "$dir/wrk1.txt") / $(field 'latency p99' "$dir/wrk1.txt") | $load16 |"
     done
 done
