@@ -217,4 +217,17 @@ std::string LowerCp949(std::string_view cp949) {
     return out;
 }
 
+std::string_view CutCp949(std::string_view cp949, std::size_t maxBytes) {
+    std::size_t end = 0;
+    while (end < cp949.size()) {
+        const std::size_t step =
+            IsLeadByte(static_cast<unsigned char>(cp949[end])) && end + 1 < cp949.size() ? 2 : 1;
+        if (end + step > maxBytes) {
+            break;
+        }
+        end += step;
+    }
+    return cp949.substr(0, end);
+}
+
 }  // namespace plat

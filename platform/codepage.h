@@ -2,6 +2,7 @@
 // program is narrow CP949; these are the boundary crossings to UTF-8 and UTF-16.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,10 @@ std::string Utf16ToCp949(std::u16string_view utf16, char defaultChar = '?');
 constexpr bool IsLeadByte(unsigned char byte) {
     return byte >= 0x81 && byte <= 0xFE;
 }
+
+// The longest start of `cp949` that fits in `maxBytes` and does not end inside a two-byte
+// character (a lead byte at the very end of the text counts as a character of its own).
+std::string_view CutCp949(std::string_view cp949, std::size_t maxBytes);
 
 // Lower-cases ASCII letters only; both bytes of every double-byte character stay as they are.
 std::string LowerCp949(std::string_view cp949);

@@ -1,0 +1,231 @@
+// Profile (INI) reading: one pass over the text builds the sections and their keys; lookups then
+// search a sorted index of section names.
+#include "platform/profile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <utility>
+
+#include "platform/codepage.h"
+
+namespace plat {
+namespace {
+
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && IsBlank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+std::string LowerAscii(std::string_view s) {
+    std::string lower(s);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lower;
+}
+
+// What a lookup returns for the raw text after '=': trimmed, one pair of surrounding quotes
+// dropped, ended at a zero byte, cut to the value limit.
+std::string CleanValue(std::string_view raw) {
+    std::string_view value = Trim(raw);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    if (const std::size_t zero = value.find('\0'); zero != std::string_view::npos) {
+        value = value.substr(0, zero);
+    }
+    return std::string(CutCp949(value, Profile::kMaxValueBytes));
+}
+
+// The file's text in CP949, whatever byte-order mark it opens with.
+std::string ToCp949(std::string_view bytes) {
+    if (bytes.starts_with(kUtf16LeMark)) {
+        bytes.remove_prefix(kUtf16LeMark.size());
+        std::u16string wide(bytes.size() / 2, u'\0');
+        for (std::size_t i = 0; i < wide.size(); ++i) {
+            wide[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                            (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+        }
+        return Utf16ToCp949(wide);
+    }
+    if (bytes.starts_with(kUtf8Mark)) {
+        return Utf8ToCp949(bytes.substr(kUtf8Mark.size()));
+    }
+    return std::string(bytes);
+}
+
+bool ReadWhole(const std::string& path, std::string& out) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    char buffer[65536];
+    bool ok = true;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof(buffer));
+        if (got > 0) {
+            out.append(buffer, static_cast<std::size_t>(got));
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            ok = false;
+            break;
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace
+
+int ParseIntLikeAtoi(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (IsBlank(text[i]) || text[i] == '\r' || text[i] == '\n')) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) {
+            value = static_cast<long long>(INT_MAX) + 1;
+        }
+    }
+    if (negative) {
+        value = -value;
+    }
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+Profile::Profile(std::string_view bytes) : exists_(true), byteSize_(bytes.size()) {
+    Parse(ToCp949(bytes));
+}
+
+Profile Profile::FromFile(const std::string& path, std::string* bytes) {
+    std::string content;
+    if (!ReadWhole(path, content)) {
+        if (bytes != nullptr) {
+            bytes->clear();
+        }
+        return Profile();
+    }
+    Profile profile(content);
+    if (bytes != nullptr) {
+        *bytes = std::move(content);
+    }
+    return profile;
+}
+
+void Profile::Parse(std::string_view text) {
+    Section* current = nullptr;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        const std::string_view line = Trim(text.substr(pos, end - pos));
+        // CR LF, LF or CR ends the line.
+        pos = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
+        if (line.empty()) {
+            continue;
+        }
+        if (line.front() == '[') {
+            if (const std::size_t close = line.rfind(']'); close != std::string_view::npos) {
+                sections_.push_back({LowerAscii(Trim(line.substr(1, close - 1))), {}});
+                current = &sections_.back();
+                continue;
+            }
+        }
+        if (current == nullptr) {
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            current->entries.push_back({LowerAscii(line), {}});
+        } else {
+            current->entries.push_back(
+                {LowerAscii(Trim(line.substr(0, equals))), CleanValue(line.substr(equals + 1))});
+        }
+    }
+
+    firstByName_.resize(sections_.size());
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        firstByName_[i] = i;
+    }
+    // Sorted by name, ties in file order, so the first of each name comes first.
+    std::stable_sort(
+        firstByName_.begin(), firstByName_.end(),
+        [this](std::size_t a, std::size_t b) { return sections_[a].name < sections_[b].name; });
+    firstByName_.erase(std::unique(firstByName_.begin(), firstByName_.end(),
+                                   [this](std::size_t a, std::size_t b) {
+                                       return sections_[a].name == sections_[b].name;
+                                   }),
+                       firstByName_.end());
+}
+
+const Profile::Section* Profile::FindSection(std::string_view section) const {
+    const std::string name = LowerAscii(Trim(section));
+    const auto it = std::lower_bound(firstByName_.begin(), firstByName_.end(), name,
+                                     [this](std::size_t index, const std::string& wanted) {
+                                         return sections_[index].name < wanted;
+                                     });
+    if (it == firstByName_.end() || sections_[*it].name != name) {
+        return nullptr;
+    }
+    return &sections_[*it];
+}
+
+const std::string* Profile::FindValue(std::string_view section, std::string_view key) const {
+    const Section* found = FindSection(section);
+    if (found == nullptr) {
+        return nullptr;
+    }
+    const std::string name = LowerAscii(Trim(key));
+    for (const Entry& entry : found->entries) {
+        if (entry.key == name) {
+            return &entry.value;
+        }
+    }
+    return nullptr;
+}
+
+std::string Profile::String(std::string_view section, std::string_view key,
+                            std::string_view fallback) const {
+    const std::string* value = FindValue(section, key);
+    return value != nullptr ? *value : std::string(fallback);
+}
+
+int Profile::Int(std::string_view section, std::string_view key, int fallback) const {
+    const std::string* value = FindValue(section, key);
+    return value != nullptr ? ParseIntLikeAtoi(*value) : fallback;
+}
+
+bool Profile::HasSection(std::string_view section) const {
+    return FindSection(section) != nullptr;
+}
+
+}  // namespace plat
