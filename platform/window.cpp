@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "platform/application_impl.h"
+#include "platform/cursor.h"
 #include "platform/draw_impl.h"
 #include "platform/host_widget_impl.h"
 #include "platform/qt_text_impl.h"
@@ -466,6 +467,8 @@ void Window::ReleaseCapture() {
         grabber->releaseMouse();
     }
     g_captureKey = 0;
+    // The next pointer move over a window would show that window's own shape again.
+    SetProgramCursor(CursorShape::kArrow);
 }
 
 Window* Window::Capture() {

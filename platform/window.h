@@ -102,6 +102,8 @@ class Window {
     bool HasFocus() const;
     static Window* Focused();  // the window holding keyboard focus (the control, not its dialog)
 
+    // Mouse capture: while a window holds it, every pointer event goes to that window. Releasing
+    // it also ends a program-wide pointer shape (platform/cursor.h).
     void SetCapture();
     static void ReleaseCapture();
     static Window* Capture();
