@@ -4,8 +4,10 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QPushButton>
+#include <vector>
 
 #include "platform/qt_text_impl.h"
+#include "platform/termination.h"
 #include "platform/testing_impl.h"
 #include "platform/window_impl.h"
 
@@ -14,6 +16,19 @@ namespace plat {
 struct ModalLoop {
     QEventLoop loop;
 };
+
+namespace {
+
+std::vector<Dialog*>& Running() {
+    static std::vector<Dialog*> running;
+    return running;
+}
+
+}  // namespace
+
+std::vector<Dialog*> Dialog::RunningModal() {
+    return Running();
+}
 
 Dialog::Dialog(int templateId, Size sizePixels, std::string_view titleCp949)
     : templateId_(templateId), size_(sizePixels), title_(titleCp949) {}
@@ -48,15 +63,19 @@ int Dialog::DoModal(Window* owner) {
         owner->Enable(false);
     }
     OnInitDialog();
+    // The program is ending on a termination signal: close as the user would.
+    if (!ended_ && IsCreated() && TerminationRequested()) {
+        SendCommand(kIdCancel);
+    }
     if (!ended_ && IsCreated()) {
         Show(true);
         BringToForeground();
         ModalLoop modal;
         loop_ = &modal;
         running_ = true;
-        testing::ModalDialogs().push_back(this);
+        Running().push_back(this);
         modal.loop.exec();
-        std::erase(testing::ModalDialogs(), this);
+        std::erase(Running(), this);
         running_ = false;
         loop_ = nullptr;
     }

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/window.h"
 
@@ -26,6 +27,8 @@ class Dialog : public Window {
     int DoModal(Window* owner = nullptr);
     void EndDialog(int result);
     bool IsModalRunning() const { return running_; }
+    // Every dialog whose modal loop runs now, outermost first.
+    static std::vector<Dialog*> RunningModal();
     bool HasEnded() const { return ended_; }
 
   protected:

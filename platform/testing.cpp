@@ -8,7 +8,9 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QWheelEvent>
+#include <vector>
 
+#include "platform/dialog.h"
 #include "platform/draw_impl.h"
 #include "platform/qt_text_impl.h"
 #include "platform/testing_impl.h"
@@ -77,11 +79,6 @@ const std::function<int(const TrackedMenu&)>& MenuInterceptor() {
 
 const std::function<int(const ShownMessageBox&)>& MessageBoxInterceptor() {
     return g_messageBoxInterceptor;
-}
-
-std::vector<Dialog*>& ModalDialogs() {
-    static std::vector<Dialog*> dialogs;
-    return dialogs;
 }
 
 void PressKey(plat::Window& target, int vk) {
@@ -211,7 +208,8 @@ void RunSoon(std::function<void()> body) {
 }
 
 Dialog* ActiveModalDialog() {
-    return ModalDialogs().empty() ? nullptr : ModalDialogs().back();
+    const std::vector<Dialog*> running = Dialog::RunningModal();
+    return running.empty() ? nullptr : running.back();
 }
 
 }  // namespace plat::testing

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <functional>
-#include <vector>
 
 #include "platform/testing.h"
 
@@ -12,7 +11,5 @@ namespace plat::testing {
 // The installed interceptors; empty when none is set.
 const std::function<int(const TrackedMenu&)>& MenuInterceptor();
 const std::function<int(const ShownMessageBox&)>& MessageBoxInterceptor();
-// The dialogs whose modal loops run, innermost last (kept by Dialog::DoModal).
-std::vector<Dialog*>& ModalDialogs();
 
 }  // namespace plat::testing
