@@ -4,8 +4,8 @@
 
 namespace tunova {
 
-void ResultStore::Append(const FeedPage& page) {
-    for (const VideoItem& item : page.items) {
+void ResultStore::Append(const std::vector<VideoItem>& items) {
+    for (const VideoItem& item : items) {
         if (items_.size() >= kCapacity) {
             break;
         }
@@ -27,15 +27,29 @@ void ResultStore::TakeSearchPage(const FeedPage& page, bool append) {
     totalResultCount_ = page.totalResultCount;
     startIndex_ = page.startIndex;
     pageCount_ = page.pageCount;
-    Append(page);
+    Append(page.items);
     moreResults_ = static_cast<long long>(startIndex_) + kResultsPerPage < totalResultCount_;
 }
 
 void ResultStore::TakeChartPage(const FeedPage& page) {
-    Append(page);
+    Append(page.items);
     totalResultCount_ = 50;
     pageCount_ = 50;
     startIndex_ = 1;
+}
+
+void ResultStore::TakeCachedChart(const std::vector<VideoItem>& items) {
+    Append(items);
+    const int count = static_cast<int>(items.size());
+    totalResultCount_ = count;
+    pageCount_ = count;
+    startIndex_ = 0;
+}
+
+void ResultStore::StopPaging() {
+    totalResultCount_ = 0;
+    startIndex_ = 0;
+    pageCount_ = 0;
 }
 
 const VideoItem* ResultStore::At(int index) const {

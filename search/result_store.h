@@ -25,6 +25,14 @@ class ResultStore {
     // total result count and page count to 50 and the start index to 1; the flag stays.
     void TakeChartPage(const FeedPage& page);
 
+    // Takes the daily chart read from its cache file: stores its entries without emptying the
+    // store (entries beyond kCapacity are dropped), then sets the page count and the total
+    // result count to the number of entries and the start index to 0.
+    void TakeCachedChart(const std::vector<VideoItem>& items);
+    // Sets the total result count, start index and page count to 0, so that neither kind of
+    // paging fetches a page after the one shown (the chart has none).
+    void StopPaging();
+
     // Every stored result, in list order.
     const std::vector<VideoItem>& Items() const { return items_; }
     // The item at `index`, or null when there is none.
@@ -41,7 +49,7 @@ class ResultStore {
     bool MoreResults() const { return moreResults_; }
 
   private:
-    void Append(const FeedPage& page);
+    void Append(const std::vector<VideoItem>& items);
 
     std::vector<VideoItem> items_;
     int storedCount_ = 0;

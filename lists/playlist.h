@@ -1,0 +1,115 @@
+// The playlist: the entry table of up to 500 records and the playlist view (control 1001) that
+// shows one row per entry, kept in step by every add, delete, move and load, and the file
+// playlist.ini that holds it between runs.
+//
+// Each row's hidden column 0 holds its entry number as decimal text; that number, never the row's
+// position, ties a row to its record. Entries added in a run are numbered by the add counter from
+// 1 on; entries read from the file are numbered 5000 + their position in it. A number still in use
+// is never handed out again, so a delete always frees the row's own record.
+//
+// Everything runs on the user-interface thread.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lists/list_file.h"
+#include "lists/playlist_entry.h"
+#include "platform/controls.h"
+
+namespace tunova {
+
+class ResultStore;
+
+// Entry numbers of rows read from the file start here.
+inline constexpr int kFirstLoadedEntryNumber = 5000;
+// Longest title text taken from a result row, in bytes.
+inline constexpr std::size_t kMaxAddedTitleBytes = 499;
+
+enum class AddVariant {
+    kClick,  // the add column or a double-click: the focus goes back to the result list
+    kDrop,   // a drop from the result list: the focus stays on the playlist
+};
+
+class Playlist {
+  public:
+    Playlist() = default;
+    Playlist(const Playlist&) = delete;
+    Playlist& operator=(const Playlist&) = delete;
+
+    // Binds the playlist view. Call once, before any other member.
+    void Bind(plat::ListView& view);
+    // Creates the view's columns ("song" hidden with the entry numbers, "재생목록" 400 wide with
+    // the titles, "ARTIST" hidden and never filled), full-row select and 16-pixel rows.
+    void SetupView();
+
+    // Adds result row `row` of `resultList` (whose rows are the results of `store`). Refused,
+    // silently, when the view holds 500 rows, when an entry has the same title (free records
+    // have an empty title, so an empty title is refused while a record is free) or when the
+    // store has no result of that title; a refused duplicate still uses up an entry number.
+    // On success the new last row is the only one selected, focused and scrolled into view.
+    // Returns true when a row was added.
+    bool AddResult(int row, plat::ListView& resultList, const ResultStore& store,
+                   AddVariant variant);
+    // Deletes every selected row and frees its record.
+    void RemoveSelected();
+    // Moves every selected row one place up (down); a selected block at the top (bottom) stays,
+    // and the selection and focus move with the rows.
+    void MoveSelectedUp();
+    void MoveSelectedDown();
+
+    // Reads the file at `path` into an empty playlist: at most 500 rows of the count it
+    // announces. A file that holds bytes but gives no rows (a count that is missing, 0 or not
+    // a number) is kept aside and copied to `path` + ".bak" by the first Save.
+    void Load(const std::string& path);
+    struct SaveResult {
+        enum class Status { kWritten, kDeleted, kFailed };
+        Status status = Status::kFailed;
+        std::string error;  // what failed, for the log
+        explicit operator bool() const { return status != Status::kFailed; }
+    };
+    // Writes the view's rows in their order to `path`, replacing the file whole (a failed write
+    // leaves the old file as it was); an empty playlist deletes the file.
+    SaveResult Save(const std::string& path);
+    // The exact text Save writes (the count is the row count; rows without a record are left
+    // out of the sections).
+    std::string FileText() const;
+
+    // Lookups for play sequencing.
+    int RowCount() const;
+    // The entry number shown in `row` (0 when the row does not exist).
+    int EntryNumberAt(int row) const;
+    // The row showing `entryNumber`, or -1.
+    int RowOf(int entryNumber) const;
+    // The first record with `entryNumber`, or null (0 never finds a record).
+    const PlaylistEntry* Find(int entryNumber) const;
+    const PlaylistEntryTable& Entries() const { return entries_; }
+    // The value the next successful size check starts numbering from (the last number used).
+    int AddCounter() const { return addCounter_; }
+
+    // True when the last Load kept an unreadable file aside for its backup copy.
+    bool HasPendingBackup() const { return pendingBackup_.has_value(); }
+
+  private:
+    PlaylistEntry* FindRecord(int entryNumber);
+    PlaylistEntry* FirstFreeRecord();
+    // The entry number in column 0 of `row`, reading at most `maxBytes` of it.
+    int EntryNumberText(int row, std::size_t maxBytes) const;
+    int NextEntryNumber();
+    // Inserts a row showing `number` and `title` at `index`.
+    int InsertRow(int index, int number, std::string_view title);
+    void MoveSelected(bool up);
+    bool SwapRows(int a, int b, bool up, std::vector<int>& targets);
+    void ExchangeRows(int a, int b);
+
+    plat::ListView* view_ = nullptr;
+    plat::ImageList rowImages_;
+    PlaylistEntryTable entries_{};
+    int addCounter_ = 0;
+    std::optional<std::string> pendingBackup_;
+};
+
+}  // namespace tunova
