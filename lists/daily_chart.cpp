@@ -1,0 +1,59 @@
+#include "lists/daily_chart.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "lists/list_file.h"
+#include "platform/profile.h"
+#include "search/feed_query.h"
+#include "search/feed_reader.h"
+#include "search/result_list.h"
+#include "search/result_store.h"
+
+namespace tunova {
+
+std::string ChartDayText(const plat::LocalDate& date) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "%02d%02d%02d", ((date.year % 100) + 100) % 100,
+                  date.month % 100, date.day % 100);
+    return text;
+}
+
+void LoadChartCache(const std::string& path, ResultStore& store) {
+    const plat::Profile file = plat::Profile::FromFile(path);
+    const int room = static_cast<int>(ResultStore::kCapacity - store.Items().size());
+    const std::vector<ListFileRow> rows = ReadListFileRows(file, room);
+    std::vector<VideoItem> items;
+    items.reserve(rows.size());
+    for (const ListFileRow& row : rows) {
+        items.push_back({row.name, row.url, " ", " ", row.seconds});
+    }
+    store.TakeCachedChart(items);
+}
+
+bool DownloadChart(std::string_view feedHost, const FetchOptions& fetch, ResultStore& store) {
+    const std::string text = FetchFeed(feedHost, kChartQuery, fetch);
+    const FeedPage page = ReadFeedPage(text, ResultStore::kCapacity);
+    if (!page.read) {
+        return false;
+    }
+    store.TakeChartPage(page);
+    return true;
+}
+
+void FillChartList(ResultStore& store, plat::ListView& resultList) {
+    FillResultList(store, resultList, FillMode::kReplace);
+    store.StopPaging();
+}
+
+std::string ChartFileText(const ResultStore& store) {
+    const std::vector<VideoItem>& items = store.Items();
+    ListFileWriter writer(static_cast<int>(items.size()));
+    for (const VideoItem& item : items) {
+        writer.Append(item.title, item.seconds, item.link);
+    }
+    return writer.Text();
+}
+
+}  // namespace tunova

@@ -1,0 +1,47 @@
+// The daily chart: the month's fifty best-rated Korean-language music videos, shown in the result
+// list at start-up. It is downloaded at most once a day; the copy of the day lies in today50.ini
+// (the list file format) and the day of the last download decision in the settings value
+// `downday` of key SOFTWARE\tunova, as "%y%m%d" compared as a number.
+//
+// Runs on the user-interface thread during start-up, before any search worker exists.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/clock.h"
+#include "search/feed_fetch.h"
+
+namespace plat {
+class ListView;
+}
+
+namespace tunova {
+
+class ResultStore;
+
+inline constexpr char kChartDayKey[] = "SOFTWARE\\tunova";
+inline constexpr char kChartDayValue[] = "downday";
+
+// "%y%m%d" of `date`: two-digit year, month and day ("261207").
+std::string ChartDayText(const plat::LocalDate& date);
+
+// Reads the chart file at `path` into the store (without emptying it): at most as many entries
+// as the store has room for, each with its title, link and play time and a single space as its
+// updated and content texts. The page count and total result count become the number read and
+// the start index 0; a missing file, or a count of 0, reads nothing and sets all three to 0.
+void LoadChartCache(const std::string& path, ResultStore& store);
+
+// Fetches the chart query from `feedHost` and reads it into the store as the chart page.
+// Returns false, leaving the store as it was, when the download or its reading fails.
+bool DownloadChart(std::string_view feedHost, const FetchOptions& fetch, ResultStore& store);
+
+// Shows the store's chart in the result list: every row replaced by rows numbered from 1 with
+// their play times and the add picture, then the paging counters set to 0 so that no page is
+// ever fetched after the chart.
+void FillChartList(ResultStore& store, plat::ListView& resultList);
+
+// The chart file's text for the store's results, all of them, in order.
+std::string ChartFileText(const ResultStore& store);
+
+}  // namespace tunova
