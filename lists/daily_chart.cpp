@@ -35,7 +35,9 @@ void LoadChartCache(const std::string& path, ResultStore& store) {
 bool DownloadChart(std::string_view feedHost, const FetchOptions& fetch, ResultStore& store) {
     const std::string text = FetchFeed(feedHost, kChartQuery, fetch);
     const FeedPage page = ReadFeedPage(text, ResultStore::kCapacity);
-    if (!page.read) {
+    // An answer without a single entry (an error page of the server or of a proxy) is a failed
+    // download: it must not replace the cached chart with an empty one.
+    if (!page.read || page.items.empty()) {
         return false;
     }
     store.TakeChartPage(page);

@@ -33,7 +33,8 @@ std::string ChartDayText(const plat::LocalDate& date);
 void LoadChartCache(const std::string& path, ResultStore& store);
 
 // Fetches the chart query from `feedHost` and reads it into the store as the chart page.
-// Returns false, leaving the store as it was, when the download or its reading fails.
+// Returns false, leaving the store as it was, when the download or its reading fails or the
+// answer holds no entry at all.
 bool DownloadChart(std::string_view feedHost, const FetchOptions& fetch, ResultStore& store);
 
 // Shows the store's chart in the result list: every row replaced by rows numbered from 1 with

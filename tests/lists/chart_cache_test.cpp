@@ -5,6 +5,10 @@
 
 #include "lists/daily_chart.h"
 #include "playlist_fixture.h"
+#include "search/feed_query.h"
+#include "support/feed_pages.h"
+#include "support/loopback_server.h"
+#include "support/test_environment.h"
 
 namespace tunova {
 namespace {
@@ -76,6 +80,43 @@ TEST_F(ChartCacheTest, CacheTextHoldsEveryStoredResultInOrder) {
               "[SETTING]\r\ncount=2\r\n\r\n[LIST1]\r\nname=하나\r\ntime=61\r\n"
               "url=http://www.youtube.com/watch?v=하나\r\n\r\n[LIST2]\r\nname=two  url=x\r\n"
               "time=2\r\nurl=http://b\r\n\r\n");
+}
+
+TEST_F(ChartCacheTest, DownloadReadsTheChartQueryIntoFiftyRows) {
+    testing::LoopbackServer server;
+    server.Serve(testing::FeedXml(50, 1, testing::NumberedEntries(1, 50)));
+    FetchOptions fetch;
+    fetch.totalTimeoutMs = 5000;
+    ASSERT_TRUE(DownloadChart(server.Host(), fetch, store_));
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0].target, "/" + std::string(kChartQuery));
+    EXPECT_EQ(store_.PageCount(), 50);
+    EXPECT_EQ(store_.StartIndex(), 1);
+    FillChartList(store_, results_);
+    ASSERT_EQ(results_.ItemCount(), 50);
+    EXPECT_EQ(results_.ItemText(0, 0), "1");
+    EXPECT_EQ(results_.ItemText(0, 1), "Song 1");
+    EXPECT_EQ(results_.ItemText(49, 0), "50");
+    EXPECT_EQ(results_.ItemText(49, 2), "00:50");
+    EXPECT_EQ(store_.StartIndex(), 0);
+    const std::string text = ChartFileText(store_);
+    EXPECT_EQ(text.rfind("[SETTING]\r\ncount=50\r\n\r\n[LIST1]\r\nname=Song 1\r\ntime=1\r\n", 0),
+              0u);
+    EXPECT_NE(text.find("[LIST50]\r\nname=Song 50\r\ntime=50\r\nurl=http://www.youtube.com/"
+                        "watch?v=v50&amp;feature=youtube_gdata\r\n\r\n"),
+              std::string::npos);
+}
+
+TEST_F(ChartCacheTest, FailedDownloadLeavesTheStoreAsItWas) {
+    testing::LoopbackServer server;
+    // An error page parses, but holds no entry.
+    server.Serve("<html><body>503 Service Unavailable</body></html>");
+    FetchOptions fetch;
+    fetch.totalTimeoutMs = 5000;
+    EXPECT_FALSE(DownloadChart(server.Host(), fetch, store_));
+    EXPECT_FALSE(DownloadChart(testing::kNoHost, fetch, store_));
+    EXPECT_TRUE(store_.Items().empty());
+    EXPECT_EQ(store_.PageCount(), 0);
 }
 
 TEST(ChartDayTest, DayTextIsTwoDigitYearMonthAndDay) {
