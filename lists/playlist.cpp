@@ -81,6 +81,15 @@ bool Playlist::AddResult(int row, plat::ListView& resultList, const ResultStore&
     return true;
 }
 
+int Playlist::AddSelectedResults(plat::ListView& resultList, const ResultStore& store) {
+    int added = 0;
+    for (int row = resultList.NextItem(-1, plat::kLvniSelected); row >= 0;
+         row = resultList.NextItem(row, plat::kLvniSelected)) {
+        added += AddResult(row, resultList, store, AddVariant::kDrop) ? 1 : 0;
+    }
+    return added;
+}
+
 void Playlist::RemoveSelected() {
     // From the end, so that deleting a row does not shift the rows still to be visited.
     for (int row = view_->ItemCount() - 1; row >= 0; --row) {

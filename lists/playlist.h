@@ -54,6 +54,9 @@ class Playlist {
     // Returns true when a row was added.
     bool AddResult(int row, plat::ListView& resultList, const ResultStore& store,
                    AddVariant variant);
+    // The drop of a drag from the result list: adds every selected result row, in list order,
+    // as AddResult does with the drop variant. Returns the number of rows added.
+    int AddSelectedResults(plat::ListView& resultList, const ResultStore& store);
     // Deletes every selected row and frees its record.
     void RemoveSelected();
     // Moves every selected row one place up (down); a selected block at the top (bottom) stays,

@@ -51,6 +51,20 @@ TEST_F(PlaylistEditTest, AddTakesTheResultIntoANewLastRowAndItsRecord) {
     EXPECT_EQ(plat::Window::Focused(), &results_);  // the click gives it back to the results
 }
 
+TEST_F(PlaylistEditTest, DropAddsEverySelectedResultInListOrder) {
+    ShowResults(
+        {testing::Result("a"), testing::Result("b"), testing::Result("c"), testing::Result("d")});
+    ASSERT_TRUE(playlist_.AddResult(2, results_, store_, AddVariant::kClick));
+    for (int row : {3, 0, 2}) {
+        results_.SetItemState(row, plat::kLvisSelected, plat::kLvisSelected);
+    }
+    EXPECT_EQ(playlist_.AddSelectedResults(results_, store_), 2);  // "c" is there already
+    EXPECT_EQ(Titles(), (Strings{"c", "a", "d"}));
+    EXPECT_EQ(playlist_.AddCounter(), 4);
+    EXPECT_EQ(SelectedRows(), (std::vector<int>{2}));
+    EXPECT_EQ(plat::Window::Focused(), &view_);
+}
+
 TEST_F(PlaylistEditTest, DuplicateAndEmptyTitlesAreRefusedButUseUpANumber) {
     ShowResults({testing::Result("a"), testing::Result(""), testing::Result("b")});
     ASSERT_TRUE(playlist_.AddResult(0, results_, store_, AddVariant::kClick));
