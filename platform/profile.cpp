@@ -2,15 +2,12 @@
 // search a sorted index of section names.
 #include "platform/profile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <utility>
 
 #include "platform/codepage.h"
+#include "platform/files.h"
 
 namespace plat {
 namespace {
@@ -73,28 +70,6 @@ std::string ToCp949(std::string_view bytes) {
     return std::string(bytes);
 }
 
-bool ReadWhole(const std::string& path, std::string& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    char buffer[65536];
-    bool ok = true;
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof(buffer));
-        if (got > 0) {
-            out.append(buffer, static_cast<std::size_t>(got));
-        } else if (got == 0) {
-            break;
-        } else if (errno != EINTR) {
-            ok = false;
-            break;
-        }
-    }
-    ::close(fd);
-    return ok;
-}
-
 }  // namespace
 
 int ParseIntLikeAtoi(std::string_view text) {
@@ -126,7 +101,7 @@ Profile::Profile(std::string_view bytes) : exists_(true), byteSize_(bytes.size()
 
 Profile Profile::FromFile(const std::string& path, std::string* bytes) {
     std::string content;
-    if (!ReadWhole(path, content)) {
+    if (!ReadFile(path, content)) {
         if (bytes != nullptr) {
             bytes->clear();
         }
