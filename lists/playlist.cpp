@@ -1,12 +1,14 @@
 #include "lists/playlist.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <string>
 #include <utility>
 
 #include "platform/codepage.h"
 #include "platform/draw.h"
+#include "platform/files.h"
 #include "platform/profile.h"
 #include "search/result_store.h"
 
@@ -189,6 +191,29 @@ void Playlist::Load(const std::string& path) {
     if (rows.empty() && !bytes.empty()) {
         pendingBackup_ = std::move(bytes);
     }
+}
+
+Playlist::SaveResult Playlist::Save(const std::string& path) {
+    // An unreadable file found at start-up is kept before anything replaces or deletes it.
+    if (pendingBackup_) {
+        const plat::FileResult kept = plat::ReplaceFile(path + ".bak", *pendingBackup_);
+        if (!kept) {
+            return {SaveResult::Status::kFailed, kept.description};
+        }
+        pendingBackup_.reset();
+    }
+    if (RowCount() == 0) {
+        const plat::FileResult removed = plat::DeleteFile(path);
+        if (!removed && removed.error != ENOENT) {
+            return {SaveResult::Status::kFailed, removed.description};
+        }
+        return {SaveResult::Status::kDeleted, {}};
+    }
+    const plat::FileResult written = plat::ReplaceFile(path, FileText());
+    if (!written) {
+        return {SaveResult::Status::kFailed, written.description};
+    }
+    return {SaveResult::Status::kWritten, {}};
 }
 
 std::string Playlist::FileText() const {

@@ -13,6 +13,7 @@
 
 #include "lists/playlist.h"
 #include "platform/controls.h"
+#include "platform/files.h"
 #include "platform/window.h"
 #include "res/resource_ids.h"
 #include "search/result_list.h"
