@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "lists/list_file.h"
+#include "platform/files.h"
+#include "platform/log.h"
 #include "platform/profile.h"
+#include "platform/settings_store.h"
 #include "search/feed_query.h"
 #include "search/feed_reader.h"
 #include "search/result_list.h"
@@ -18,6 +21,46 @@ std::string ChartDayText(const plat::LocalDate& date) {
     std::snprintf(text, sizeof(text), "%02d%02d%02d", ((date.year % 100) + 100) % 100,
                   date.month % 100, date.day % 100);
     return text;
+}
+
+bool IsChartCacheCurrent(const std::string& chartPath, const plat::LocalDate& today) {
+    if (!plat::FileExists(chartPath)) {
+        return false;
+    }
+    plat::SettingsKey key = plat::SettingsKey::Open(kChartDayKey);
+    std::string stored = "1";
+    if (const auto value = key.ReadString(kChartDayValue)) {
+        stored = *value;
+    } else {
+        key.WriteString(kChartDayValue, stored);
+    }
+    const std::string todayText = ChartDayText(today);
+    if (plat::ParseIntLikeAtoi(stored) == plat::ParseIntLikeAtoi(todayText)) {
+        return true;
+    }
+    if (const plat::StoreResult marked = key.WriteString(kChartDayValue, todayText); !marked) {
+        plat::LogError("chart", "downday not written: " + marked.description);
+    }
+    return false;
+}
+
+ChartSource ShowDailyChart(const ChartSetup& setup, ResultStore& store,
+                           plat::ListView& resultList) {
+    if (IsChartCacheCurrent(setup.chartPath, setup.today)) {
+        LoadChartCache(setup.chartPath, store);
+        FillChartList(store, resultList);
+        return ChartSource::kCache;
+    }
+    if (!DownloadChart(setup.feedHost, setup.fetch, store)) {
+        plat::LogInfo("chart", "download failed; " + setup.chartPath + " left as it was");
+        return ChartSource::kNone;
+    }
+    FillChartList(store, resultList);
+    if (const plat::FileResult saved = plat::ReplaceFile(setup.chartPath, ChartFileText(store));
+        !saved) {
+        plat::LogError("chart", saved.description);
+    }
+    return ChartSource::kDownload;
 }
 
 void LoadChartCache(const std::string& path, ResultStore& store) {

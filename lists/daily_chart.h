@@ -26,6 +26,28 @@ inline constexpr char kChartDayValue[] = "downday";
 // "%y%m%d" of `date`: two-digit year, month and day ("261207").
 std::string ChartDayText(const plat::LocalDate& date);
 
+// Whether the chart file at `chartPath` is the copy of `today`. A missing file answers false
+// without touching the settings store. Otherwise `downday` is read ("1" is written and used when
+// it is missing) and compared with today as a number; when they differ, today is written as
+// `downday` before false is answered, so the day is marked before the download.
+bool IsChartCacheCurrent(const std::string& chartPath, const plat::LocalDate& today);
+
+// Where the chart comes from at start-up.
+struct ChartSetup {
+    std::string chartPath;  // today50.ini in the data folder
+    std::string feedHost;
+    FetchOptions fetch;
+    plat::LocalDate today;
+};
+enum class ChartSource {
+    kCache,     // today's today50.ini was shown; no network access
+    kDownload,  // downloaded, shown and written to today50.ini
+    kNone,      // the download failed: nothing shown, today50.ini left as it was
+};
+// The start-up step: the cached chart when it is today's, else a download. The result list's
+// count display is the caller's to refresh.
+ChartSource ShowDailyChart(const ChartSetup& setup, ResultStore& store, plat::ListView& resultList);
+
 // Reads the chart file at `path` into the store (without emptying it): at most as many entries
 // as the store has room for, each with its title, link and play time and a single space as its
 // updated and content texts. The page count and total result count become the number read and
