@@ -1,5 +1,6 @@
-// Code-page conversions on iconv. Each call opens its own conversion descriptor (iconv_t is not
-// safe to share between threads); a failed step substitutes and goes on, so no conversion fails.
+// Code-page conversions on iconv. Each thread keeps its own conversion descriptors (iconv_t is not
+// safe to share between threads), opened at its first conversion of each kind and reset before
+// every use; a failed step substitutes and goes on, so no conversion fails.
 #include "platform/codepage.h"
 
 #include <iconv.h>
@@ -9,6 +10,8 @@
 #include <cstddef>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace plat {
 namespace {
@@ -87,13 +90,37 @@ class IconvHandle {
     iconv_t cd_;
 };
 
+// This thread's descriptor for converting `from` to `to` (both string literals), reset to its
+// initial state. Opening one costs more than converting a title, and the list views convert
+// every cell they are given.
+iconv_t Descriptor(const char* to, const char* from) {
+    struct Cached {
+        const char* to;
+        const char* from;
+        std::unique_ptr<IconvHandle> handle;
+    };
+    thread_local std::vector<Cached> cache;
+    for (const Cached& c : cache) {
+        if (std::strcmp(c.to, to) == 0 && std::strcmp(c.from, from) == 0) {
+            iconv(c.handle->get(), nullptr, nullptr, nullptr, nullptr);
+            return c.handle->get();
+        }
+    }
+    auto handle = std::make_unique<IconvHandle>(to, from);
+    const iconv_t cd = handle->get();
+    if (handle->ok()) {
+        cache.push_back({to, from, std::move(handle)});
+    }
+    return cd;
+}
+
 // Converts `input` from one encoding to the other, asking `substitute` at every byte iconv
 // refuses (invalid, unconvertible, or truncated at the end) and continuing after it.
 std::string Convert(const char* to, const char* from, std::string_view input,
                     const SubstitutionRule& substitute) {
     std::string out;
-    IconvHandle cd(to, from);
-    if (!cd.ok()) {
+    const iconv_t cd = Descriptor(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
         // The system lacks the code page: keep ASCII, substitute the rest byte by byte.
         for (std::size_t i = 0; i < input.size();) {
             const Substitution sub = substitute(input.substr(i));
@@ -110,7 +137,7 @@ std::string Convert(const char* to, const char* from, std::string_view input,
         std::size_t inLeft = input.size() - pos;
         char* outPtr = chunk;
         std::size_t outLeft = sizeof(chunk);
-        const std::size_t rc = iconv(cd.get(), &inPtr, &inLeft, &outPtr, &outLeft);
+        const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
         const int err = errno;
         out.append(chunk, static_cast<std::size_t>(outPtr - chunk));
         pos = input.size() - inLeft;
@@ -124,12 +151,12 @@ std::string Convert(const char* to, const char* from, std::string_view input,
         const Substitution sub = substitute(input.substr(pos));
         out.append(sub.replacement);
         pos += sub.skip == 0 ? 1 : sub.skip;
-        iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);  // reset shift state
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);  // reset shift state
     }
     // Flush any final shift sequence.
     char* outPtr = chunk;
     std::size_t outLeft = sizeof(chunk);
-    iconv(cd.get(), nullptr, nullptr, &outPtr, &outLeft);
+    iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
     out.append(chunk, static_cast<std::size_t>(outPtr - chunk));
     return out;
 }

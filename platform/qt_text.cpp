@@ -2,12 +2,17 @@
 #include "platform/qt_text_impl.h"
 
 #include <QFile>
+#include <algorithm>
 
 #include "platform/codepage.h"
 
 namespace plat {
 
 QString ToQString(std::string_view cp949) {
+    // Plain ASCII (numbers, most links) is the same in every one of these encodings.
+    if (std::all_of(cp949.begin(), cp949.end(), [](char c) { return (c & 0x80) == 0; })) {
+        return QString::fromLatin1(cp949.data(), static_cast<qsizetype>(cp949.size()));
+    }
     const std::string utf8 = Cp949ToUtf8(cp949);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
