@@ -95,8 +95,9 @@ int ParseIntLikeAtoi(std::string_view text) {
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
-Profile::Profile(std::string_view bytes) : exists_(true), byteSize_(bytes.size()) {
-    Parse(ToCp949(bytes));
+Profile::Profile(std::string_view bytes)
+    : text_(ToCp949(bytes)), exists_(true), byteSize_(bytes.size()) {
+    Parse();
 }
 
 Profile Profile::FromFile(const std::string& path, std::string* bytes) {
@@ -114,13 +115,14 @@ Profile Profile::FromFile(const std::string& path, std::string* bytes) {
     return profile;
 }
 
-void Profile::Parse(std::string_view text) {
+void Profile::Parse() {
+    const std::string_view text = text_;
     Section* current = nullptr;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) {
-            end = text.size();
+        std::size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') {
+            ++end;
         }
         const std::string_view line = Trim(text.substr(pos, end - pos));
         // CR LF, LF or CR ends the line.
@@ -130,7 +132,8 @@ void Profile::Parse(std::string_view text) {
         }
         if (line.front() == '[') {
             if (const std::size_t close = line.rfind(']'); close != std::string_view::npos) {
-                sections_.push_back({LowerAscii(Trim(line.substr(1, close - 1))), {}});
+                sections_.push_back(
+                    {LowerAscii(Trim(line.substr(1, close - 1))), entries_.size(), 0});
                 current = &sections_.back();
                 continue;
             }
@@ -139,12 +142,15 @@ void Profile::Parse(std::string_view text) {
             continue;
         }
         const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos) {
-            current->entries.push_back({LowerAscii(line), {}});
-        } else {
-            current->entries.push_back(
-                {LowerAscii(Trim(line.substr(0, equals))), CleanValue(line.substr(equals + 1))});
-        }
+        const std::string_view key =
+            equals == std::string_view::npos ? line : line.substr(0, equals);
+        const std::string_view value =
+            equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
+        entries_.push_back(
+            {LowerAscii(Trim(key)),
+             value.empty() ? 0 : static_cast<std::size_t>(value.data() - text.data()),
+             value.size()});
+        ++current->entryCount;
     }
 
     firstByName_.resize(sections_.size());
@@ -174,15 +180,15 @@ const Profile::Section* Profile::FindSection(std::string_view section) const {
     return &sections_[*it];
 }
 
-const std::string* Profile::FindValue(std::string_view section, std::string_view key) const {
+const Profile::Entry* Profile::FindEntry(std::string_view section, std::string_view key) const {
     const Section* found = FindSection(section);
     if (found == nullptr) {
         return nullptr;
     }
     const std::string name = LowerAscii(Trim(key));
-    for (const Entry& entry : found->entries) {
-        if (entry.key == name) {
-            return &entry.value;
+    for (std::size_t i = found->firstEntry; i < found->firstEntry + found->entryCount; ++i) {
+        if (entries_[i].key == name) {
+            return &entries_[i];
         }
     }
     return nullptr;
@@ -190,13 +196,20 @@ const std::string* Profile::FindValue(std::string_view section, std::string_view
 
 std::string Profile::String(std::string_view section, std::string_view key,
                             std::string_view fallback) const {
-    const std::string* value = FindValue(section, key);
-    return value != nullptr ? *value : std::string(fallback);
+    const Entry* entry = FindEntry(section, key);
+    if (entry == nullptr) {
+        return std::string(fallback);
+    }
+    return CleanValue(std::string_view(text_).substr(entry->valueBegin, entry->valueLength));
 }
 
 int Profile::Int(std::string_view section, std::string_view key, int fallback) const {
-    const std::string* value = FindValue(section, key);
-    return value != nullptr ? ParseIntLikeAtoi(*value) : fallback;
+    const Entry* entry = FindEntry(section, key);
+    if (entry == nullptr) {
+        return fallback;
+    }
+    return ParseIntLikeAtoi(
+        CleanValue(std::string_view(text_).substr(entry->valueBegin, entry->valueLength)));
 }
 
 bool Profile::HasSection(std::string_view section) const {

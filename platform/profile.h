@@ -51,19 +51,25 @@ class Profile {
     bool HasSection(std::string_view section) const;
 
   private:
+    // Values stay in text_ as they were written; a lookup cleans the one it returns.
     struct Entry {
         std::string key;  // lower-cased
-        std::string value;
+        std::size_t valueBegin = 0;
+        std::size_t valueLength = 0;
     };
+    // A section's entries are entries_[firstEntry, firstEntry + entryCount).
     struct Section {
         std::string name;  // lower-cased
-        std::vector<Entry> entries;
+        std::size_t firstEntry = 0;
+        std::size_t entryCount = 0;
     };
 
-    void Parse(std::string_view cp949);
+    void Parse();
     const Section* FindSection(std::string_view section) const;
-    const std::string* FindValue(std::string_view section, std::string_view key) const;
+    const Entry* FindEntry(std::string_view section, std::string_view key) const;
 
+    std::string text_;  // the whole text in CP949
+    std::vector<Entry> entries_;
     std::vector<Section> sections_;
     // Indices into sections_ of the first section of each name, sorted by name for lookup.
     std::vector<std::size_t> firstByName_;
