@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "lists/playlist_entry.h"
 #include "platform/types.h"
 
 namespace tunova {
@@ -32,11 +31,6 @@ struct PlaybackState {
     std::string durationText;
     std::string currentTimeText = "00:00:00";
     bool firstClickAdjustmentDone = false;
-};
-
-struct PlaylistState {
-    PlaylistEntryTable entries{};
-    int nextEntryNumber = 1;
 };
 
 struct ViewState {

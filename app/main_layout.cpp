@@ -75,4 +75,8 @@ plat::Rect NormalLayoutRect(int id, int w, int h) {
     }
 }
 
+plat::Rect PlaylistDropRect(int width) {
+    return {400, 31, width - 20, 147};
+}
+
 }  // namespace tunova

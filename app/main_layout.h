@@ -15,4 +15,8 @@ inline constexpr int kLinkButtonShift = 110;
 // empty rectangle for a control the layout does not place.
 plat::Rect NormalLayoutRect(int id, int width, int height);
 
+// Where a drag of results may be dropped onto the playlist in a client area `width` wide: the
+// playlist's part from (400, 31) to (width - 20, 147).
+plat::Rect PlaylistDropRect(int width);
+
 }  // namespace tunova

@@ -60,9 +60,9 @@ void CTunovaDlg::BuildCommandTable() {
     map.OnCommand(kIdcSearch, [this] { search_.StartSearch(); });
     map.OnCommand(kIdcSearchMore, [this] { search_.RequestNextPage(); });
     // Playlist.
-    map.OnCommand(kIdcDeleteEntries, [this] { playlist_.DeleteSelection(); });
-    map.OnCommand(kIdcMoveUp, [this] { playlist_.MoveSelection(true); });
-    map.OnCommand(kIdcMoveDown, [this] { playlist_.MoveSelection(false); });
+    map.OnCommand(kIdcDeleteEntries, [this] { playlist_.RemoveSelected(); });
+    map.OnCommand(kIdcMoveUp, [this] { playlist_.MoveSelectedUp(); });
+    map.OnCommand(kIdcMoveDown, [this] { playlist_.MoveSelectedDown(); });
     // Window modes.
     map.OnCommand(kIdcMaximize, [this] { modes_.Maximize(); });
     map.OnCommand(kIdcMiniSize, [this] { modes_.MiniSize(); });
@@ -123,8 +123,12 @@ void CTunovaDlg::BuildNotificationTable() {
         tray_.OnNotify(w, l);
         return plat::LResult{0};
     });
-    map.OnMessage(plat::kWmLButtonUp, [this](plat::WParam, plat::LParam) {
-        OnLeftButtonUp();
+    map.OnMessage(plat::kWmMouseMove, [this](plat::WParam, plat::LParam l) {
+        OnMouseMove({plat::XFromLParam(l), plat::YFromLParam(l)});
+        return plat::LResult{0};
+    });
+    map.OnMessage(plat::kWmLButtonUp, [this](plat::WParam, plat::LParam l) {
+        OnLeftButtonUp({plat::XFromLParam(l), plat::YFromLParam(l)});
         return plat::LResult{0};
     });
     map.OnMessage(plat::kWmSysCommand, [this](plat::WParam w, plat::LParam l) {

@@ -11,17 +11,16 @@
 #include <array>
 #include <string>
 
-#include "app/chart_standin.h"
 #include "app/dialog_state.h"
 #include "app/main_layout.h"
 #include "app/main_skin.h"
 #include "app/playback_standin.h"
-#include "app/playlist_standin.h"
 #include "app/tray_standin.h"
 #include "app/window_modes_standin.h"
 #include "controls/skin_button.h"
 #include "controls/skin_list.h"
 #include "controls/skin_slider.h"
+#include "lists/playlist.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
 #include "res/resource_ids.h"
@@ -41,7 +40,6 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow {
     // State, readable by the subsystems and by tests.
     SearchState search;
     PlaybackState playback;
-    PlaylistState playlist;
     ViewState view;
     TrayState tray;
     SettingsState settings;
@@ -73,6 +71,8 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow {
 
     // The subsystems.
     SearchController& Search() { return search_; }
+    // The playlist: its rows in view order, and each entry by its entry number.
+    Playlist& PlaylistEntries() { return playlist_; }
 
     // The pre-dispatch rules (right-click menu, Enter, Escape, Delete); true = consumed.
     bool PreTranslateMessage(const plat::Message& msg);
@@ -113,7 +113,8 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow {
     void OnExit();
     void OnSearchEditFocus();
     void OnCountryComboChange();
-    void OnLeftButtonUp();
+    void OnMouseMove(plat::Point point);
+    void OnLeftButtonUp(plat::Point point);
 
     // Bringing the window on screen, and the shutdown order.
     void OnUpdaterWaitTimer();
@@ -121,6 +122,7 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow {
     void ShowWindowNow();
     void OnPageProbeTimer();
     void OnPageReadyTimer();
+    void ShowDailyChart();
     void OnDestroy();
     bool IsInThisWindow(const plat::Window* window) const;
     bool IsOverVideo(const plat::Window* window) const;
@@ -128,8 +130,7 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow {
     // One object per subsystem; stand-ins until the subsystem is built.
     SearchController search_;
     PlaybackStandIn playback_;
-    PlaylistStandIn playlist_;
-    ChartStandIn chart_;
+    Playlist playlist_;
     ServicesController services_;
     WindowModesStandIn modes_;
     MainSkin skin_;

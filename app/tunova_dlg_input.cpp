@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/tunova_dlg.h"
+#include "platform/cursor.h"
 #include "res/menus.h"
 #include "res/resource_ids.h"
 
@@ -70,7 +71,7 @@ bool CTunovaDlg::PreTranslateMessage(const plat::Message& msg) {
         return true;
     }
     if (key == plat::kVkDelete && msg.window == &playlistView) {
-        playlist_.DeleteSelection();
+        playlist_.RemoveSelected();
     }
     return false;
 }
@@ -145,9 +146,21 @@ void CTunovaDlg::OnExit() {
     SendCommand(plat::kIdCancel);
 }
 
-void CTunovaDlg::OnLeftButtonUp() {
-    // A drag holds the capture from its start; the release ends it, dropped or not.
+void CTunovaDlg::OnMouseMove(plat::Point) {
+    // Dragging results: the pointer shows the drag, and nothing else follows the mouse.
     if (search_.IsDragging()) {
+        plat::SetProgramCursor(plat::CursorShape::kSizeAll);
+    }
+}
+
+void CTunovaDlg::OnLeftButtonUp(plat::Point point) {
+    // A drag holds the capture from its start; the release ends it, dropped or not. Dropped on
+    // the playlist, every selected result joins it in list order.
+    if (search_.IsDragging()) {
+        if (PlaylistDropRect(ClientRect().Width()).Contains(point) && search_.DragRow() >= 0 &&
+            resultList.ItemCount() > 0) {
+            playlist_.AddSelectedResults(resultList, search_.Results());
+        }
         search_.EndDrag();
     }
 }

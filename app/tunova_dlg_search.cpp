@@ -40,7 +40,7 @@ void CTunovaDlg::PlaceLinkButtons(bool moreResultsShown) {
 void CTunovaDlg::OnResultRow(ResultRowAction action, int row) {
     switch (action) {
         case ResultRowAction::kAddToPlaylist:
-            playlist_.AddResult(row);
+            playlist_.AddResult(row, resultList, search_.Results(), AddVariant::kClick);
             break;
         case ResultRowAction::kCue:
             playback_.CueResult(row);

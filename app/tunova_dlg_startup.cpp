@@ -4,9 +4,13 @@
 #include "app/about_dlg.h"
 #include "app/single_instance.h"
 #include "app/tunova_dlg.h"
+#include "lists/daily_chart.h"
 #include "platform/application.h"
+#include "platform/clock.h"
+#include "platform/data_dir.h"
 #include "platform/log.h"
 #include "res/menus.h"
+#include "services/host_config.h"
 
 namespace tunova {
 
@@ -39,14 +43,15 @@ bool CTunovaDlg::OnInitDialog() {
     settings.doubleClickAdds = services_.ReadDoubleClickAdds();
     playback_.CreateBrowserAndNavigate();
     search_.SetupResultList();
-    playlist_.SetUpView();
+    playlist_.Bind(playlistView);
+    playlist_.SetupView();
     Move(0, 0, kNormalWidth, kNormalHeight);
     modes_.ComputeLayout();
     skin_.DrawStrips();
     playback_.SetUpSliders();
     PlaceControls();
     skin_.AttachListScrollBars();
-    playlist_.Load();
+    playlist_.Load(plat::DataFile(kPlaylistFileName));
     startup.playlistLoaded = true;
     // Invisible until timer 33 shows it.
     Move(0, 0, 0, 0);
@@ -55,7 +60,7 @@ bool CTunovaDlg::OnInitDialog() {
     FillCountryCombo();
     services_.StartUpdater();
     SetTimer(res::kTimerUpdaterWait.id, res::kTimerUpdaterWait.periodMs);
-    chart_.Load();
+    ShowDailyChart();
     if (startup.commandLine.find("run") == std::string::npos) {
         services_.SendUsageCount("counter");
     }
@@ -138,6 +143,15 @@ void CTunovaDlg::OnPageReadyTimer() {
     KillTimer(res::kTimerPageReady.id);
 }
 
+void CTunovaDlg::ShowDailyChart() {
+    ChartSetup setup;
+    setup.chartPath = plat::DataFile(kChartFileName);
+    setup.feedHost = LoadHosts().feedHost;
+    setup.today = plat::CurrentClock().Now();
+    tunova::ShowDailyChart(setup, search_.MutableResults(), resultList);
+    search_.RefreshResultCount();
+}
+
 void CTunovaDlg::OnDestroy() {
     if (auto* app = plat::Application::Instance()) {
         app->SetPreDispatchHook({});
@@ -147,7 +161,10 @@ void CTunovaDlg::OnDestroy() {
     }
     KillTimer(res::kTimerPoll.id);
     if (startup.playlistLoaded) {
-        playlist_.Save();
+        const Playlist::SaveResult saved = playlist_.Save(plat::DataFile(kPlaylistFileName));
+        if (!saved) {
+            plat::LogError("playlist", saved.error);
+        }
     }
     skin_.Release();
 }

@@ -1,0 +1,198 @@
+// The playlist and the daily chart through the real main window: rows added by the add column
+// and by dragging results onto the playlist, moved and deleted by their commands, saved when the
+// window closes and found again by the next start; the chart shown at start-up, from the server
+// on the first start of a day and from today50.ini on the next.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "lists/daily_chart.h"
+#include "lists/list_file.h"
+#include "main_window_fixture.h"
+#include "platform/application.h"
+#include "platform/cursor.h"
+#include "platform/data_dir.h"
+#include "platform/files.h"
+#include "platform/settings_store.h"
+#include "search/feed_query.h"
+#include "support/feed_pages.h"
+#include "support/loopback_server.h"
+#include "support/test_environment.h"
+
+namespace tunova::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class PlaylistWindowTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        plat::DeleteFile(plat::DataFile(kPlaylistFileName));
+        plat::DeleteFile(plat::DataFile(kChartFileName));
+        plat::SettingsKey::Open(kChartDayKey).DeleteValue(kChartDayValue);
+        UseHost(server.Host());  // before the window reads its hosts
+        server.SetHandler([](const ServerRequest& request) {
+            if (request.target.find("orderby=rating") != std::string::npos) {
+                return ServerReply{ServerReply::Kind::kAnswer, 200,
+                                   FeedXml(50, 1, NumberedEntries(101, 50))};
+            }
+            return ServerReply{ServerReply::Kind::kAnswer, 200, ResultsPage(30, 1, 30)};
+        });
+    }
+    void TearDown() override {
+        UseHost(kNoHost);
+        MainWindowTest::TearDown();
+    }
+
+    static Strings Titles(const CSkinList& list) {
+        Strings titles;
+        for (int row = 0; row < list.ItemCount(); ++row) {
+            titles.push_back(list.ItemText(row, 1));
+        }
+        return titles;
+    }
+    static void SearchFor(CTunovaDlg& d, const std::string& word) {
+        d.searchEdit.SetText(word);
+        d.Search().StartSearch();
+        ASSERT_TRUE(PumpUntil([&] { return !d.Search().IsSearchRunning(); }, 10000));
+    }
+    // Moves the pointer onto result row `row`'s add picture and clicks it.
+    static void ClickAddColumn(CSkinList& list, int row) {
+        const plat::Rect rect = list.ItemRect(row);
+        const int x = list.ColumnWidth(0) + list.ColumnWidth(1) + list.ColumnWidth(2) + 20;
+        const plat::Point point{x, (rect.top + rect.bottom) / 2};
+        plat::testing::MouseMove(list, point);
+        plat::testing::MouseClick(list, point);
+        plat::Application::ProcessEvents();
+    }
+    // Presses on result row `row` (which must be selected) and moves far enough to start a drag.
+    static void StartDrag(CTunovaDlg& d, int row) {
+        const plat::Rect rect = d.resultList.ItemRect(row);
+        const plat::Point press{rect.left + 60, (rect.top + rect.bottom) / 2};
+        plat::testing::MouseDown(d.resultList, press);
+        plat::testing::MouseMove(d.resultList, {press.x + 20, press.y + 15}, 1);
+    }
+    int ChartRequests() const {
+        int count = 0;
+        for (const ServerRequest& r : server.Requests()) {
+            count += r.target == "/" + std::string(kChartQuery) ? 1 : 0;
+        }
+        return count;
+    }
+    // Feed requests other than the chart's: searches and pages.
+    int PageRequests() const {
+        int count = 0;
+        for (const ServerRequest& r : server.Requests()) {
+            count += r.target.starts_with("/feeds/") && r.target != "/" + std::string(kChartQuery);
+        }
+        return count;
+    }
+
+    LoopbackServer server;
+};
+
+TEST_F(PlaylistWindowTest, AddedDraggedMovedAndDeletedRowsComeBackAtTheNextStart) {
+    RunShown([this](CTunovaDlg& d) {
+        SearchFor(d, "song");
+        ASSERT_EQ(d.resultList.ItemCount(), 30);
+
+        // The add column.
+        ClickAddColumn(d.resultList, 0);
+        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 1"}));
+        EXPECT_EQ(plat::Window::Focused(), &d.resultList) << "the click gives the focus back";
+
+        // Rows 3 and 4 dragged onto the playlist: the drag cursor shows, both join in order.
+        plat::testing::MouseClick(d.resultList, {60, d.resultList.ItemRect(3).top + 3});
+        d.resultList.SetItemState(2, plat::kLvisSelected, plat::kLvisSelected);
+        ASSERT_EQ(d.resultList.SelectedCount(), 2);
+        StartDrag(d, 3);
+        ASSERT_TRUE(d.Search().IsDragging());
+        plat::testing::MouseMove(d, {500, 80}, 1);
+        EXPECT_EQ(plat::ProgramCursor(), plat::CursorShape::kSizeAll);
+        plat::testing::MouseUp(d, {500, 80});
+        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 1", "Song 3", "Song 4"}));
+        EXPECT_FALSE(d.Search().IsDragging());
+        EXPECT_EQ(plat::Window::Capture(), nullptr);
+        EXPECT_EQ(plat::ProgramCursor(), plat::CursorShape::kArrow);
+        EXPECT_EQ(plat::Window::Focused(), &d.resultList);
+
+        // Released outside the playlist (just right of its drop area): nothing joins.
+        d.resultList.SetItemState(-1, 0, plat::kLvisSelected);
+        d.resultList.SetItemState(9, plat::kLvisSelected, plat::kLvisSelected);
+        StartDrag(d, 9);
+        ASSERT_TRUE(d.Search().IsDragging());
+        plat::testing::MouseUp(d, {d.ClientRect().Width() - 20, 80});
+        EXPECT_EQ(d.playlistView.ItemCount(), 3);
+        EXPECT_EQ(plat::Window::Capture(), nullptr);
+
+        // Move the last row up, then delete the first row with the Delete key.
+        d.playlistView.SetItemState(-1, 0, plat::kLvisSelected);
+        d.playlistView.SetItemState(2, plat::kLvisSelected, plat::kLvisSelected);
+        d.SendCommand(res::kIdcMoveUp);
+        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 1", "Song 4", "Song 3"}));
+        d.playlistView.SetItemState(-1, 0, plat::kLvisSelected);
+        d.playlistView.SetItemState(0, plat::kLvisSelected, plat::kLvisSelected);
+        plat::testing::PressKey(d.playlistView, plat::kVkDelete);
+        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 4", "Song 3"}));
+        d.playlistView.SetItemState(1, plat::kLvisSelected, plat::kLvisSelected);
+        d.SendCommand(res::kIdcMoveDown);  // the last row stays
+        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 4", "Song 3"}));
+    });
+    std::string saved;
+    ASSERT_TRUE(plat::ReadFile(plat::DataFile(kPlaylistFileName), saved));
+    EXPECT_EQ(saved.rfind("[SETTING]\r\ncount=2\r\n\r\n[LIST1]\r\nname=Song 4\r\ntime=4\r\n", 0),
+              0u);
+
+    RunShown([](CTunovaDlg& d) {
+        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 4", "Song 3"}));
+        EXPECT_EQ(d.playlistView.ItemText(0, 0), "5000");
+        const PlaylistEntry* first = d.PlaylistEntries().Find(5000);
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(first->seconds, 4);
+        EXPECT_EQ(first->link, "http://www.youtube.com/watch?v=v4&amp;feature=youtube_gdata");
+        // Emptied, the playlist leaves no file behind.
+        d.playlistView.SetItemState(-1, plat::kLvisSelected, plat::kLvisSelected);
+        d.SendCommand(res::kIdcDeleteEntries);
+        EXPECT_EQ(d.playlistView.ItemCount(), 0);
+    });
+    EXPECT_FALSE(plat::FileExists(plat::DataFile(kPlaylistFileName)));
+}
+
+TEST_F(PlaylistWindowTest, FirstStartOfADayShowsTheDownloadedChartTheNextTheCachedOne) {
+    ASSERT_TRUE(plat::ReplaceFile(plat::DataFile(kChartFileName),
+                                  "[SETTING]\r\ncount=1\r\n[LIST1]\r\nname=Yesterday\r\n"));
+    ASSERT_TRUE(plat::SettingsKey::Open(kChartDayKey).WriteString(kChartDayValue, "261207"));
+    RunShown([this](CTunovaDlg& d) {
+        EXPECT_EQ(ChartRequests(), 1);
+        ASSERT_EQ(d.resultList.ItemCount(), 50);
+        EXPECT_EQ(d.resultList.ItemText(0, 0), "1");
+        EXPECT_EQ(d.resultList.ItemText(0, 1), "Song 101");
+        EXPECT_EQ(d.resultList.ItemText(49, 2), "02:30");
+        EXPECT_EQ(d.Search().ResultCountText(), "50");
+        // A chart row joins the playlist like a search result.
+        ClickAddColumn(d.resultList, 1);
+        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 102"}));
+        // Scrolled to its end, the chart asks for no further page.
+        d.resultList.EnsureVisible(49);
+        clock.Advance(res::kTimerPaging.periodMs * 3);
+        plat::Application::ProcessEvents();
+        EXPECT_EQ(PageRequests(), 0);
+        EXPECT_FALSE(d.Search().IsSearchRunning());
+    });
+    EXPECT_EQ(plat::SettingsKey::Open(kChartDayKey).ReadString(kChartDayValue), "261208");
+    std::string cached;
+    ASSERT_TRUE(plat::ReadFile(plat::DataFile(kChartFileName), cached));
+    EXPECT_NE(cached.find("[LIST50]\r\nname=Song 150\r\n"), std::string::npos);
+
+    RunShown([this](CTunovaDlg& d) {
+        EXPECT_EQ(ChartRequests(), 1) << "the second start reads today50.ini";
+        ASSERT_EQ(d.resultList.ItemCount(), 50);
+        EXPECT_EQ(d.resultList.ItemText(49, 1), "Song 150");
+        EXPECT_EQ(d.Search().ResultCountText(), "50");
+    });
+}
+
+}  // namespace
+}  // namespace tunova::testing
