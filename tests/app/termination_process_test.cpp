@@ -1,0 +1,112 @@
+// A real player process ended by SIGTERM, SIGHUP or SIGINT closes through its normal exit path:
+// it exits with status 0 and has saved its playlist.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "installed_player.h"
+#include "lists/list_file.h"
+#include "platform/data_dir.h"
+#include "platform/files.h"
+#include "support/loopback_server.h"
+#include "support/test_environment.h"
+
+extern char** environ;
+
+namespace tunova {
+namespace {
+
+// (<chrono> cannot be compiled with the CP949 execution character set, hence the C calls.)
+long long MonotonicMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+template <typename Pred>
+bool WaitFor(Pred done, long long limitMs) {
+    const long long end = MonotonicMs() + limitMs;
+    while (MonotonicMs() < end) {
+        if (done()) {
+            return true;
+        }
+        usleep(50 * 1000);
+    }
+    return done();
+}
+
+// Starts the player with its standard error in `logPath`; -1 on failure.
+pid_t SpawnPlayer(const std::string& logPath) {
+    const std::string player = std::string(TUNOVA_RUN_DIR) + "/tunova";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    char* argv[] = {const_cast<char*>(player.c_str()), nullptr};
+    pid_t pid = -1;
+    const int rc = posix_spawn(&pid, player.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return rc == 0 ? pid : -1;
+}
+
+std::string FileText(const std::string& path) {
+    std::string text;
+    plat::ReadFile(path, text);
+    return text;
+}
+
+class TerminationProcessTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(TerminationProcessTest, TheSignalEndsThePlayerNormallyAndThePlaylistIsSaved) {
+    const int signal = GetParam();
+    // An installed player with its update server on loopback, so start-up runs whole.
+    testing::LoopbackServer server;
+    testing::AnswerAsUpdateServer(server, std::make_shared<std::string>("1"));
+    testing::UseHost(server.Host());
+    testing::InstallPlayerVersion("1");
+    setenv("TUNOVA_TRACE", "1", 1);
+    // A playlist written by hand with LF line ends: the save at exit writes it anew, with CR LF.
+    const std::string playlist = plat::DataFile(kPlaylistFileName);
+    ASSERT_TRUE(plat::ReplaceFile(playlist,
+                                  "[SETTING]\ncount=2\n[LIST1]\nname=Alpha\ntime=61\nurl=u1\n"
+                                  "[LIST2]\nname=Beta\ntime=7\nurl=u2\n"));
+    const std::string log = testing::TestHome() + "/player-" + std::to_string(signal) + ".log";
+
+    const pid_t pid = SpawnPlayer(log);
+    ASSERT_GT(pid, 0);
+    const bool shown = WaitFor(
+        [&] { return FileText(log).find("main window shown") != std::string::npos; }, 120'000);
+    if (shown) {
+        kill(pid, signal);
+    }
+    int status = 0;
+    const bool ended = WaitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 60'000);
+    if (!ended) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+    testing::UseHost(testing::kNoHost);
+    unsetenv("TUNOVA_TRACE");
+
+    ASSERT_TRUE(shown) << "the player never showed its window:\n" << FileText(log);
+    ASSERT_TRUE(ended) << "the player kept running after the signal";
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by a signal: " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(FileText(playlist),
+              "[SETTING]\r\ncount=2\r\n\r\n[LIST1]\r\nname=Alpha\r\ntime=61\r\nurl=u1\r\n\r\n"
+              "[LIST2]\r\nname=Beta\r\ntime=7\r\nurl=u2\r\n\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, TerminationProcessTest,
+                         ::testing::Values(SIGTERM, SIGHUP, SIGINT));
+
+}  // namespace
+}  // namespace tunova
