@@ -22,7 +22,7 @@ constexpr std::size_t kSaveNumberBytes = 999;
 
 }  // namespace
 
-void Playlist::Bind(plat::ListView& view) {
+void Playlist::Bind(CSkinList& view) {
     view_ = &view;
 }
 
@@ -247,6 +247,22 @@ int Playlist::RowOf(int entryNumber) const {
         }
     }
     return -1;
+}
+
+int Playlist::MarkPlaying(int entryNumber) {
+    const int row = RowOf(entryNumber);
+    if (row < 0) {
+        return -1;
+    }
+    view_->SetHighlightTitle(view_->ItemText(row, 1));
+    view_->Invalidate();
+    view_->EnsureVisible(row);
+    return row;
+}
+
+void Playlist::ClearPlayingMark() {
+    view_->SetHighlightTitle(kNoPlayingItem);
+    view_->Invalidate();
 }
 
 const PlaylistEntry* Playlist::Find(int entryNumber) const {

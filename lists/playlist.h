@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/skin_list.h"
 #include "lists/list_file.h"
 #include "lists/playlist_entry.h"
 #include "platform/controls.h"
@@ -28,6 +29,8 @@ class ResultStore;
 inline constexpr int kFirstLoadedEntryNumber = 5000;
 // Longest title text taken from a result row, in bytes.
 inline constexpr std::size_t kMaxAddedTitleBytes = 499;
+// The playing mark while a search result plays: a title no row can hold as its own.
+inline constexpr char kNoPlayingItem[] = "noplayingitem";
 
 enum class AddVariant {
     kClick,  // the add column or a double-click: the focus goes back to the result list
@@ -41,7 +44,7 @@ class Playlist {
     Playlist& operator=(const Playlist&) = delete;
 
     // Binds the playlist view. Call once, before any other member.
-    void Bind(plat::ListView& view);
+    void Bind(CSkinList& view);
     // Creates the view's columns ("song" hidden with the entry numbers, "재생목록" 400 wide with
     // the titles, "ARTIST" hidden and never filled), full-row select and 16-pixel rows.
     void SetupView();
@@ -81,7 +84,8 @@ class Playlist {
     // out of the sections).
     std::string FileText() const;
 
-    // Lookups for play sequencing.
+    // For play sequencing. Rows are addressed by entry number, never by position: a row's
+    // position changes with every move and delete.
     int RowCount() const;
     // The entry number shown in `row` (0 when the row does not exist).
     int EntryNumberAt(int row) const;
@@ -90,6 +94,15 @@ class Playlist {
     // The first record with `entryNumber`, or null (0 never finds a record).
     const PlaylistEntry* Find(int entryNumber) const;
     const PlaylistEntryTable& Entries() const { return entries_; }
+    // The playing mark. MarkPlaying makes the view draw the row showing `entryNumber` as
+    // playing (the view's highlight title becomes that row's title), redraws every row and
+    // scrolls that row into view; it returns the row, or -1 when no row shows the number, and
+    // then leaves the mark as it was. ClearPlayingMark removes the mark (a search result plays).
+    int MarkPlaying(int entryNumber);
+    void ClearPlayingMark();
+    // The title drawn as playing ("" before anything played, kNoPlayingItem after a clear).
+    const std::string& PlayingTitle() const { return view_->HighlightTitle(); }
+
     // The value the next successful size check starts numbering from (the last number used).
     int AddCounter() const { return addCounter_; }
 
@@ -108,7 +121,7 @@ class Playlist {
     bool SwapRows(int a, int b, bool up, std::vector<int>& targets);
     void ExchangeRows(int a, int b);
 
-    plat::ListView* view_ = nullptr;
+    CSkinList* view_ = nullptr;
     plat::ImageList rowImages_;
     PlaylistEntryTable entries_{};
     int addCounter_ = 0;

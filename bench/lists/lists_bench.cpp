@@ -64,7 +64,7 @@ struct PlaylistWindow {
         playlist.SetupView();
     }
     plat::Window owner;
-    plat::ListView view;
+    tunova::CSkinList view;
     tunova::Playlist playlist;
 };
 

@@ -143,6 +143,22 @@ TEST_F(PlaylistEditTest, DeleteRemovesTheSelectedRowsAndFreesTheirRecords) {
     EXPECT_EQ(Titles(), (Strings{"a", "c", "b"}));
 }
 
+TEST_F(PlaylistEditTest, ThePlayingMarkFollowsTheEntryNotThePosition) {
+    AddAll({"a", "b", "c"});
+    Select({2});
+    playlist_.MoveSelectedUp();  // "c" (entry 3) now in row 1
+    EXPECT_EQ(playlist_.MarkPlaying(3), 1);
+    EXPECT_EQ(playlist_.PlayingTitle(), "c");
+    EXPECT_EQ(view_.HighlightTitle(), "c");
+    // A number no row shows leaves the mark where it was.
+    EXPECT_EQ(playlist_.MarkPlaying(42), -1);
+    EXPECT_EQ(playlist_.MarkPlaying(0), -1);
+    EXPECT_EQ(playlist_.PlayingTitle(), "c");
+    playlist_.ClearPlayingMark();
+    EXPECT_EQ(view_.HighlightTitle(), kNoPlayingItem);
+    EXPECT_EQ(playlist_.RowOf(3), 1);
+}
+
 TEST_F(PlaylistEditTest, MoveExamples) {
     AddAll({"a", "b", "c", "d", "e"});
     // A block at the top cannot move up.

@@ -46,7 +46,7 @@ TEST_F(PlaylistFileTest, ThreeEntriesGiveExactlyTheseBytesInViewOrder) {
 TEST_F(PlaylistFileTest, HandWrittenCp949FilesReadWithEitherLineEnd) {
     for (const std::string eol : {"\r\n", "\n", "\r"}) {
         Playlist playlist;
-        plat::ListView view;
+        CSkinList view;
         ASSERT_TRUE(view.Create(&owner_, 0, plat::Rect::FromXYWH(0, 0, 100, 100)));
         playlist.Bind(view);
         playlist.SetupView();
@@ -87,7 +87,7 @@ TEST_F(PlaylistFileTest, FilesWithAByteOrderMarkRead) {
         }
     }
     Playlist second;
-    plat::ListView view;
+    CSkinList view;
     ASSERT_TRUE(view.Create(&owner_, 0, plat::Rect::FromXYWH(0, 0, 100, 100)));
     second.Bind(view);
     second.SetupView();
@@ -118,7 +118,7 @@ TEST_F(PlaylistFileTest, ALineBreakInATitleCannotPlantAKey) {
     EXPECT_EQ(text.find("\n[LIST2]"), std::string::npos);
 
     Playlist reread;
-    plat::ListView view;
+    CSkinList view;
     ASSERT_TRUE(view.Create(&owner_, 0, plat::Rect::FromXYWH(0, 0, 100, 100)));
     reread.Bind(view);
     reread.SetupView();
@@ -137,7 +137,7 @@ TEST_F(PlaylistFileTest, AFileThatHoldsBytesButNoRowsIsKeptForItsBackup) {
 
     for (const std::string bytes : {"", "[SETTING]\r\ncount=1\r\n"}) {
         Playlist other;
-        plat::ListView view;
+        CSkinList view;
         ASSERT_TRUE(view.Create(&owner_, 0, plat::Rect::FromXYWH(0, 0, 100, 100)));
         other.Bind(view);
         other.SetupView();
@@ -146,7 +146,7 @@ TEST_F(PlaylistFileTest, AFileThatHoldsBytesButNoRowsIsKeptForItsBackup) {
         EXPECT_FALSE(other.HasPendingBackup()) << bytes;
     }
     Playlist missing;
-    plat::ListView view;
+    CSkinList view;
     ASSERT_TRUE(view.Create(&owner_, 0, plat::Rect::FromXYWH(0, 0, 100, 100)));
     missing.Bind(view);
     missing.Load(folder_.File("none.ini"));

@@ -116,7 +116,7 @@ class PlaylistFixture : public ::testing::Test {
     TempFolder folder_;
     plat::Window owner_;
     plat::ListView results_;
-    plat::ListView view_;
+    CSkinList view_;
     plat::ImageList images_;
     ResultStore store_;
     Playlist playlist_;

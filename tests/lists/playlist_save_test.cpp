@@ -52,7 +52,7 @@ TEST_F(PlaylistSaveTest, SavedFileHoldsTheTextAndReadsBackInOrder) {
     EXPECT_TRUE(OtherFiles().empty());
 
     Playlist reread;
-    plat::ListView view;
+    CSkinList view;
     ASSERT_TRUE(view.Create(&owner_, 0, plat::Rect::FromXYWH(0, 0, 100, 100)));
     reread.Bind(view);
     reread.SetupView();
