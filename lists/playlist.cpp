@@ -188,15 +188,27 @@ void Playlist::Load(const std::string& path) {
             *record = {read.name, read.url, {}, {}, read.seconds, number};
         }
     }
-    if (rows.empty() && !bytes.empty()) {
-        pendingBackup_ = std::move(bytes);
+    if (!rows.empty()) {
+        return;
+    }
+    if (!bytes.empty()) {
+        pendingBackup_ = PendingBackup{std::move(bytes), false};
+    } else if (!file.Exists() && plat::FileExists(path)) {
+        // There but unreadable (its permissions, an I/O error): it holds a list we never saw.
+        pendingBackup_ = PendingBackup{{}, true};
     }
 }
 
 Playlist::SaveResult Playlist::Save(const std::string& path) {
     // An unreadable file found at start-up is kept before anything replaces or deletes it.
     if (pendingBackup_) {
-        const plat::FileResult kept = plat::ReplaceFile(path + ".bak", *pendingBackup_);
+        const std::string backup = path + ".bak";
+        plat::FileResult kept = pendingBackup_->unread
+                                    ? plat::RenameFile(path, backup)
+                                    : plat::ReplaceFile(backup, pendingBackup_->bytes);
+        if (!kept && kept.error == ENOENT && pendingBackup_->unread) {
+            kept = {};  // gone meanwhile: nothing left to keep
+        }
         if (!kept) {
             return {SaveResult::Status::kFailed, kept.description};
         }

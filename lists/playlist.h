@@ -68,8 +68,9 @@ class Playlist {
     void MoveSelectedDown();
 
     // Reads the file at `path` into an empty playlist: at most 500 rows of the count it
-    // announces. A file that holds bytes but gives no rows (a count that is missing, 0 or not
-    // a number) is kept aside and copied to `path` + ".bak" by the first Save.
+    // announces. A file that gives no rows although it holds bytes (a count that is missing, 0
+    // or not a number) or that cannot be read at all is kept: the first Save copies it (or, when
+    // it could not be read, renames it) to `path` + ".bak" before anything replaces it.
     void Load(const std::string& path);
     struct SaveResult {
         enum class Status { kWritten, kDeleted, kFailed };
@@ -125,7 +126,12 @@ class Playlist {
     plat::ImageList rowImages_;
     PlaylistEntryTable entries_{};
     int addCounter_ = 0;
-    std::optional<std::string> pendingBackup_;
+    // What the first Save keeps of a file Load could not use.
+    struct PendingBackup {
+        std::string bytes;    // the file's content, to be copied
+        bool unread = false;  // the file could not be read: it is renamed instead
+    };
+    std::optional<PendingBackup> pendingBackup_;
 };
 
 }  // namespace tunova

@@ -164,6 +164,13 @@ FileResult ReplaceFile(const std::string& path, std::string_view contents) {
     return {};
 }
 
+FileResult RenameFile(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        return Failure(errno, "rename", from);
+    }
+    return {};
+}
+
 void RemoveStaleTemporaries(const std::string& path) {
     const auto [folder, base] = SplitPath(ReplacementTarget(path));
     const std::string prefix = "." + base + ".tmp.";

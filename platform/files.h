@@ -35,6 +35,10 @@ FileResult ReadFile(const std::string& path, std::string& contents,
 // umask, a replaced one keeps its mode; when `path` is a symbolic link, its target is replaced.
 FileResult ReplaceFile(const std::string& path, std::string_view contents);
 
+// Gives the file `from` the name `to`, replacing a file of that name. Fails with ENOENT when
+// `from` is missing; on failure both names stay as they were.
+FileResult RenameFile(const std::string& from, const std::string& to);
+
 // Deletes the temporary files ReplaceFile() left for `path` when a writer died mid-save. Only
 // safe while the caller holds a lock that every writer of `path` takes.
 void RemoveStaleTemporaries(const std::string& path);

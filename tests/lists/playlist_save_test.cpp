@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -126,6 +127,37 @@ TEST_F(PlaylistSaveTest, AnUnreadableFileIsKeptEvenWhenTheExitSaveDeletes) {
     EXPECT_EQ(playlist_.Save(Path()).status, Playlist::SaveResult::Status::kDeleted);
     EXPECT_FALSE(plat::FileExists(Path()));
     EXPECT_EQ(testing::ReadBytes(Path() + ".bak"), "\xFE\xFF[SETTING]");
+}
+
+TEST_F(PlaylistSaveTest, AFileThatCannotBeReadIsRenamedToBakBeforeTheFirstSave) {
+    // Tests run as root, whom permissions do not stop: the player runs as another user in a
+    // child, and the file stays root's alone.
+    const std::string precious = "[SETTING]\r\ncount=1\r\n\r\n[LIST1]\r\nname=precious\r\n";
+    testing::WriteBytes(Path(), precious);
+    ASSERT_EQ(::chmod(Path().c_str(), 0600), 0);
+    ASSERT_EQ(::chmod(folder_.Path().c_str(), 0777), 0);
+    ShowResults({testing::Result("new", 7)});
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+            ::_exit(2);
+        }
+        playlist_.Load(Path());
+        if (view_.ItemCount() != 0 || !playlist_.HasPendingBackup()) {
+            ::_exit(4);
+        }
+        playlist_.AddResult(0, results_, store_, AddVariant::kClick);
+        ::_exit(playlist_.Save(Path()) ? 0 : 3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(testing::ReadBytes(Path() + ".bak"), precious);
+    EXPECT_NE(testing::ReadBytes(Path()).find("name=new\r\ntime=7\r\n"), std::string::npos);
 }
 
 }  // namespace
