@@ -160,6 +160,26 @@ TEST_F(PlaylistWindowTest, AddedDraggedMovedAndDeletedRowsComeBackAtTheNextStart
     EXPECT_FALSE(plat::FileExists(plat::DataFile(kPlaylistFileName)));
 }
 
+TEST_F(PlaylistWindowTest, ADoubleClickAddsWhenTheSettingSaysSo) {
+    RunShown([](CTunovaDlg& d) {
+        SearchFor(d, "song");
+        ASSERT_EQ(d.resultList.ItemCount(), 30);
+        d.settings.doubleClickAdds = true;
+        const plat::Rect rect = d.resultList.ItemRect(4);
+        const plat::Point title{rect.left + 60, (rect.top + rect.bottom) / 2};
+        plat::testing::MouseMove(d.resultList, title);
+        plat::testing::MouseDoubleClick(d.resultList, title);
+        plat::Application::ProcessEvents();
+        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 5"}));
+        EXPECT_EQ(d.playlistView.ItemText(0, 0), "1");
+        EXPECT_EQ(plat::Window::Focused(), &d.resultList);
+        // The same result again: refused as a duplicate.
+        plat::testing::MouseDoubleClick(d.resultList, title);
+        plat::Application::ProcessEvents();
+        EXPECT_EQ(d.playlistView.ItemCount(), 1);
+    });
+}
+
 TEST_F(PlaylistWindowTest, FirstStartOfADayShowsTheDownloadedChartTheNextTheCachedOne) {
     ASSERT_TRUE(plat::ReplaceFile(plat::DataFile(kChartFileName),
                                   "[SETTING]\r\ncount=1\r\n[LIST1]\r\nname=Yesterday\r\n"));
