@@ -12,6 +12,7 @@
 #include "platform/application_impl.h"
 #include "platform/data_dir.h"
 #include "platform/fonts_impl.h"
+#include "platform/display_server.h"
 #include "platform/qt_text_impl.h"
 #include "platform/window.h"
 #include "platform/window_impl.h"
@@ -118,6 +119,7 @@ bool RunPreDispatchHook(const Message& msg) {
 Application::Application(int& argc, char** argv) : impl_(std::make_unique<ApplicationImpl>()) {
     impl_->commandLine = JoinCommandLine(argc, argv);
     impl_->executableDir = plat::ExecutableDir();
+    ChooseDisplayServer();
     impl_->qt = std::make_unique<HookedApplication>(argc, argv);
     impl_->queue = std::make_unique<MessageQueueReceiver>();
     InstallFontSubstitutions();

@@ -15,8 +15,12 @@
 namespace plat {
 namespace {
 
-constexpr WParam kSizeRestored = 0;
-constexpr WParam kSizeMinimized = 1;
+WParam SizeType(const QWidget* widget) {
+    if (widget->isMinimized()) {
+        return kSizeMinimized;
+    }
+    return widget->isMaximized() ? kSizeMaximized : kSizeRestored;
+}
 
 }  // namespace
 
@@ -65,8 +69,7 @@ void HostWidget::paintEvent(QPaintEvent*) {
 void HostWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (owner_ != nullptr) {
-        owner_->Impl()->Dispatch(kWmSize, isMinimized() ? kSizeMinimized : kSizeRestored,
-                                 MakeLParam(width(), height()));
+        owner_->Impl()->Dispatch(kWmSize, SizeType(this), MakeLParam(width(), height()));
     }
 }
 
@@ -87,6 +90,13 @@ void HostWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void HostWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (owner_ != nullptr && owner_->Impl()->movingWithPointer) {
+        // The release ends the move; the window sees neither.
+        if (event->button() == Qt::LeftButton) {
+            owner_->Impl()->EndPointerMove();
+        }
+        return;
+    }
     if (event->button() == Qt::LeftButton) {
         SendMouse(kWmLButtonUp, event);
     } else if (event->button() == Qt::RightButton) {
@@ -103,6 +113,12 @@ void HostWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void HostWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (owner_ != nullptr && owner_->Impl()->movingWithPointer) {
+        const QPoint global = event->globalPosition().toPoint();
+        owner_->Impl()->MoveWithPointer({global.x(), global.y()},
+                                        (event->buttons() & Qt::LeftButton) != 0);
+        return;
+    }
     SendMouse(kWmMouseMove, event);
 }
 
@@ -167,8 +183,7 @@ void HostWidget::closeEvent(QCloseEvent* event) {
 void HostWidget::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && owner_ != nullptr) {
-        owner_->Impl()->Dispatch(kWmSize, isMinimized() ? kSizeMinimized : kSizeRestored,
-                                 MakeLParam(width(), height()));
+        owner_->Impl()->Dispatch(kWmSize, SizeType(this), MakeLParam(width(), height()));
     }
 }
 

@@ -18,6 +18,7 @@ inline constexpr std::uint32_t kWmGetMinMaxInfo = 0x0024;
 inline constexpr std::uint32_t kWmQueryDragIcon = 0x0037;
 inline constexpr std::uint32_t kWmWindowPosChanging = 0x0046;
 inline constexpr std::uint32_t kWmNotify = 0x004E;
+inline constexpr std::uint32_t kWmNcLButtonDown = 0x00A1;
 inline constexpr std::uint32_t kWmKeyDown = 0x0100;
 inline constexpr std::uint32_t kWmKeyUp = 0x0101;
 inline constexpr std::uint32_t kWmChar = 0x0102;
@@ -61,6 +62,15 @@ inline constexpr int kSbPageUp = 2;
 inline constexpr int kSbPageDown = 3;
 inline constexpr int kSbTop = 6;
 inline constexpr int kSbBottom = 7;
+
+// Size types (wParam of kWmSize).
+inline constexpr int kSizeRestored = 0;
+inline constexpr int kSizeMinimized = 1;
+inline constexpr int kSizeMaximized = 2;
+
+// Hit-test codes (wParam of kWmNcLButtonDown): kHtCaption starts moving the window with the
+// pointer.
+inline constexpr int kHtCaption = 2;
 
 // Command ids every dialog understands.
 inline constexpr int kIdOk = 1;

@@ -9,6 +9,7 @@
 
 #include "platform/draw.h"
 #include "platform/menu.h"
+#include "platform/screens.h"
 #include "platform/types.h"
 
 namespace plat {
@@ -65,5 +66,9 @@ void InterceptMessageBoxes(std::function<int(const ShownMessageBox&)> answer);
 void RunSoon(std::function<void()> body);
 // The innermost dialog whose modal loop is running, or null.
 Dialog* ActiveModalDialog();
+
+// Makes plat::Screens() answer `screens` (primary first) instead of the toolkit's screens, for
+// example a second monitor a headless run does not have; an empty list restores the real ones.
+void OverrideScreens(std::vector<Screen> screens);
 
 }  // namespace plat::testing

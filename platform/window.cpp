@@ -16,6 +16,7 @@
 #include "platform/draw_impl.h"
 #include "platform/host_widget_impl.h"
 #include "platform/qt_text_impl.h"
+#include "platform/screens.h"
 #include "platform/timers_impl.h"
 #include "platform/window_impl.h"
 #include "platform/window_registry.h"
@@ -268,9 +269,30 @@ void Window::BringToForeground() {
 }
 
 void Window::Move(const Rect& rect) {
-    if (QWidget* w = impl_->widget.data()) {
-        w->setGeometry(ToQRect(rect));
+    QWidget* w = impl_->widget.data();
+    if (w == nullptr) {
+        return;
     }
+    if (parent_ == nullptr) {
+        MoveTopLevel({rect.left, rect.top, rect.Width(), rect.Height(), 0});
+        return;
+    }
+    w->setGeometry(ToQRect(rect));
+}
+
+void Window::MoveTopLevel(WindowPos pos) {
+    const std::uint64_t key = impl_->key;
+    SendMessage(kWmWindowPosChanging, 0, reinterpret_cast<LParam>(&pos));
+    // The handler may have destroyed the window.
+    QWidget* w = WindowImpl::FindLive(key) == this ? impl_->widget.data() : nullptr;
+    if (w == nullptr) {
+        return;
+    }
+    const QRect now = w->geometry();
+    const QPoint topLeft = (pos.flags & kSwpNoMove) ? now.topLeft() : QPoint(pos.x, pos.y);
+    const QSize size =
+        (pos.flags & kSwpNoSize) ? now.size() : QSize(std::max(0, pos.cx), std::max(0, pos.cy));
+    w->setGeometry(QRect(topLeft, size));
 }
 
 Rect Window::WindowRect() const {
@@ -307,17 +329,44 @@ Point Window::ScreenToClient(Point p) const {
 
 void Window::CenterOnScreen() {
     QWidget* w = impl_->widget.data();
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (w == nullptr || screen == nullptr) {
+    if (w == nullptr) {
         return;
     }
-    const QRect area = screen->availableGeometry();
-    QPoint topLeft(area.x() + (area.width() - w->width()) / 2,
-                   area.y() + (area.height() - w->height()) / 2);
-    if (!w->isWindow() && w->parentWidget() != nullptr) {
-        topLeft = w->parentWidget()->mapFromGlobal(topLeft);
+    const Rect frame = WindowRect();
+    const Rect area = WorkAreaUnder(frame);
+    const Rect centred = Rect::FromXYWH(area.left + (area.Width() - frame.Width()) / 2,
+                                        area.top + (area.Height() - frame.Height()) / 2,
+                                        frame.Width(), frame.Height());
+    if (parent_ == nullptr) {
+        Move(centred);
+        return;
     }
-    w->move(topLeft);
+    if (QWidget* parentWidget = w->parentWidget()) {
+        w->move(parentWidget->mapFromGlobal(QPoint(centred.left, centred.top)));
+    }
+}
+
+MinMaxInfo Window::QueryMinMaxInfo() {
+    const Rect area = WorkAreaUnder(WindowRect());
+    Rect desktop;
+    for (const Screen& screen : Screens()) {
+        const Rect& g = screen.geometry;
+        desktop = desktop.IsEmpty()
+                      ? g
+                      : Rect{std::min(desktop.left, g.left), std::min(desktop.top, g.top),
+                             std::max(desktop.right, g.right), std::max(desktop.bottom, g.bottom)};
+    }
+    MinMaxInfo info;
+    info.maxSize = {area.Width(), area.Height()};
+    info.maxPosition = {area.left, area.top};
+    info.minTrackSize = {1, 1};
+    info.maxTrackSize = {desktop.Width(), desktop.Height()};
+    SendMessage(kWmGetMinMaxInfo, 0, reinterpret_cast<LParam>(&info));
+    return info;
+}
+
+bool Window::IsMovingWithPointer() const {
+    return impl_->movingWithPointer;
 }
 
 void Window::RaiseToTop() {
@@ -519,6 +568,12 @@ void Window::Invalidate() {
     }
 }
 
+void Window::InvalidateRect(const Rect& rect) {
+    if (QWidget* w = impl_->widget.data(); w != nullptr && !rect.IsEmpty()) {
+        w->update(ToQRect(rect));
+    }
+}
+
 void Window::UpdateNow() {
     if (QWidget* w = impl_->widget.data()) {
         w->repaint();
@@ -570,7 +625,7 @@ LResult Window::WindowProc(std::uint32_t message, WParam wParam, LParam lParam) 
     return DefaultProc(message, wParam, lParam);
 }
 
-LResult Window::DefaultProc(std::uint32_t message, WParam wParam, LParam) {
+LResult Window::DefaultProc(std::uint32_t message, WParam wParam, LParam lParam) {
     switch (message) {
         case kWmSysCommand:
             // The low four bits belong to the system.
@@ -591,6 +646,11 @@ LResult Window::DefaultProc(std::uint32_t message, WParam wParam, LParam) {
             }
         case kWmClose:
             Destroy();
+            return 0;
+        case kWmNcLButtonDown:
+            if (static_cast<int>(wParam) == kHtCaption && parent_ == nullptr) {
+                impl_->StartPointerMove({XFromLParam(lParam), YFromLParam(lParam)});
+            }
             return 0;
         default:
             return 0;

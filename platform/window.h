@@ -36,6 +36,28 @@ enum WindowStyle : std::uint32_t {
 // Pointer shapes a window can show.
 enum class CursorShape { kArrow, kHand, kSizeWE, kSizeNS, kSizeNWSE, kSizeNESW, kSizeAll };
 
+// kWmWindowPosChanging: lParam points to the position and size a top-level window is about to
+// take; the handler may change them (flags say which of the two stay as they are).
+struct WindowPos {
+    int x = 0;
+    int y = 0;
+    int cx = 0;
+    int cy = 0;
+    unsigned flags = 0;
+};
+inline constexpr unsigned kSwpNoSize = 0x0001;
+inline constexpr unsigned kSwpNoMove = 0x0002;
+
+// kWmGetMinMaxInfo: lParam points to the sizes the window accepts; the handler changes what it
+// wants. Defaults: maximised size and position = the work area of the window's screen, smallest
+// tracking size 1 x 1, largest = the whole desktop.
+struct MinMaxInfo {
+    Size maxSize;
+    Point maxPosition;
+    Size minTrackSize;
+    Size maxTrackSize;
+};
+
 class Window {
   public:
     Window();
@@ -66,14 +88,22 @@ class Window {
     void Restore();
     void BringToForeground();
 
-    // Position and size in the parent's client coordinates (screen for top level).
+    // Position and size in the parent's client coordinates (screen for top level). A top-level
+    // window first gets kWmWindowPosChanging, whose handler may change the rectangle.
     void Move(const Rect& rect);
     void Move(int x, int y, int width, int height) { Move(Rect::FromXYWH(x, y, width, height)); }
     Rect WindowRect() const;  // in screen coordinates
     Rect ClientRect() const;  // always at (0, 0)
     Point ClientToScreen(Point p) const;
     Point ScreenToClient(Point p) const;
+    // Centres a top-level window in the work area of the screen under its centre (a child in
+    // its parent); through Move, so kWmWindowPosChanging applies.
     void CenterOnScreen();
+    // Asks the window for its sizes with kWmGetMinMaxInfo.
+    MinMaxInfo QueryMinMaxInfo();
+    // While the window moves with the pointer (a kWmNcLButtonDown with kHtCaption started it;
+    // the left button's release ends it).
+    bool IsMovingWithPointer() const;
 
     void RaiseToTop();
     // The window's visible and clickable shape, in client coordinates. An empty region hides
@@ -118,7 +148,10 @@ class Window {
     void AddStyle(std::uint32_t style) { style_ |= style; }
     std::uint32_t Style() const { return style_; }
 
+    // Marks the whole window, or `rect` (client coordinates), to be painted again; the next
+    // paint's DC draws only inside what was marked.
     void Invalidate();
+    void InvalidateRect(const Rect& rect);
     void UpdateNow();  // paints invalid parts at once
 
     LResult SendMessage(std::uint32_t message, WParam wParam = 0, LParam lParam = 0);
@@ -161,6 +194,8 @@ class Window {
 
   private:
     friend struct WindowImpl;
+    // Move() of a top-level window: kWmWindowPosChanging, then the (changed) rectangle.
+    void MoveTopLevel(WindowPos pos);
     // Destroy(); `notifySelf` false skips this window's own kWmDestroy (used by the destructor,
     // when the derived parts that would handle it are gone).
     void DestroyWindow(bool notifySelf);

@@ -32,6 +32,14 @@ struct WindowImpl {
     // Runs the owner's WindowProc.
     LResult Dispatch(std::uint32_t message, WParam wParam, LParam lParam);
 
+    // Moving a top-level window with the pointer (platform/window_move.cpp): started by
+    // kWmNcLButtonDown with kHtCaption at screen point `grab`; every pointer move then moves the
+    // window through kWmWindowPosChanging, so its handler can snap it; the left button's release
+    // (or a move without it held) ends it. While it runs the window gets no mouse messages.
+    void StartPointerMove(Point grab);
+    void MoveWithPointer(Point pointer, bool leftHeld);
+    void EndPointerMove();
+
     // The live window with `key`, or null once it has been destroyed (thread-safe lookup; use
     // the result on the user-interface thread only).
     static Window* FindLive(std::uint64_t key);
@@ -53,6 +61,8 @@ struct WindowImpl {
     bool hasBackground = false;
     ColorRef background = 0;
     CursorShape cursor = CursorShape::kArrow;
+    bool movingWithPointer = false;
+    Point moveGrabOffset;  // the grab point relative to the window's top-left corner
 };
 
 // Virtual key code for a Qt key, 0 when the program has no code for it.
