@@ -33,13 +33,18 @@ struct PlaybackState {
     bool firstClickAdjustmentDone = false;
 };
 
+// Owned by the window modes (app/window_modes.h); the skin and the player read it.
 struct ViewState {
     int sizeMode = 3;  // 3 normal, 2 mini
     bool listShown = true;
     bool maximized = false;
+    bool firstSize = true;  // the first size notification only clears it
     plat::Rect normalBrowserRect;
     plat::Rect bigBrowserRect;
-    plat::Rect clientRectOnScreen;  // stored when the window is first shown
+    // The window's screen rectangle to come back to from maximised or mini size.
+    plat::Rect normalRect;
+    // The mini window's place: the bottom-right corner of the work area at the last layout.
+    plat::Rect miniRect;
 };
 
 struct TrayState {

@@ -23,6 +23,7 @@ CTunovaDlg::CTunovaDlg()
       search_(*this, resultList, *SkinButton(res::kIdcSearchMore), *this, LoadHosts().feedHost),
       playback_(*this, browser, volumeSlider, positionSlider, playback),
       services_(*this, LoadHosts()),
+      modes_(*this, view, *this),
       skin_(*this) {
     BuildCommandTable();
     BuildNotificationTable();
@@ -123,12 +124,33 @@ void CTunovaDlg::BuildNotificationTable() {
         tray_.OnNotify(w, l);
         return plat::LResult{0};
     });
+    // Window modes: size, sizes, snapping, and the pointer on the window's own surface.
+    map.OnMessage(plat::kWmSize, [this](plat::WParam w, plat::LParam l) {
+        modes_.OnSize(static_cast<int>(w), {plat::LowWord(l), plat::HighWord(l)});
+        return plat::LResult{0};
+    });
+    map.OnMessage(plat::kWmGetMinMaxInfo, [this](plat::WParam, plat::LParam l) {
+        modes_.OnGetMinMaxInfo(*reinterpret_cast<plat::MinMaxInfo*>(l));
+        return plat::LResult{0};
+    });
+    map.OnMessage(plat::kWmWindowPosChanging, [this](plat::WParam, plat::LParam l) {
+        modes_.OnWindowPosChanging(*reinterpret_cast<plat::WindowPos*>(l));
+        return plat::LResult{0};
+    });
+    map.OnMessage(plat::kWmLButtonDown, [this](plat::WParam, plat::LParam l) {
+        modes_.OnLeftButtonDown({plat::XFromLParam(l), plat::YFromLParam(l)});
+        return plat::LResult{0};
+    });
     map.OnMessage(plat::kWmMouseMove, [this](plat::WParam, plat::LParam l) {
         OnMouseMove({plat::XFromLParam(l), plat::YFromLParam(l)});
         return plat::LResult{0};
     });
     map.OnMessage(plat::kWmLButtonUp, [this](plat::WParam, plat::LParam l) {
         OnLeftButtonUp({plat::XFromLParam(l), plat::YFromLParam(l)});
+        return plat::LResult{0};
+    });
+    map.OnMessage(plat::kWmLButtonDblClk, [this](plat::WParam, plat::LParam l) {
+        modes_.OnLeftDoubleClick({plat::XFromLParam(l), plat::YFromLParam(l)});
         return plat::LResult{0};
     });
     map.OnMessage(plat::kWmSysCommand, [this](plat::WParam w, plat::LParam l) {

@@ -16,7 +16,7 @@
 #include "app/main_skin.h"
 #include "app/playback_standin.h"
 #include "app/tray_standin.h"
-#include "app/window_modes_standin.h"
+#include "app/window_modes.h"
 #include "controls/skin_button.h"
 #include "controls/skin_list.h"
 #include "controls/skin_slider.h"
@@ -32,7 +32,7 @@ namespace tunova {
 inline constexpr char kMainWindowTitle[] = "Tunova 플레이어";
 inline constexpr int kUpdaterWaitLimit = 600;  // ticks of timer 50, about three minutes
 
-class CTunovaDlg : public plat::Dialog, private SearchWindow {
+class CTunovaDlg : public plat::Dialog, private SearchWindow, private ModesWindow {
   public:
     CTunovaDlg();
     ~CTunovaDlg() override;
@@ -73,6 +73,7 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow {
     SearchController& Search() { return search_; }
     // The playlist: its rows in view order, and each entry by its entry number.
     Playlist& PlaylistEntries() { return playlist_; }
+    const WindowModes& Modes() const { return modes_; }
 
     // The pre-dispatch rules (right-click menu, Enter, Escape, Delete); true = consumed.
     bool PreTranslateMessage(const plat::Message& msg);
@@ -95,6 +96,10 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow {
     void ResultCountChanged() override;
     void PlaceLinkButtons(bool moreResultsShown) override;
     void OnResultRow(ResultRowAction action, int row) override;
+
+    // ModesWindow: the window's side of the window modes.
+    bool PlayerReady() const override;
+    void FrameChanged(bool centrePanelOnly) override;
 
     void BuildCommandTable();
     void BuildNotificationTable();
@@ -132,7 +137,7 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow {
     PlaybackStandIn playback_;
     Playlist playlist_;
     ServicesController services_;
-    WindowModesStandIn modes_;
+    WindowModes modes_;
     MainSkin skin_;
     TrayStandIn tray_;
 };

@@ -64,12 +64,7 @@ plat::Rect CTunovaDlg::NormalLayoutRect(int id) const {
 }
 
 void CTunovaDlg::PlaceControls() {
-    for (plat::Window* child : Children()) {
-        const Rect r = NormalLayoutRect(child->ControlId());
-        if (!r.IsEmpty()) {
-            child->Move(r);
-        }
-    }
+    modes_.PlaceAllControls();
 }
 
 }  // namespace tunova

@@ -146,11 +146,14 @@ void CTunovaDlg::OnExit() {
     SendCommand(plat::kIdCancel);
 }
 
-void CTunovaDlg::OnMouseMove(plat::Point) {
-    // Dragging results: the pointer shows the drag, and nothing else follows the mouse.
+void CTunovaDlg::OnMouseMove(plat::Point point) {
+    // Dragging results: the pointer shows the drag, and nothing else follows the mouse (no
+    // resize handles).
     if (search_.IsDragging()) {
         plat::SetProgramCursor(plat::CursorShape::kSizeAll);
+        return;
     }
+    modes_.OnMouseMove(point);
 }
 
 void CTunovaDlg::OnLeftButtonUp(plat::Point point) {
@@ -163,6 +166,7 @@ void CTunovaDlg::OnLeftButtonUp(plat::Point point) {
         }
         search_.EndDrag();
     }
+    modes_.OnLeftButtonUp(point);
 }
 
 }  // namespace tunova

@@ -26,15 +26,7 @@ void CTunovaDlg::ResultCountChanged() {
 }
 
 void CTunovaDlg::PlaceLinkButtons(bool moreResultsShown) {
-    for (plat::Window* button : {static_cast<plat::Window*>(SkinButton(res::kIdcHomePage)),
-                                 static_cast<plat::Window*>(&qnaButton)}) {
-        plat::Rect rect = NormalLayoutRect(button->ControlId());
-        if (moreResultsShown) {
-            rect.Offset(kLinkButtonShift, 0);
-        }
-        button->Move(rect);
-        button->Show(true);
-    }
+    modes_.PlaceLinkButtons(moreResultsShown);
 }
 
 void CTunovaDlg::OnResultRow(ResultRowAction action, int row) {

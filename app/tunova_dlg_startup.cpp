@@ -124,10 +124,7 @@ void CTunovaDlg::ShowWindowNow() {
     Show(true);
     Restore();
     BringToForeground();
-    const plat::Rect client = ClientRect();
-    const plat::Point topLeft = ClientToScreen({client.left, client.top});
-    view.clientRectOnScreen =
-        plat::Rect::FromXYWH(topLeft.x, topLeft.y, client.Width(), client.Height());
+    modes_.SaveNormalRect();
     plat::Trace(plat::kTraceWindowShown);
 }
 

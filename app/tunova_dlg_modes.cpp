@@ -1,0 +1,14 @@
+// The main window's side of the window modes (ModesWindow).
+#include "app/tunova_dlg.h"
+
+namespace tunova {
+
+bool CTunovaDlg::PlayerReady() const {
+    return playback.pageReady;
+}
+
+void CTunovaDlg::FrameChanged(bool /*centrePanelOnly*/) {
+    skin_.DrawStrips();
+}
+
+}  // namespace tunova
