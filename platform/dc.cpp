@@ -106,10 +106,32 @@ void DCImpl::ApplyOrigin() {
     }
     painter->resetTransform();
     painter->translate(-origin.x(), -origin.y());
+    ApplyClip();
+}
+
+QRegion DCImpl::EffectiveClip(bool* whole) const {
+    *whole = false;
+    if (hasSystemClip) {
+        const QRegion system = systemClip.translated(origin);
+        return hasClip ? clip.intersected(system) : system;
+    }
     if (hasClip) {
-        painter->setClipRegion(clip);
-    } else {
+        return clip;
+    }
+    *whole = true;
+    return QRegion(SurfaceRect());
+}
+
+void DCImpl::ApplyClip() {
+    if (!painter) {
+        return;
+    }
+    bool whole = false;
+    const QRegion region = EffectiveClip(&whole);
+    if (whole) {
         painter->setClipping(false);
+    } else {
+        painter->setClipRegion(region);
     }
 }
 
@@ -311,7 +333,7 @@ int DC::DrawText(std::string_view cp949, Rect& rect, unsigned flags) {
     }
     p->save();
     if (!(flags & kDtNoClip)) {
-        p->setClipRect(box, impl_->hasClip ? Qt::IntersectClip : Qt::ReplaceClip);
+        p->setClipRect(box, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     }
     p->setFont(impl_->font);
     const QRect drawn = p->boundingRect(box, align, shown);
@@ -355,7 +377,7 @@ void DC::ExcludeClipRect(const Rect& rect) {
     const QRegion current = impl_->hasClip ? impl_->clip : QRegion(impl_->SurfaceRect());
     impl_->clip = current.subtracted(QRegion(ToQRect(rect)));
     impl_->hasClip = true;
-    p->setClipRegion(impl_->clip);
+    impl_->ApplyClip();
 }
 
 void DC::SelectClipRect(const Rect& rect) {
@@ -365,7 +387,7 @@ void DC::SelectClipRect(const Rect& rect) {
     }
     impl_->clip = QRegion(ToQRect(rect));
     impl_->hasClip = true;
-    p->setClipRegion(impl_->clip);
+    impl_->ApplyClip();
 }
 
 void DC::SelectClipRegion(const Region& region) {
@@ -375,11 +397,12 @@ void DC::SelectClipRegion(const Region& region) {
     }
     impl_->clip = region.Impl()->region;
     impl_->hasClip = true;
-    p->setClipRegion(impl_->clip);
+    impl_->ApplyClip();
 }
 
 Rect DC::ClipBox() const {
-    return FromQRect(impl_->hasClip ? impl_->clip.boundingRect() : impl_->SurfaceRect());
+    bool whole = false;
+    return FromQRect(impl_->EffectiveClip(&whole).boundingRect());
 }
 
 void DC::SetWindowOrigin(Point origin) {
@@ -398,9 +421,7 @@ int DC::DensityScale() const {
 void DC::ResetClip() {
     impl_->hasClip = false;
     impl_->clip = QRegion();
-    if (QPainter* p = impl_->painter.get()) {
-        p->setClipping(false);
-    }
+    impl_->ApplyClip();
 }
 
 }  // namespace plat

@@ -40,8 +40,12 @@ struct DCImpl {
 
     // Restarts drawing on `image` (null: nothing), keeping origin, font and colours.
     void Retarget(QImage* image);
-    // Applies the window origin to the painter.
+    // Applies the window origin to the painter, and the clip with it.
     void ApplyOrigin();
+    // Gives the painter what may be drawn: the selected clip within the system clip.
+    void ApplyClip();
+    // What may be drawn, in this DC's coordinates; `*whole` is set when that is everything.
+    QRegion EffectiveClip(bool* whole) const;
     // The logical rectangle of the whole surface in this DC's coordinates.
     QRect SurfaceRect() const;
 
@@ -50,6 +54,10 @@ struct DCImpl {
     QPoint origin;  // logical point at the surface's top-left
     QRegion clip;   // valid while hasClip
     bool hasClip = false;
+    // A window's paint DC draws only inside the part of the window being painted (its update
+    // region, in surface coordinates), whatever clip a handler selects.
+    QRegion systemClip;  // valid while hasSystemClip
+    bool hasSystemClip = false;
     QFont font;
     ColorRef textColor = 0;
     ColorRef backgroundColor = Rgb(255, 255, 255);

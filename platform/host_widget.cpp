@@ -5,8 +5,10 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <memory>
 
 #include "platform/draw_impl.h"
 #include "platform/window.h"
@@ -30,10 +32,13 @@ HostWidget::HostWidget(Window* owner, QWidget* parent) : QWidget(parent), owner_
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void HostWidget::paintEvent(QPaintEvent*) {
+void HostWidget::paintEvent(QPaintEvent* event) {
     if (owner_ == nullptr) {
         return;
     }
+    // Only the part being painted (the update region) is drawn and shown; the backing image
+    // keeps the rest from earlier paints.
+    QRegion region = event->region();
     // On a high-density screen the surface has that many device pixels per logical pixel.
     const qreal ratio = devicePixelRatioF();
     const QSize device = (QSizeF(size()) * ratio).toSize();
@@ -46,11 +51,18 @@ void HostWidget::paintEvent(QPaintEvent*) {
             copy.drawImage(0, 0, backing_);
         }
         backing_ = resized;
+        // A new surface is painted whole.
+        region = QRegion(rect());
     }
     WindowImpl* impl = owner_->Impl();
     const std::uint64_t key = impl->key;
+    impl->pendingUpdate -= region;
     {
-        DC dc(std::make_unique<DCImpl>(&backing_));
+        auto surface = std::make_unique<DCImpl>(&backing_);
+        surface->systemClip = region;
+        surface->hasSystemClip = true;
+        surface->ApplyClip();
+        DC dc(std::move(surface));
         dc.SetBkColor(owner_->BackgroundColor());
         impl->paintDC = &dc;
         impl->Dispatch(kWmEraseBkgnd, 0, 0);
@@ -63,7 +75,11 @@ void HostWidget::paintEvent(QPaintEvent*) {
         }
     }
     QPainter painter(this);
-    painter.drawImage(0, 0, backing_);
+    for (const QRect& part : region) {
+        painter.drawImage(QRectF(part), backing_,
+                          QRectF(part.x() * ratio, part.y() * ratio, part.width() * ratio,
+                                 part.height() * ratio));
+    }
 }
 
 void HostWidget::resizeEvent(QResizeEvent* event) {

@@ -245,7 +245,7 @@ void ListView::PaintItems(DC& dc) {
             paint.state = state;
             impl.clip = outerClip.intersected(ToQRect(paint.cell));
             impl.hasClip = true;
-            impl.painter->setClipRegion(impl.clip);
+            impl.ApplyClip();
             if (view->itemPainter) {
                 view->itemPainter(dc, paint);
             } else {
@@ -256,11 +256,7 @@ void ListView::PaintItems(DC& dc) {
     }
     impl.clip = outerClip;
     impl.hasClip = hadClip;
-    if (hadClip) {
-        impl.painter->setClipRegion(outerClip);
-    } else {
-        impl.painter->setClipping(false);
-    }
+    impl.ApplyClip();
 }
 
 }  // namespace plat

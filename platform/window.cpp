@@ -564,19 +564,31 @@ void Window::SetOwnsMouseInput(bool owns) {
 
 void Window::Invalidate() {
     if (QWidget* w = impl_->widget.data()) {
+        impl_->pendingUpdate = QRegion(w->rect());
         w->update();
     }
 }
 
 void Window::InvalidateRect(const Rect& rect) {
     if (QWidget* w = impl_->widget.data(); w != nullptr && !rect.IsEmpty()) {
-        w->update(ToQRect(rect));
+        const QRect part = ToQRect(rect).intersected(w->rect());
+        impl_->pendingUpdate += part;
+        w->update(part);
     }
 }
 
 void Window::UpdateNow() {
-    if (QWidget* w = impl_->widget.data()) {
+    QWidget* w = impl_->widget.data();
+    if (w == nullptr) {
+        return;
+    }
+    // Only what was marked is painted; with nothing marked, the whole window, as callers that
+    // changed what it shows without marking anything expect.
+    const QRegion marked = impl_->pendingUpdate;
+    if (marked.isEmpty()) {
         w->repaint();
+    } else {
+        w->repaint(marked);
     }
 }
 

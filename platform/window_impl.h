@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QRegion>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -61,6 +62,8 @@ struct WindowImpl {
     bool hasBackground = false;
     ColorRef background = 0;
     CursorShape cursor = CursorShape::kArrow;
+    // What Invalidate and InvalidateRect marked and no paint has covered yet (client pixels).
+    QRegion pendingUpdate;
     bool movingWithPointer = false;
     Point moveGrabOffset;  // the grab point relative to the window's top-left corner
 };
