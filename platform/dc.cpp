@@ -184,6 +184,22 @@ void DC::BitBlt(int x, int y, int width, int height, const Bitmap& source, int s
     if (p == nullptr || width <= 0 || height <= 0) {
         return;
     }
+    // Only what the clip lets through is copied: a small repaint of a large window copies a
+    // small part of each large strip, not all of it.
+    bool whole = false;
+    const QRegion clip = impl_->EffectiveClip(&whole);
+    if (!whole) {
+        const QRect wanted = QRect(x, y, width, height).intersected(clip.boundingRect());
+        if (wanted.isEmpty()) {
+            return;
+        }
+        sx += wanted.x() - x;
+        sy += wanted.y() - y;
+        x = wanted.x();
+        y = wanted.y();
+        width = wanted.width();
+        height = wanted.height();
+    }
     // Only the part inside the source is copied; the target keeps the rest. The area is copied
     // out first, since the source may be the target itself.
     const QImage& src = SourceImageFor(*source.Impl(), RatioOf(*impl_));

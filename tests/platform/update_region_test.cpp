@@ -146,5 +146,39 @@ TEST(UpdateRegionTest, TheWholeWindowIsPaintedWhenAllOfItIsMarkedOrNothingIs) {
     EXPECT_EQ(w.clipBoxes[0], (Rect{0, 0, 80, 80}));
 }
 
+TEST(UpdateRegionTest, ACopyIntoAClippedSurfaceLandsWhereAnUnclippedOneWould) {
+    // A source whose every pixel says where it is.
+    Bitmap source;
+    ASSERT_TRUE(source.Create(64, 48));
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            source.SetPixel(x, y, Rgb(x * 3, y * 5, 7));
+        }
+    }
+    Bitmap whole;
+    Bitmap clipped;
+    ASSERT_TRUE(whole.Create(100, 100));
+    ASSERT_TRUE(clipped.Create(100, 100));
+    {
+        DC dc(whole);
+        dc.BitBlt(10, 20, 50, 40, source, 5, 3);
+    }
+    {
+        DC dc(clipped);
+        dc.SelectClipRect({30, 35, 45, 50});
+        dc.BitBlt(10, 20, 50, 40, source, 5, 3);
+        // Wholly outside the clip: nothing at all.
+        dc.BitBlt(70, 70, 20, 20, source, 0, 0);
+    }
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            const bool inClip = x >= 30 && x < 45 && y >= 35 && y < 50;
+            ASSERT_EQ(clipped.Pixel(x, y), inClip ? whole.Pixel(x, y) : Rgb(0, 0, 0))
+                << x << "," << y;
+        }
+    }
+    EXPECT_EQ(clipped.Pixel(30, 35), Rgb((30 - 10 + 5) * 3, (35 - 20 + 3) * 5, 7));
+}
+
 }  // namespace
 }  // namespace plat
