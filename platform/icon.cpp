@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/draw.h"
+#include "platform/icon_impl.h"
 #include "platform/window.h"
 #include "platform/window_impl.h"
 
@@ -32,13 +33,13 @@ void RegisterIconResourceData(int id, const unsigned char* data, std::size_t siz
     IconResources()[id].push_back({data, size});
 }
 
-bool Window::SetIcon(int iconResourceId) {
+QIcon IconFromResource(int iconResourceId) {
     std::vector<EncodedImage> sizes;
     {
         std::lock_guard lock(g_iconMutex);
         auto it = IconResources().find(iconResourceId);
         if (it == IconResources().end()) {
-            return false;
+            return {};
         }
         sizes = it->second;
     }
@@ -50,6 +51,11 @@ bool Window::SetIcon(int iconResourceId) {
             icon.addPixmap(QPixmap::fromImage(image));
         }
     }
+    return icon;
+}
+
+bool Window::SetIcon(int iconResourceId) {
+    const QIcon icon = IconFromResource(iconResourceId);
     if (icon.isNull()) {
         return false;
     }

@@ -3,6 +3,7 @@
 // interactions (menus, message boxes) that a headless test cannot click.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -60,6 +61,32 @@ struct ShownMessageBox {
     unsigned flags = 0;
 };
 void InterceptMessageBoxes(std::function<int(const ShownMessageBox&)> answer);
+
+// A tray for tests (a headless run has none): while one exists, plat::TrayIcon puts its icons
+// here instead of into the desktop's tray, and Click() reports a click to an icon's owner the
+// way the desktop does.
+class FakeTray {
+  public:
+    explicit FakeTray(bool reportsDoubleClicks = true);
+    ~FakeTray();
+    FakeTray(const FakeTray&) = delete;
+    FakeTray& operator=(const FakeTray&) = delete;
+
+    struct Icon {
+        int id = 0;
+        std::string tip;  // CP949
+        int image = 0;    // the icon resource shown, 0 while none
+    };
+    // The icons in the tray now, in the order they were added.
+    std::vector<Icon> Icons() const;
+    // A click on icon `id`: `mouseMessage` is kWmRButtonUp, kWmLButtonDblClk or kWmLButtonUp.
+    // False when no icon has that id.
+    bool Click(int id, std::uint32_t mouseMessage);
+
+    // Whether this tray reports double-clicks (an XEmbed tray does, a StatusNotifierItem host
+    // does not).
+    bool reportsDoubleClicks;
+};
 
 // Runs `body` once on the event loop, after the events already pending: a test calls it just
 // before DoModal() to act inside the dialog's loop.
