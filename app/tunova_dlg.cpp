@@ -120,10 +120,8 @@ void CTunovaDlg::BuildNotificationTable() {
         playback_.OnSliderReleased(static_cast<int>(w), static_cast<int>(l));
         return plat::LResult{0};
     });
-    map.OnMessage(kWmTrayNotify, [this](plat::WParam w, plat::LParam l) {
-        tray_.OnNotify(w, l);
-        return plat::LResult{0};
-    });
+    map.OnMessage(kWmTrayNotify,
+                  [this](plat::WParam w, plat::LParam l) { return tray_.HandleIconMessage(w, l); });
     // Window modes: size, sizes, snapping, and the pointer on the window's own surface.
     map.OnMessage(plat::kWmSize, [this](plat::WParam w, plat::LParam l) {
         modes_.OnSize(static_cast<int>(w), {plat::LowWord(l), plat::HighWord(l)});

@@ -15,8 +15,8 @@
 #include "app/main_layout.h"
 #include "app/main_skin.h"
 #include "app/playback_standin.h"
-#include "app/tray_standin.h"
 #include "app/window_modes.h"
+#include "controls/notify_icon.h"
 #include "controls/skin_button.h"
 #include "controls/skin_list.h"
 #include "controls/skin_slider.h"
@@ -107,6 +107,8 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow, private ModesWindo
     void CreateControls();
     void PlaceControls();
     void FillCountryCombo();
+    // The tray icon with its image; false when the desktop has no tray.
+    bool CreateTrayIcon();
     void AddAboutItemToSystemMenu();
     void ShowAboutBox();
 
@@ -139,7 +141,7 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow, private ModesWindo
     ServicesController services_;
     WindowModes modes_;
     MainSkin skin_;
-    TrayStandIn tray_;
+    CNotifyIcon tray_;
 };
 
 }  // namespace tunova

@@ -130,8 +130,8 @@ void CTunovaDlg::OnMinimizeCommand() {
 
 void CTunovaDlg::OnHideToTray() {
     SendMessage(plat::kWmSysCommand, plat::kScMinimize);
-    // Hidden, the window is reachable only from the tray icon: without one (none built yet, or a
-    // desktop without a tray) it stays minimised.
+    // Hidden, the window is reachable only from the tray icon: on a desktop without a tray it
+    // stays minimised, so the task bar still offers it.
     if (tray.created && tray_.IsShown()) {
         Show(false);
     }

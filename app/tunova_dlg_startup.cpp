@@ -10,15 +10,18 @@
 #include "platform/data_dir.h"
 #include "platform/log.h"
 #include "res/menus.h"
+#include "res/skin_bitmaps.h"
 #include "services/host_config.h"
 
 namespace tunova {
 
 bool CTunovaDlg::OnInitDialog() {
+    // The program's bitmaps and icon, compiled into it, are there from the start.
+    res::RegisterSkinResources();
     CreateControls();
     AddAboutItemToSystemMenu();
     // The window icon (icon 128) is set by the platform from the desktop entry.
-    tray.created = tray_.Create();
+    tray.created = CreateTrayIcon();
     if (AnotherTunovaRunning()) {
         RestoreWindowTitled(kMainWindowTitle);
         SendCommand(plat::kIdCancel);
@@ -68,6 +71,15 @@ bool CTunovaDlg::OnInitDialog() {
         app->SetPreDispatchHook(
             [this](const plat::Message& msg) { return PreTranslateMessage(msg); });
     }
+    return true;
+}
+
+bool CTunovaDlg::CreateTrayIcon() {
+    const bool added = tray_.Create(this);
+    if (!tray_.PrepareSecondRecord(this) || !added) {
+        return false;
+    }
+    tray_.SetIcon(res::kIconMain);
     return true;
 }
 

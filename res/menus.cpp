@@ -29,6 +29,25 @@ plat::PopupMenu CountryMenu() {
     return menu;
 }
 
+// "메뉴": the tray icon's menu.
+plat::PopupMenu TrayMenu() {
+    plat::PopupMenu menu;
+    menu.AppendItem(kCmdOpenPlayer, "투노바 플레이어 열기");
+    menu.AppendSeparator();
+    menu.AppendItem(kCmdHomePage, "홈페이지 바로가기");
+    menu.AppendItem(kCmdQnaBoard, "질문답변 바로가기");
+    menu.AppendSeparator();
+    menu.AppendItem(kCmdExit, "프로그램 종료");
+    return menu;
+}
+
+// "메뉴": the tray icon's double-click menu, whose first item a double-click runs.
+plat::PopupMenu TrayOpenMenu() {
+    plat::PopupMenu menu;
+    menu.AppendItem(kCmdOpenPlayer2, "투노바 플레이어 열기");
+    return menu;
+}
+
 }  // namespace
 
 plat::PopupMenu LoadMenuPopup(int id) {
@@ -37,6 +56,10 @@ plat::PopupMenu LoadMenuPopup(int id) {
             return MouseMenu();
         case kMenuCountry:
             return CountryMenu();
+        case kMenuTray:
+            return TrayMenu();
+        case kMenuTrayOpen:
+            return TrayOpenMenu();
         default:
             return {};
     }

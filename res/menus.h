@@ -7,8 +7,8 @@
 
 namespace tunova::res {
 
-// The first submenu of menu resource `id` (kMenuMouse, kMenuCountry). An unknown id gives an
-// empty menu.
+// The first submenu of menu resource `id` (kMenuMouse, kMenuCountry, kMenuTray, kMenuTrayOpen).
+// An unknown id gives an empty menu.
 plat::PopupMenu LoadMenuPopup(int id);
 
 // String resource `id` (CP949); empty when unknown.

@@ -22,6 +22,8 @@ inline constexpr int kStrAboutBox = 101;
 
 // Menus.
 inline constexpr int kMenuCountry = 258;
+inline constexpr int kMenuTray = 288;      // the tray icon's menu; its number is the icon's id
+inline constexpr int kMenuTrayOpen = 289;  // the tray icon's double-click menu
 inline constexpr int kMenuMouse = 293;
 
 // System-menu command of the about box.
@@ -68,6 +70,14 @@ inline constexpr int kIdcDeleteEntries = 1136;
 inline constexpr int kIdcSearchMore = 1137;
 inline constexpr int kIdcQnaBoard = 1138;
 inline constexpr int kIdcBrowser = 333;
+
+// Controls of the no-connection notice (template 272) and the settings dialog (template 281).
+inline constexpr int kIdcNoticeConfirm = 1006;
+inline constexpr int kIdcSettingsSave = 1006;
+inline constexpr int kIdcSettingsCancel = 1007;
+inline constexpr int kIdcAutostartCheck = 1012;
+inline constexpr int kIdcClickCombo = 1013;
+inline constexpr int kIdcSettingsClose = 1119;
 
 // Menu commands.
 inline constexpr int kCmdCountryKorea = 32776;

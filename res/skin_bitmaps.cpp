@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/data_dir.h"
+
 namespace tunova::res {
 namespace {
 
@@ -212,6 +214,10 @@ const SkinBitmap* FindSkinBitmap(int id) {
 
 std::span<const SkinFile> SkinFiles() {
     return kFiles;
+}
+
+std::string SkinFilePath(std::string_view name) {
+    return plat::DataFile("skin/" + std::string(name));
 }
 
 std::span<const int> IconSizes() {

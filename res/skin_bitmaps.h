@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "res/resource_ids.h"
 
@@ -43,12 +45,14 @@ std::span<const SkinBitmap> SkinBitmaps();
 const SkinBitmap* FindSkinBitmap(int id);
 // Every skin file of the skin folder.
 std::span<const SkinFile> SkinFiles();
+// The path of skin file `name`: the "skin" folder of the data folder (platform/data_dir.h).
+std::string SkinFilePath(std::string_view name);
 
 // The program icon (icon resource kIconMain): one square image per size.
 std::span<const int> IconSizes();
 
 // Registers the images compiled into the program as its numbered bitmap resources and its
-// icon (generated at build time from these tables).
+// icon (generated at build time from these tables). Later calls do nothing.
 void RegisterSkinResources();
 // How many bytes of encoded images the program carries, at single and at double density.
 std::size_t SkinResourceBytes(bool highDensity);

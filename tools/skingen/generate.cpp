@@ -131,7 +131,11 @@ bool GenerateSkin(const Output& out, Totals* totals, std::string* error) {
         totals->bytes1x += png.size();
         files.Add(icon);
     }
+    // Registering twice would give the icon every size twice: the second call does nothing.
     source << "\n}  // namespace\n\nvoid RegisterSkinResources() {\n"
+           << "    static bool registered = false;\n"
+           << "    if (registered) {\n        return;\n    }\n"
+           << "    registered = true;\n"
            << registration.str() << "}\n\nstd::size_t SkinResourceBytes(bool highDensity) {\n"
            << "    return highDensity ? " << totals->bytes2x << "u : " << totals->bytes1x
            << "u;\n}\n\n}  // namespace tunova::res\n";
