@@ -78,7 +78,7 @@ void CTunovaDlg::BuildCommandTable() {
         map.OnCommand(id, [this] { services_.OpenQnaBoard(); });
     }
     for (int id : {kIdcSettings, kCmdSettings}) {
-        map.OnCommand(id, [this] { services_.OpenSettings(); });
+        map.OnCommand(id, [this] { services_.OpenSettings(settings.doubleClickAdds); });
     }
     // This window.
     map.OnCommand(kIdcMinimize, [this] { OnMinimizeCommand(); });

@@ -3,12 +3,15 @@
 
 #include <algorithm>
 
+#include "controls/connect_no.h"
 #include "platform/clock.h"
 #include "platform/data_dir.h"
 #include "platform/dialog.h"
 #include "platform/log.h"
+#include "platform/process.h"
 #include "platform/window.h"
 #include "res/resource_ids.h"
+#include "services/menu_dlg.h"
 #include "services/settings.h"
 #include "services/usage_counter.h"
 
@@ -47,6 +50,8 @@ bool ServicesController::ProbeUpdateServer(const std::string& commandLine) {
 
 void ServicesController::ShowNoConnectionNotice() {
     plat::LogError("update", "no connection to the update server " + hosts_.updateHost);
+    CConnectNo notice(&owner_);
+    notice.DoModal();
 }
 
 bool ServicesController::ReadDoubleClickAdds() {
@@ -93,6 +98,9 @@ void ServicesController::OpenQnaBoard() {
     }
 }
 
-void ServicesController::OpenSettings() {}
+void ServicesController::OpenSettings(bool& doubleClickAdds) {
+    CMenuDlg settings(doubleClickAdds, plat::ExecutablePath());
+    settings.DoModal(&owner_);
+}
 
 }  // namespace tunova

@@ -39,8 +39,8 @@ class ServicesController {
     void ReadAdapterAddress();
     // False when the update server cannot be reached; the program then ends.
     bool ProbeUpdateServer(const std::string& commandLine);
-    // Tells the user that there is no connection. The skinned notice (CConnectNo) comes with
-    // the skinned windows; until then the reason only goes to the log.
+    // Tells the user that there is no connection: the notice (CConnectNo) runs modally, and its
+    // button closes the main window too. The reason goes to the log.
     void ShowNoConnectionNotice();
     // The double-click action flag of the settings store (true: a double-click adds).
     bool ReadDoubleClickAdds();
@@ -58,9 +58,9 @@ class ServicesController {
     // Commands.
     void OpenHomePage();
     void OpenQnaBoard();
-    // The settings dialog (CMenuDlg) comes with the skinned windows; it will call LoadSettings
-    // and SaveSettings (services/settings.h). Until then this does nothing.
-    void OpenSettings();
+    // Runs the settings dialog (CMenuDlg) modally over the main window; a save there sets
+    // `doubleClickAdds`, the main window's double-click action flag.
+    void OpenSettings(bool& doubleClickAdds);
 
     const std::string& PartnerId() const { return partnerId_; }
     const std::string& MacAddress() const { return macAddress_; }

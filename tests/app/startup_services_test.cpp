@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/connect_no.h"
 #include "main_window_fixture.h"
 #include "platform/application.h"
 #include "platform/data_dir.h"
@@ -57,11 +58,23 @@ class StartupServicesTest : public MainWindowTest {
     static bool UpdaterStarted() { return plat::FileExists(plat::DataFile("started")); }
 };
 
-TEST_F(StartupServicesTest, NoUpdateServerEndsThePlayerBeforeItIsEverShown) {
+TEST_F(StartupServicesTest, NoUpdateServerShowsTheNoticeWhoseButtonEndsThePlayer) {
     UseHost(RefusedHost());
     CTunovaDlg dlg;
+    bool noticeShown = false;
+    plat::testing::RunSoon([&] {
+        auto* notice = dynamic_cast<CConnectNo*>(plat::testing::ActiveModalDialog());
+        ASSERT_NE(notice, nullptr) << "the notice runs inside start-up";
+        noticeShown = true;
+        EXPECT_TRUE(notice->IsVisible());
+        EXPECT_FALSE(dlg.IsVisible());
+        const plat::Rect button = notice->ConfirmButton().ClientRect();
+        plat::testing::MouseClick(notice->ConfirmButton(),
+                                  {button.Width() / 2, button.Height() / 2});
+    });
     bool bodyRan = false;
     EXPECT_EQ(Run(dlg, [&](CTunovaDlg&) { bodyRan = true; }), plat::kIdCancel);
+    EXPECT_TRUE(noticeShown);
     EXPECT_FALSE(bodyRan) << "start-up stopped at the probe";
     EXPECT_FALSE(dlg.IsVisible());
     EXPECT_EQ(clock.TickCount(), 1100u) << "eleven attempts, 100 ms after each";

@@ -1,0 +1,54 @@
+// CMenuDlg: the settings dialog (template 281), a borderless skinned window with rounded
+// corners: the autostart check box (1012), the double-click combo box (1013: "바로 음악듣기" plays
+// at once, "재생목록에 추가하기" adds to the playlist), and the save (1006), cancel (1007) and
+// close (1119) buttons. Every opening reads the stored settings afresh; save stores both,
+// writes or removes the autostart entry and hands the double-click flag to the main window;
+// cancel and close store nothing.
+#pragma once
+
+#include <string>
+
+#include "controls/skin_button.h"
+#include "platform/controls.h"
+#include "platform/dialog.h"
+#include "platform/draw.h"
+
+namespace tunova {
+
+class CMenuDlg : public plat::Dialog {
+  public:
+    // `doubleClickAdds`: the main window's double-click action flag, which a save sets.
+    // `executablePath`: the program the autostart entry starts.
+    CMenuDlg(bool& doubleClickAdds, std::string executablePath);
+
+    plat::CheckBox& AutostartCheck() { return autostart_; }
+    plat::ComboBox& ClickCombo() { return click_; }
+    CSkinButton& SaveButton() { return save_; }
+    CSkinButton& CancelButton() { return cancel_; }
+    CSkinButton& CloseButton() { return close_; }
+    // False when "bg_menu.bmp" could not be read (a plain background shows instead).
+    bool HasBackgroundImage() const { return !background_.IsNull(); }
+
+  protected:
+    bool OnInitDialog() override;
+
+  private:
+    void FillClickCombo();
+    void SkinButtons();
+    // Shows the stored settings.
+    void LoadSettings();
+    // Command 1006: stores the settings, sets the main window's flag, closes.
+    void SaveSettings();
+    void EraseBackground();
+
+    bool& doubleClickAdds_;
+    std::string executablePath_;
+    CSkinButton save_;
+    CSkinButton cancel_;
+    CSkinButton close_;
+    plat::CheckBox autostart_;
+    plat::ComboBox click_;
+    plat::Bitmap background_;
+};
+
+}  // namespace tunova
