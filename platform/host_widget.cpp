@@ -24,7 +24,21 @@ WParam SizeType(const QWidget* widget) {
     return widget->isMaximized() ? kSizeMaximized : kSizeRestored;
 }
 
+int g_paintDepth = 0;
+
 }  // namespace
+
+PaintScope::PaintScope() {
+    ++g_paintDepth;
+}
+
+PaintScope::~PaintScope() {
+    --g_paintDepth;
+}
+
+bool InsidePaint() {
+    return g_paintDepth > 0;
+}
 
 HostWidget::HostWidget(Window* owner, QWidget* parent) : QWidget(parent), owner_(owner) {
     setMouseTracking(true);
@@ -58,6 +72,7 @@ void HostWidget::paintEvent(QPaintEvent* event) {
     const std::uint64_t key = impl->key;
     impl->pendingUpdate -= region;
     {
+        const PaintScope painting;
         auto surface = std::make_unique<DCImpl>(&backing_);
         surface->systemClip = region;
         surface->hasSystemClip = true;

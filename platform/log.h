@@ -42,6 +42,8 @@ inline constexpr std::string_view kTraceWindowShown = "main window shown";
 inline constexpr std::string_view kTraceSearchSent = "search sent";
 inline constexpr std::string_view kTraceAnswerReceived = "answer received";
 inline constexpr std::string_view kTraceRowsDrawn = "rows drawn";
+inline constexpr std::string_view kTracePageReady = "page ready";
+inline constexpr std::string_view kTracePlaybackStarted = "playback started";
 
 // True when TUNOVA_TRACE=1.
 bool TraceEnabled();

@@ -43,7 +43,7 @@ void SendKey(QWidget* receiver, QEvent::Type type, int qtKey, const QString& tex
 }
 
 Qt::MouseButton ButtonFor(int button) {
-    return button == 2 ? Qt::RightButton : Qt::LeftButton;
+    return button == 2 ? Qt::RightButton : button == 3 ? Qt::MiddleButton : Qt::LeftButton;
 }
 
 // Sends a pointer event at a client point of `target` to the deepest child under it, as a real

@@ -26,8 +26,8 @@ void PressKey(plat::Window& target, int vk);
 void PressAltKey(plat::Window& target, int vk);
 // Types CP949 text into `target` as key presses.
 void TypeText(plat::Window& target, const std::string& cp949);
-// Mouse button press/release at a client point of `target` (button: 1 left, 2 right). While a
-// window holds the capture, the event goes to that window instead, as the system sends it.
+// Mouse button press/release at a client point of `target` (button: 1 left, 2 right, 3 middle).
+// While a window holds the capture, the event goes to that window instead, as the system sends it.
 void MouseDown(plat::Window& target, Point client, int button = 1);
 void MouseUp(plat::Window& target, Point client, int button = 1);
 void MouseClick(plat::Window& target, Point client, int button = 1);

@@ -8,6 +8,7 @@
 
 #include "platform/application.h"
 #include "platform/clock.h"
+#include "platform/delivery_hold_impl.h"
 #include "platform/messages.h"
 #include "platform/timers_impl.h"
 #include "platform/window.h"
@@ -55,6 +56,16 @@ std::uint32_t EffectivePeriod(std::uint32_t period) {
 }
 
 void Deliver(std::uint64_t key, int id) {
+    if (DeliveryHeld()) {
+        HoldTimerTick(key, id);
+        return;
+    }
+    DeliverTimerTick(key, id);
+}
+
+}  // namespace
+
+void DeliverTimerTick(std::uint64_t key, int id) {
     Window* window = WindowImpl::FindLive(key);
     Application* app = Application::Instance();
     if (window == nullptr) {
@@ -67,6 +78,8 @@ void Deliver(std::uint64_t key, int id) {
         window->SendMessage(kWmTimer, static_cast<WParam>(id), 0);
     }
 }
+
+namespace {
 
 void StartQtTimer(TimerEntry& entry) {
     if (!IsSystemClockInForce() || QCoreApplication::instance() == nullptr) {

@@ -68,6 +68,17 @@ struct WindowImpl {
     Point moveGrabOffset;  // the grab point relative to the window's top-left corner
 };
 
+// Marks the span in which a window paints (program code drawing into a paint DC); script calls
+// refuse to wait for a page from inside it.
+class PaintScope {
+  public:
+    PaintScope();
+    ~PaintScope();
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+};
+bool InsidePaint();
+
 // Virtual key code for a Qt key, 0 when the program has no code for it.
 int VirtualKeyFromQt(int qtKey);
 // Qt key for a virtual key code, Qt::Key_unknown (0x01ffffff) when none.
