@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/types.h"
+#include "playback/playback_state.h"
 
 namespace tunova {
 
@@ -15,22 +16,6 @@ struct SearchState {
     std::string searchText;  // mirrors edit 1125
     bool placeholderActive = true;
     int countryIndex = 0;  // 0 all, 1 Korea, 2 USA, 3 Japan, 4 China
-};
-
-struct PlaybackState {
-    int playerState = 0;
-    int playMode = 1;  // 1 all, 2 one, 3 random
-    int currentEntryNumber = -1;
-    bool pageReady = false;
-    bool playerInitialised = false;
-    bool autoAdvanceHold = false;
-    bool pollTimerStarted = false;
-    int volume = 40;
-    int seekPosition = 0;
-    std::string nowPlayingTitle;
-    std::string durationText;
-    std::string currentTimeText = "00:00:00";
-    bool firstClickAdjustmentDone = false;
 };
 
 // Owned by the window modes (app/window_modes.h); the skin and the player read it.

@@ -1,0 +1,185 @@
+// The companion server of the tests: clips made with ffmpeg, tunova-server started on them.
+#include "support/companion_server.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/http.h"
+#include "support/loopback_server.h"
+
+namespace tunova::testing {
+namespace fs = std::filesystem;
+namespace {
+
+// Starts `argv` (a path or a name found in PATH) with no input, its output discarded and its
+// errors written to `errorLog` (discarded when empty). It dies with this process, so a test
+// that fails half-way leaves no server behind. Returns the process id, -1 on failure.
+pid_t Start(const std::vector<std::string>& argv, const std::string& errorLog = {}) {
+    std::vector<char*> args;
+    for (const std::string& a : argv) {
+        args.push_back(const_cast<char*>(a.c_str()));
+    }
+    args.push_back(nullptr);
+    const char* errors = errorLog.empty() ? "/dev/null" : errorLog.c_str();
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // Only async-signal-safe calls between fork and exec.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) {
+            _exit(127);
+        }
+        const int none = open("/dev/null", O_RDWR);
+        const int log = open(errors, O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(none, STDIN_FILENO);
+        dup2(none, STDOUT_FILENO);
+        dup2(log, STDERR_FILENO);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+// The words of `text`, split at spaces (the tests' paths hold none).
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::istringstream in(text);
+    for (std::string word; in >> word;) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+// Runs `argv` to its end; true when it exits with 0.
+bool RunQuietly(const std::vector<std::string>& argv) {
+    const pid_t pid = Start(argv);
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+CompanionServer::CompanionServer(const std::vector<int>& clipSeconds) {
+    std::string pattern = (fs::temp_directory_path() / "tunova-companion-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        error_ = "no temporary folder";
+        return;
+    }
+    folder_ = pattern;
+    const std::string library = folder_ + "/library";
+    fs::create_directories(library);
+    std::string sidecar = "file\ttitle\tdescription\tlanguage\trating\traters\tpublished\n";
+    for (std::size_t i = 0; i < clipSeconds.size(); ++i) {
+        const std::string name = "clip-" + std::to_string(i + 1) + ".webm";
+        const std::string seconds = std::to_string(clipSeconds[i]);
+        const std::string tone = std::to_string(330 + 110 * static_cast<int>(i));
+        const std::string command =
+            "ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=96x54:rate=10:duration=" +
+            seconds + " -f lavfi -i sine=frequency=" + tone + ":duration=" + seconds +
+            " -c:v libvpx -deadline realtime -cpu-used 8 -b:v 50k -c:a libvorbis -ac 1"
+            " -ar 22050 -shortest " +
+            library + "/" + name;
+        if (!RunQuietly(Words(command))) {
+            error_ = "ffmpeg could not make " + name;
+            return;
+        }
+        sidecar += name + "\tClip " + std::to_string(i + 1) + "\ttunovaclip number " +
+                   std::to_string(i + 1) + "\tko\t4.5\t10\t2026-12-01T00:00:00Z\n";
+    }
+    std::ofstream(library + "/metadata.tsv", std::ios::binary) << sidecar;
+
+    const std::string portFile = folder_ + "/port";
+    const std::string log = folder_ + "/server.log";
+    const std::string server = std::string(TUNOVA_RUN_DIR) + "/tunova-server";
+    const std::vector<std::string> argv =
+        Words("--host 127.0.0.1 --port 0 --player-version 1 --port-file " + portFile +
+              " --library " + library + " --db " + folder_ + "/catalogue.sqlite");
+    std::vector<std::string> command = {server};
+    command.insert(command.end(), argv.begin(), argv.end());
+    pid_ = Start(command, log);
+    if (pid_ <= 0) {
+        pid_ = -1;
+        error_ = "cannot start " + server;
+        return;
+    }
+    bool exited = false;
+    const bool listening = PumpUntil(
+        [&] {
+            int status = 0;
+            exited = exited || waitpid(pid_, &status, WNOHANG) == pid_;
+            const std::string text = ReadFile(portFile);
+            return exited || (!text.empty() && text.back() == '\n');
+        },
+        30000);
+    if (exited) {
+        pid_ = -1;
+        error_ = "tunova-server ended: " + ReadFile(log);
+        return;
+    }
+    if (!listening) {
+        error_ = "tunova-server did not start: " + ReadFile(log);
+        return;
+    }
+    port_ = std::atoi(ReadFile(portFile).c_str());
+
+    // The ids of the clips, from the server's own feed, in clip order.
+    const plat::HttpResponse feed = plat::HttpGet(
+        Host(),
+        "/feeds/api/videos/-/Music?vq=tunovaclip&orderby=relevance&max-results=30&start-index=1");
+    ids_.assign(clipSeconds.size(), std::string());
+    const std::string& xml = feed.body;
+    for (std::size_t at = xml.find("<entry>"); at != std::string::npos;
+         at = xml.find("<entry>", at + 1)) {
+        const std::size_t title = xml.find(">Clip ", at);
+        const std::size_t link = xml.find("watch?v=", at);
+        if (title == std::string::npos || link == std::string::npos) {
+            break;
+        }
+        const std::size_t index = std::strtoul(xml.c_str() + title + 6, nullptr, 10) - 1;
+        const std::size_t idStart = link + 8;
+        const std::size_t idEnd = xml.find_first_not_of(
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-", idStart);
+        if (index < ids_.size() && idEnd != std::string::npos) {
+            ids_[index] = xml.substr(idStart, idEnd - idStart);
+        }
+    }
+    for (const std::string& id : ids_) {
+        if (id.empty()) {
+            error_ = "the feed did not list every clip: " + feed.body.substr(0, 400);
+        }
+    }
+}
+
+CompanionServer::~CompanionServer() {
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+    }
+    std::error_code ignored;
+    if (!folder_.empty()) {
+        fs::remove_all(folder_, ignored);
+    }
+}
+
+std::string CompanionServer::Host() const {
+    return "127.0.0.1:" + std::to_string(port_);
+}
+
+}  // namespace tunova::testing

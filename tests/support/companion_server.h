@@ -1,0 +1,38 @@
+// The companion server as the tests run it: tunova-server from the build on 127.0.0.1 and a free
+// port, serving a library of real WebM clips generated with ffmpeg. No <chrono> here: included by
+// tests compiled as CP949.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace tunova::testing {
+
+// One per entry of `clipSeconds`: VP8 video with a Vorbis tone, titled "Clip 1", "Clip 2", ...
+// and all found by the search word "tunovaclip". The server and its library go with the object;
+// the server also ends when the test process does.
+class CompanionServer {
+  public:
+    explicit CompanionServer(const std::vector<int>& clipSeconds);
+    ~CompanionServer();
+    CompanionServer(const CompanionServer&) = delete;
+    CompanionServer& operator=(const CompanionServer&) = delete;
+
+    bool Running() const { return port_ > 0; }
+    std::string Host() const;  // "127.0.0.1:PORT"
+    // The video id of clip i (0-based), read from the server's own feed.
+    const std::vector<std::string>& VideoIds() const { return ids_; }
+    // Why the server is not running, when it is not.
+    const std::string& Error() const { return error_; }
+
+  private:
+    std::string folder_;
+    pid_t pid_ = -1;
+    int port_ = 0;
+    std::vector<std::string> ids_;
+    std::string error_;
+};
+
+}  // namespace tunova::testing
