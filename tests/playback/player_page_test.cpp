@@ -1,0 +1,148 @@
+// The player page you.html in the web engine, playing clips from the companion server.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "page_host.h"
+#include "page_support.h"
+#include "playback/script_answer.h"
+#include "support/companion_server.h"
+
+namespace tunova {
+namespace {
+
+using testing::CompanionServer;
+using testing::PageHost;
+using testing::PumpUntil;
+using Type = plat::ScriptValue::Type;
+
+struct PlayerPage {
+    PageHost host;
+    plat::ScriptValue Call(const std::string& name, const std::vector<std::string>& args = {}) {
+        return host.browser.CallFunction(name, args).value;
+    }
+    int State() { return IntegerField(Call("getPlayerState")); }
+    double Time() { return NumberOf(Call("getCurrentTime")); }
+    bool WaitForState(int state, int timeoutMs = 20000) {
+        return PumpUntil([&] { return State() == state; }, timeoutMs);
+    }
+    std::string Source() {
+        const plat::ScriptValue src = host.Eval("video.getAttribute('src')");
+        return src.type == Type::kString ? src.text : std::string();
+    }
+};
+
+// Load, play, pause, volume, mute, seek, the end and a cue, as the player reads them.
+TEST(PlayerPage, StatesVolumeSeekEndAndCue) {
+    CompanionServer server({6, 4});
+    ASSERT_TRUE(server.Running()) << server.Error();
+    const std::string first = server.VideoIds()[0];
+    const std::string second = server.VideoIds()[1];
+
+    PlayerPage page;
+    ASSERT_TRUE(page.host.browser.LoadPlayerPage(TUNOVA_RUN_DIR, server.Host()));
+    ASSERT_TRUE(PumpUntil([&] { return page.host.browser.IsPageLoaded(); }, 30000));
+    EXPECT_EQ(IntegerField(page.Call("testAlert")), 1);
+    EXPECT_EQ(page.State(), -1);
+    EXPECT_EQ(page.Call("getCurrentTime").type, Type::kInt);  // 0, answered at once
+
+    // -1 at once inside the load, then playing.
+    EXPECT_EQ(IntegerField(page.host.Eval("loadNewVideo('" + first + "', '1'), getPlayerState()")),
+              -1);
+    EXPECT_EQ(page.Source(), "http://" + server.Host() + "/media/" + first);
+    ASSERT_TRUE(PumpUntil([&] { return page.State() == 1 && page.Time() > 0.3; }, 20000))
+        << "state " << page.State();
+
+    page.Call("pause");
+    EXPECT_EQ(page.State(), 2);
+    const double pausedAt = page.Time();
+    testing::PumpEvents(300);
+    EXPECT_DOUBLE_EQ(page.Time(), pausedAt);
+
+    // Volume: integers 0 to 100, given as text.
+    EXPECT_EQ(page.Call("getVolume").type, Type::kInt);
+    EXPECT_EQ(IntegerField(page.Call("getVolume")), 100);
+    page.Call("setVolume", {"40"});
+    EXPECT_EQ(IntegerField(page.Call("getVolume")), 40);
+    EXPECT_DOUBLE_EQ(NumberOf(page.host.Eval("video.volume")), 0.4);
+    page.Call("setVolume", {"150"});
+    EXPECT_EQ(IntegerField(page.Call("getVolume")), 100);
+    page.Call("setVolume", {"-3"});
+    EXPECT_EQ(IntegerField(page.Call("getVolume")), 0);
+    page.Call("setVolume", {"loud"});
+    EXPECT_EQ(IntegerField(page.Call("getVolume")), 0);
+    page.Call("mute");
+    EXPECT_TRUE(page.host.Eval("video.muted").boolValue);
+    page.Call("unMute");
+    EXPECT_FALSE(page.host.Eval("video.muted").boolValue);
+
+    // A paused video stays paused at the new second.
+    page.Call("seekTo", {"3"});
+    ASSERT_TRUE(PumpUntil([&] { return page.Time() >= 2.99 && page.Time() < 3.2; }, 10000));
+    EXPECT_EQ(page.State(), 2);
+    page.Call("play");
+    ASSERT_TRUE(page.WaitForState(1));
+    EXPECT_GE(page.Time(), 3.0);
+
+    // The end.
+    const double length = NumberOf(page.host.Eval("video.duration"));
+    EXPECT_NEAR(length, 6.0, 0.2);
+    page.Call("seekTo", {std::to_string(length - 0.4)});
+    ASSERT_TRUE(page.WaitForState(0));
+
+    // A cue loads without playing.
+    EXPECT_EQ(IntegerField(page.host.Eval("cueNewVideo('" + second + "', '1'), getPlayerState()")),
+              -1);
+    ASSERT_TRUE(page.WaitForState(5));
+    testing::PumpEvents(400);
+    EXPECT_EQ(page.State(), 5);
+    EXPECT_EQ(page.Time(), 0);
+    // Play after a cue starts the cued video.
+    page.Call("play");
+    ASSERT_TRUE(page.WaitForState(1));
+}
+
+// Ids are cut at '&' and must be plain id characters; anything else loads nothing and reports
+// -1, as does a call that lost its id (a link without "v=").
+TEST(PlayerPage, RefusesIdsThatAreNotIds) {
+    CompanionServer server({3});
+    ASSERT_TRUE(server.Running()) << server.Error();
+    const std::string id = server.VideoIds()[0];
+    PlayerPage page;
+    ASSERT_TRUE(page.host.browser.LoadPlayerPage(TUNOVA_RUN_DIR, server.Host()));
+    ASSERT_TRUE(PumpUntil([&] { return page.host.browser.IsPageLoaded(); }, 30000));
+
+    page.Call("loadNewVideo", {id + "&feature=youtube_gdata", "1"});
+    EXPECT_EQ(page.Source(), "http://" + server.Host() + "/media/" + id);
+    ASSERT_TRUE(page.WaitForState(1));
+    // A feed's link as the player reads it ("v=ID&amp;feature=...") arrives split at ';'.
+    page.Call("loadNewVideo", {id + "&amp", "feature=youtube_gdata", "1"});
+    EXPECT_EQ(page.Source(), "http://" + server.Host() + "/media/" + id);
+
+    const std::vector<std::vector<std::string>> refused = {
+        {"x\");alert(1);//", "1"},
+        {"../../etc/passwd", "1"},
+        {std::string(33, 'a'), "1"},
+        {"", "1"},
+        {"1"},  // "loadNewVideo('', 1)" after the split: the id is gone
+        {"노래", "1"},
+    };
+    for (const auto& args : refused) {
+        page.Call("loadNewVideo", {id, "1"});
+        page.Call("loadNewVideo", args);
+        EXPECT_EQ(page.State(), -1) << args[0];
+        EXPECT_EQ(page.Source(), "") << args[0];
+        EXPECT_EQ(page.Time(), 0);
+        page.Call("cueNewVideo", args);
+        EXPECT_EQ(page.State(), -1) << args[0];
+    }
+    testing::PumpEvents(300);
+    EXPECT_EQ(page.State(), -1);
+    // Commands with nothing loaded do nothing.
+    page.Call("play");
+    page.Call("seekTo", {"2"});
+    EXPECT_EQ(page.State(), -1);
+}
+
+}  // namespace
+}  // namespace tunova
