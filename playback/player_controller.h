@@ -1,0 +1,86 @@
+// The player controller: the transport commands and slider messages turned into script calls,
+// the timers that follow the page (poll 1, volume restore 10, position 21, end-of-start hold
+// 42), and the texts and controls that show where the player is. It starts every video.
+#pragma once
+
+#include <string_view>
+
+#include "controls/skin_slider.h"
+#include "platform/window.h"
+#include "playback/playback_state.h"
+#include "playback/playback_view.h"
+#include "playback/script_bridge.h"
+
+namespace tunova {
+
+// Where a started video comes from: a playlist entry holds back the advance for 4 seconds.
+enum class VideoSource { kPlaylistEntry, kSearchResult };
+
+// What the controller hands to play sequencing.
+class PlayQueue {
+  public:
+    virtual ~PlayQueue() = default;
+    // The play command while the player is ended, playing or cued: start from the playlist.
+    virtual void PlayFromPlaylist() = 0;
+    // A video ended: the next one by the play mode.
+    virtual void Advance() = 0;
+};
+
+// The main window's parts the controller drives: the window owns the timers and the play 1126,
+// pause 1104, mute 1107 and unmute 1108 buttons; the volume 1008 and position 1009 sliders.
+struct PlayerControls {
+    plat::Window& window;
+    CSkinSlider& volumeSlider;
+    CSkinSlider& positionSlider;
+};
+
+class PlayerController {
+  public:
+    PlayerController(ScriptBridge& bridge, PlaybackState& state, PlaybackView& view,
+                     PlayerControls controls);
+    void SetQueue(PlayQueue* queue) { queue_ = queue; }
+
+    // Commands.
+    void Play();         // 1126
+    void Pause();        // 1104
+    void Stop();         // 1101: the display only; the page keeps its video
+    void VolumeUp();     // 1105: the page's volume only
+    void VolumeDown();   // 1106
+    void Mute();         // 1107
+    void Unmute();       // 1108
+    void SeekToStart();  // 1116
+
+    // Slider messages 0x28D1 (moving) and 0x28D2 (released), by the slider's control id.
+    void OnSliderMoving(int sliderId);
+    void OnSliderReleased(int sliderId);
+
+    // Starts `link` (a watch link; the video id follows its first "v=") with the title and the
+    // length in seconds to show.
+    void StartVideo(std::string_view link, std::string_view title, int seconds, VideoSource source);
+
+    // Timers.
+    void OnPollTimer();           // 1
+    void OnVolumeRestoreTimer();  // 10
+    void OnPositionTimer();       // 21
+    void OnHoldReleaseTimer();    // 42
+
+    // Shows the play button (and hides pause) when `playing` is false, and the reverse.
+    void ShowPlaying(bool playing);
+    // Stop's display reset: play shown, title and play time emptied.
+    void ResetDisplay();
+
+  private:
+    void ShowControl(int id, bool visible);
+
+    ScriptBridge& bridge_;
+    PlaybackState& state_;
+    PlaybackView& view_;
+    PlayerControls controls_;
+    PlayQueue* queue_ = nullptr;
+    bool awaitingPlayback_ = false;  // a video was started and has not been seen playing yet
+};
+
+// The video id in a watch link: the text after its first "v=", empty when there is none.
+std::string_view VideoIdOf(std::string_view link);
+
+}  // namespace tunova
