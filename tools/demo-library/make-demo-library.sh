@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Generates the demo media library for tunova-server: about 66 short WebM clips (made once) and
-# their metadata sidecar, metadata.tsv (rewritten on every run, so that the dates stay recent).
+# Generates the demo media library for tunova-server: 66 WebM clips of 20 to 40 seconds, each
+# with a test picture and a little arpeggio to hear (made once), and their metadata sidecar,
+# metadata.tsv (rewritten on every run, so that the dates stay recent).
 # Titles are Korean, English, Japanese and Chinese; 50 Korean-language clips are dated within the
 # last month (the chart query's answer) and every description holds the word "뮤직비디오", so a
 # search for it pages through more than 60 results.
@@ -41,19 +42,34 @@ other_days=(1 10 40 100 2 15 60 300 3 20 80 500)
 
 now=$(date -u +%s)
 count=${#catalogue[@]}
+
+# Clips of an earlier, shorter and silent-ish kind are made again once.
+clip_kind="arpeggio-20-40s"
+if [[ "$(cat "$out/.clip-kind" 2>/dev/null)" != "$clip_kind" ]]; then
+    rm -f "$out"/clip-*.webm
+fi
+
+# A major arpeggio from `tone` Hz, one note every half second, each note fading.
+arpeggio() {
+    local tone="$1" seconds="$2" n='floor(mod(t*2,4))'
+    printf "aevalsrc='0.3*sin(2*PI*t*%s*pow(2,(4*eq(%s,1)+7*eq(%s,2)+12*eq(%s,3))/12))*exp(-4*mod(t,0.5))':s=22050:d=%s" \
+        "$tone" "$n" "$n" "$n" "$seconds"
+}
+
 make_clip() {
     local file="$1" seconds="$2" hue="$3" tone="$4"
     [[ -s "$file" ]] && return 0
     ffmpeg -v error -y -f lavfi -i "testsrc2=size=160x90:rate=15:duration=$seconds" \
-        -f lavfi -i "sine=frequency=$tone:duration=$seconds" -vf "hue=h=$hue" \
-        -c:v libvpx -b:v 80k -c:a libvorbis -ac 1 -ar 22050 -shortest "$file.part.webm" &&
+        -f lavfi -i "$(arpeggio "$tone" "$seconds")" -vf "hue=h=$hue" \
+        -c:v libvpx -deadline realtime -cpu-used 8 -b:v 80k -c:a libvorbis -ac 1 -ar 22050 \
+        -shortest "$file.part.webm" &&
         mv "$file.part.webm" "$file"
 }
 
 pending=0
 for ((i = 0; i < count; i++)); do
     printf -v file '%s/clip-%02d.webm' "$out" $((i + 1))
-    make_clip "$file" $((2 + i % 5)) $(((i * 47) % 360)) $((220 + (i * 37) % 660)) &
+    make_clip "$file" $((20 + (i * 7) % 21)) $(((i * 47) % 360)) $((220 + (i * 37) % 220)) &
     pending=$((pending + 1))
     if ((pending >= 2)); then
         wait -n
@@ -61,6 +77,7 @@ for ((i = 0; i < count; i++)); do
     fi
 done
 wait
+echo "$clip_kind" >"$out/.clip-kind"
 
 tsv="$out/metadata.tsv.tmp"
 printf 'file\ttitle\tdescription\tlanguage\trating\traters\tpublished\n' >"$tsv"
