@@ -1,6 +1,7 @@
 // The main window's skin: which bitmap, mask and tooltip each button gets.
 #include "app/main_skin.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "app/tunova_dlg.h"
@@ -97,6 +98,26 @@ void MainSkin::AttachListScrollBars() {
     window_.resultList.AttachScrollBar();
     window_.playlistView.SetPaintMode(CSkinList::kPlaylist);
     window_.playlistView.AttachScrollBar();
+}
+
+void MainSkin::PaintPlayerTexts(plat::DC& dc, const PlaybackState& playback) {
+    dc.SetBkMode(plat::kTransparent);
+    dc.SetTextColor(plat::Rgb(255, 255, 255));
+    const plat::Font digits("돋움", 22, plat::kFwBold);
+    dc.SelectFont(digits);
+    plat::Rect time{19, 45, 160, 71};
+    dc.DrawText(playback.currentTimeText, time, plat::kDtLeft | plat::kDtSingleLine);
+    const plat::Font small("돋움", 12, plat::kFwBold);
+    dc.SelectFont(small);
+    plat::Rect length{95, 75, 160, 89};
+    dc.DrawText(playback.durationText, length, plat::kDtLeft | plat::kDtSingleLine);
+    char volume[16];
+    std::snprintf(volume, sizeof volume, "%d%%", playback.volume);
+    plat::Rect gauge{193, 75, 267, 87};
+    dc.DrawText(volume, gauge, plat::kDtRight | plat::kDtSingleLine);
+    plat::Rect title{29, 99, 265, 117};
+    dc.DrawText(playback.nowPlayingTitle, title,
+                plat::kDtLeft | plat::kDtSingleLine | plat::kDtEndEllipsis);
 }
 
 }  // namespace tunova

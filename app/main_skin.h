@@ -7,7 +7,9 @@
 #include "controls/skin_button.h"
 #include "controls/skin_list.h"
 #include "controls/skin_slider.h"
+#include "platform/draw.h"
 #include "platform/window.h"
+#include "playback/playback_state.h"
 
 namespace tunova {
 
@@ -27,6 +29,11 @@ class MainSkin {
     // Timers 6 and 7.
     void OnTitleScrollTimer() {}
     void OnTitlePauseTimer() {}
+    // A new title starts: the scroll returns to its start.
+    void ResetTitleScroll() {}
+    // Until the skinned windows paint the player panel (its digits, title, play time and volume
+    // gauge), its texts in plain letters where the panel shows them.
+    void PaintPlayerTexts(plat::DC& dc, const PlaybackState& playback);
 
   private:
     CTunovaDlg& window_;

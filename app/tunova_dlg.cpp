@@ -18,13 +18,17 @@ const plat::ItemActivate& AsActivate(const plat::NotifyHeader& header) {
 
 }  // namespace
 
-CTunovaDlg::CTunovaDlg()
+CTunovaDlg::CTunovaDlg(ScriptPage* page)
     : plat::Dialog(res::kIddMain, kTemplateSize),
       search_(*this, resultList, *SkinButton(res::kIdcSearchMore), *this, LoadHosts().feedHost),
-      playback_(*this, browser, volumeSlider, positionSlider, playback),
+      pageOverride_(page),
+      bridge_(page != nullptr ? *page : browser, playback, *this, *this),
+      player_(bridge_, playback, *this, {*this, volumeSlider, positionSlider}),
+      sequencer_(player_, bridge_, playback, *this, *this, search_.Results(), resultList),
       services_(*this, LoadHosts()),
       modes_(*this, view, *this),
       skin_(*this) {
+    player_.SetQueue(&sequencer_);
     BuildCommandTable();
     BuildNotificationTable();
     BuildTimerTable();
@@ -45,18 +49,18 @@ void CTunovaDlg::BuildCommandTable() {
     using namespace res;
     auto& map = Messages();
     // Player controller.
-    map.OnCommand(kIdcPlay, [this] { playback_.Play(); });
-    map.OnCommand(kIdcPause, [this] { playback_.Pause(); });
-    map.OnCommand(kIdcStop, [this] { playback_.Stop(); });
-    map.OnCommand(kIdcVolumeUp, [this] { playback_.StepVolume(+5); });
-    map.OnCommand(kIdcVolumeDown, [this] { playback_.StepVolume(-5); });
-    map.OnCommand(kIdcMute, [this] { playback_.Mute(true); });
-    map.OnCommand(kIdcUnmute, [this] { playback_.Mute(false); });
-    map.OnCommand(kIdcSeekStart, [this] { playback_.SeekToStart(); });
+    map.OnCommand(kIdcPlay, [this] { player_.Play(); });
+    map.OnCommand(kIdcPause, [this] { player_.Pause(); });
+    map.OnCommand(kIdcStop, [this] { player_.Stop(); });
+    map.OnCommand(kIdcVolumeUp, [this] { player_.VolumeUp(); });
+    map.OnCommand(kIdcVolumeDown, [this] { player_.VolumeDown(); });
+    map.OnCommand(kIdcMute, [this] { player_.Mute(); });
+    map.OnCommand(kIdcUnmute, [this] { player_.Unmute(); });
+    map.OnCommand(kIdcSeekStart, [this] { player_.SeekToStart(); });
     // Play sequencing.
-    map.OnCommand(kIdcNext, [this] { playback_.Next(); });
-    map.OnCommand(kIdcPrevious, [this] { playback_.Previous(); });
-    map.OnCommandRange(kIdcModeAll, kIdcModeRandom, [this](int id) { playback_.SetPlayMode(id); });
+    map.OnCommand(kIdcNext, [this] { sequencer_.Next(); });
+    map.OnCommand(kIdcPrevious, [this] { sequencer_.Previous(); });
+    map.OnCommandRange(kIdcModeAll, kIdcModeRandom, [this](int id) { sequencer_.SetPlayMode(id); });
     // Search.
     map.OnCommand(kIdcSearch, [this] { search_.StartSearch(); });
     map.OnCommand(kIdcSearchMore, [this] { search_.RequestNextPage(); });
@@ -106,18 +110,25 @@ void CTunovaDlg::BuildNotificationTable() {
     map.OnNotify(kIdcResultList, plat::kLvnBeginDrag,
                  [this](const plat::NotifyHeader& hdr) { return search_.OnResultBeginDrag(hdr); });
     map.OnNotify(kIdcPlaylist, plat::kNmDblClk, [this](const plat::NotifyHeader& hdr) {
-        playback_.PlayPlaylistRow(AsActivate(hdr).item);
+        sequencer_.PlayPlaylistRow(AsActivate(hdr).item);
         return plat::LResult{0};
     });
     map.OnMessage(kWmSearchResults, [this](plat::WParam w, plat::LParam l) {
         return search_.OnResultsArrived(w, l);
     });
-    map.OnMessage(kWmSliderMoving, [this](plat::WParam w, plat::LParam l) {
-        playback_.OnSliderMoving(static_cast<int>(w), static_cast<int>(l));
+    // The sliders' own positions count, not the one in the message.
+    map.OnMessage(kWmSliderMoving, [this](plat::WParam w, plat::LParam) {
+        player_.OnSliderMoving(static_cast<int>(w));
         return plat::LResult{0};
     });
-    map.OnMessage(kWmSliderReleased, [this](plat::WParam w, plat::LParam l) {
-        playback_.OnSliderReleased(static_cast<int>(w), static_cast<int>(l));
+    map.OnMessage(kWmSliderReleased, [this](plat::WParam w, plat::LParam) {
+        player_.OnSliderReleased(static_cast<int>(w));
+        return plat::LResult{0};
+    });
+    map.OnMessage(plat::kWmPaint, [this](plat::WParam, plat::LParam) {
+        if (plat::DC* dc = plat::DC::ForPaint(*this)) {
+            skin_.PaintPlayerTexts(*dc, playback);
+        }
         return plat::LResult{0};
     });
     map.OnMessage(kWmTrayNotify,
@@ -167,16 +178,16 @@ void CTunovaDlg::BuildNotificationTable() {
 void CTunovaDlg::BuildTimerTable() {
     using namespace res;
     auto& map = Messages();
-    map.OnTimer(kTimerPoll.id, [this] { playback_.OnPollTimer(); });
+    map.OnTimer(kTimerPoll.id, [this] { player_.OnPollTimer(); });
     map.OnTimer(kTimerPaging.id, [this] { search_.CheckScrollPaging(); });
     map.OnTimer(kTimerTitleScroll.id, [this] { skin_.OnTitleScrollTimer(); });
     map.OnTimer(kTimerTitlePause.id, [this] { skin_.OnTitlePauseTimer(); });
-    map.OnTimer(kTimerVolumeRestore.id, [this] { playback_.OnVolumeRestoreTimer(); });
-    map.OnTimer(kTimerPosition.id, [this] { playback_.OnPositionTimer(); });
+    map.OnTimer(kTimerVolumeRestore.id, [this] { player_.OnVolumeRestoreTimer(); });
+    map.OnTimer(kTimerPosition.id, [this] { player_.OnPositionTimer(); });
     map.OnTimer(kTimerShowWindow.id, [this] { OnShowWindowTimer(); });
-    map.OnTimer(kTimerPageProbe.id, [this] { OnPageProbeTimer(); });
-    map.OnTimer(kTimerPageReady.id, [this] { OnPageReadyTimer(); });
-    map.OnTimer(kTimerHoldRelease.id, [this] { playback_.OnHoldReleaseTimer(); });
+    map.OnTimer(kTimerPageProbe.id, [this] { bridge_.OnPageProbeTimer(); });
+    map.OnTimer(kTimerPageReady.id, [this] { bridge_.OnPageReadyTimer(); });
+    map.OnTimer(kTimerHoldRelease.id, [this] { player_.OnHoldReleaseTimer(); });
     map.OnTimer(kTimerUpdaterWait.id, [this] { OnUpdaterWaitTimer(); });
 }
 

@@ -14,7 +14,6 @@
 #include "app/dialog_state.h"
 #include "app/main_layout.h"
 #include "app/main_skin.h"
-#include "app/playback_standin.h"
 #include "app/window_modes.h"
 #include "controls/notify_icon.h"
 #include "controls/skin_button.h"
@@ -23,6 +22,11 @@
 #include "lists/playlist.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
+#include "playback/play_sequencer.h"
+#include "playback/playback_view.h"
+#include "playback/player_controller.h"
+#include "playback/script_bridge.h"
+#include "playback/web_browser.h"
 #include "res/resource_ids.h"
 #include "search/search_controller.h"
 #include "services/services_controller.h"
@@ -32,9 +36,15 @@ namespace tunova {
 inline constexpr char kMainWindowTitle[] = "Tunova 플레이어";
 inline constexpr int kUpdaterWaitLimit = 600;  // ticks of timer 50, about three minutes
 
-class CTunovaDlg : public plat::Dialog, private SearchWindow, private ModesWindow {
+class CTunovaDlg : public plat::Dialog,
+                   private SearchWindow,
+                   private ModesWindow,
+                   private PlaybackView {
   public:
-    CTunovaDlg();
+    // `page` is the player page the window drives; null: the page the browser control loads
+    // ("you.html" of the data folder). A test gives a scripted page; the browser control then
+    // loads nothing and the web engine never starts.
+    explicit CTunovaDlg(ScriptPage* page = nullptr);
     ~CTunovaDlg() override;
 
     // State, readable by the subsystems and by tests.
@@ -57,7 +67,7 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow, private ModesWindo
     plat::PushButton volumeDownButton;           // 1106, hidden
     std::array<CSkinButton, 5> countryButtons;   // 1109 to 1113, one visible
     plat::EditBox searchEdit;                    // 1125
-    plat::Window browser;                        // 333, the player page's host
+    CWebBrowser2 browser;                        // 333, the player page's host
     // Skin buttons by id, in the order of kSkinButtonIds.
     static constexpr std::array<int, 20> kSkinButtonIds = {
         res::kIdcPause,    res::kIdcMute,       res::kIdcUnmute,        res::kIdcHideToTray,
@@ -74,6 +84,8 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow, private ModesWindo
     // The playlist: its rows in view order, and each entry by its entry number.
     Playlist& PlaylistEntries() { return playlist_; }
     const WindowModes& Modes() const { return modes_; }
+    PlayerController& Player() { return player_; }
+    PlaySequencer& Sequencer() { return sequencer_; }
 
     // The pre-dispatch rules (right-click menu, Enter, Escape, Delete); true = consumed.
     bool PreTranslateMessage(const plat::Message& msg);
@@ -100,6 +112,21 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow, private ModesWindo
     // ModesWindow: the window's side of the window modes.
     bool PlayerReady() const override;
     void FrameChanged(bool centrePanelOnly) override;
+    // PlaybackView: the displays and layout playback asks for (app/tunova_dlg_playback.cpp).
+    void RedrawTitle() override;
+    void ResetTitleScroll() override;
+    void RedrawDuration() override;
+    void RedrawTimeDigits() override;
+    void RedrawVolume() override;
+    void RedrawPlayMode() override;
+    void PlaceBrowserInVideoRect() override;
+    void PlaceBrowserInNormalVideoRect() override;
+    void LowerNormalVideoBottom() override;
+    void MarkPlaylistRow(std::string_view title, int row) override;
+    // The video rectangle of the normal layout, or of the layout in force.
+    plat::Rect VideoRect(bool normalLayout);
+    void CreateBrowserAndNavigate();
+    void SetUpSliders();
 
     void BuildCommandTable();
     void BuildNotificationTable();
@@ -127,8 +154,6 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow, private ModesWindo
     void OnUpdaterWaitTimer();
     void OnShowWindowTimer();
     void ShowWindowNow();
-    void OnPageProbeTimer();
-    void OnPageReadyTimer();
     void ShowDailyChart();
     void OnDestroy();
     bool IsInThisWindow(const plat::Window* window) const;
@@ -136,8 +161,11 @@ class CTunovaDlg : public plat::Dialog, private SearchWindow, private ModesWindo
 
     // One object per subsystem; stand-ins until the subsystem is built.
     SearchController search_;
-    PlaybackStandIn playback_;
+    ScriptPage* pageOverride_;
     Playlist playlist_;
+    ScriptBridge bridge_;
+    PlayerController player_;
+    PlaySequencer sequencer_;
     ServicesController services_;
     WindowModes modes_;
     MainSkin skin_;

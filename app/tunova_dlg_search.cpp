@@ -35,10 +35,10 @@ void CTunovaDlg::OnResultRow(ResultRowAction action, int row) {
             playlist_.AddResult(row, resultList, search_.Results(), AddVariant::kClick);
             break;
         case ResultRowAction::kCue:
-            playback_.CueResult(row);
+            sequencer_.CueResult(row);
             break;
         case ResultRowAction::kPlay:
-            playback_.PlayResult(row);
+            sequencer_.PlayResult(row);
             break;
     }
 }

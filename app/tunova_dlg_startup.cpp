@@ -44,14 +44,14 @@ bool CTunovaDlg::OnInitDialog() {
         return true;
     }
     settings.doubleClickAdds = services_.ReadDoubleClickAdds();
-    playback_.CreateBrowserAndNavigate();
+    CreateBrowserAndNavigate();
     search_.SetupResultList();
     playlist_.Bind(playlistView);
     playlist_.SetupView();
     Move(0, 0, kNormalWidth, kNormalHeight);
     modes_.ComputeLayout();
     skin_.DrawStrips();
-    playback_.SetUpSliders();
+    SetUpSliders();
     PlaceControls();
     skin_.AttachListScrollBars();
     playlist_.Load(plat::DataFile(kPlaylistFileName));
@@ -138,18 +138,6 @@ void CTunovaDlg::ShowWindowNow() {
     BringToForeground();
     modes_.SaveNormalRect();
     plat::Trace(plat::kTraceWindowShown);
-}
-
-void CTunovaDlg::OnPageProbeTimer() {
-    if (playback_.ProbePage() == 1) {
-        KillTimer(res::kTimerPageProbe.id);
-        SetTimer(res::kTimerPageReady.id, res::kTimerPageReady.periodMs);
-    }
-}
-
-void CTunovaDlg::OnPageReadyTimer() {
-    playback.pageReady = true;
-    KillTimer(res::kTimerPageReady.id);
 }
 
 void CTunovaDlg::ShowDailyChart() {

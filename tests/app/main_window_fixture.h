@@ -1,6 +1,7 @@
 // Runs the real main window, modally, under the manual clock, with menus and message boxes
 // answered by the test. Nothing of the window is replaced: what a test fakes is only the outside
-// (the servers on loopback, the clock, the menus and boxes a headless run cannot click).
+// (the servers on loopback, the clock, the menus and boxes a headless run cannot click, and the
+// player page: a page that plays on the manual clock, so the web engine does not start).
 //
 // Every test starts as an installed player on a working network: the settings store holds the
 // installed version 1, and every host is an update server on loopback that answers the probe,
@@ -20,6 +21,7 @@
 #include "platform/clock.h"
 #include "platform/testing.h"
 #include "support/loopback_server.h"
+#include "support/scripted_page.h"
 #include "support/test_environment.h"
 
 namespace tunova::testing {
@@ -66,7 +68,7 @@ class MainWindowTest : public ::testing::Test {
     }
     // Runs a main window and brings it on screen (timers 50 and 33) before `body`.
     void RunShown(std::function<void(CTunovaDlg&)> body) {
-        CTunovaDlg dlg;
+        CTunovaDlg dlg(&page);
         Run(dlg, [&](CTunovaDlg& d) {
             clock.Advance(res::kTimerUpdaterWait.periodMs + res::kTimerShowWindow.periodMs);
             ASSERT_TRUE(d.IsVisible());
@@ -78,7 +80,8 @@ class MainWindowTest : public ::testing::Test {
     LoopbackServer updateServer;
     std::shared_ptr<std::string> serverVersion = std::make_shared<std::string>("1");
     plat::ManualClock clock;
-    int menuChoice = 0;  // what every menu answers (0: dismissed)
+    FakePlayerPage page;  // the player page of the windows the tests make
+    int menuChoice = 0;   // what every menu answers (0: dismissed)
     std::vector<plat::testing::TrackedMenu> menus;
     std::vector<plat::testing::ShownMessageBox> boxes;
 };

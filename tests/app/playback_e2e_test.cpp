@@ -1,0 +1,93 @@
+// The whole road through the real program: the companion server with its clips, the player
+// page in the web engine, a typed search, a double-click on a row, and the time moving. Timers
+// run on the manual clock; the page plays in real time.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "main_window_fixture.h"
+#include "platform/application.h"
+#include "support/companion_server.h"
+#include "support/loopback_server.h"
+#include "support/test_environment.h"
+
+namespace tunova::testing {
+namespace {
+
+class PlaybackEndToEndTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        server = std::make_unique<CompanionServer>(std::vector<int>{8, 3});
+        ASSERT_TRUE(server->Running()) << server->Error();
+        UseHost(server->Host());
+    }
+    void TearDown() override {
+        UseHost(kNoHost);
+        server.reset();
+        MainWindowTest::TearDown();
+    }
+    // Moves the window's timers on by `ms` while the page plays in real time.
+    void Play(int ms) {
+        for (int done = 0; done < ms; done += 100) {
+            clock.Advance(100);
+            PumpUntil([] { return false; }, 100);
+        }
+    }
+    // Shows the window, waits for the page and its readiness, and searches the clips.
+    void ReadyWithClips(CTunovaDlg& d) {
+        clock.Advance(res::kTimerUpdaterWait.periodMs + res::kTimerShowWindow.periodMs);
+        ASSERT_TRUE(PumpUntil([&] { return d.browser.IsPageLoaded(); }, 30000));
+        clock.Advance(res::kTimerPageProbe.periodMs + res::kTimerPageReady.periodMs);
+        ASSERT_TRUE(d.playback.pageReady);
+        d.searchEdit.SetFocus();
+        plat::testing::TypeText(d.searchEdit, "tunovaclip");
+        plat::testing::PressKey(d.searchEdit, plat::kVkReturn);
+        ASSERT_TRUE(PumpUntil([&] { return !d.Search().IsSearchRunning(); }, 10000));
+        ASSERT_EQ(d.resultList.ItemCount(), 2);
+    }
+    static int RowTitled(CTunovaDlg& d, const std::string& title) {
+        for (int row = 0; row < d.resultList.ItemCount(); ++row) {
+            if (d.resultList.ItemText(row, 1) == title) {
+                return row;
+            }
+        }
+        return -1;
+    }
+    std::unique_ptr<CompanionServer> server;
+};
+
+TEST_F(PlaybackEndToEndTest, ADoubleClickedResultPlaysAndItsTimeMoves) {
+    CTunovaDlg dlg;  // the real player page, loaded by the browser control
+    Run(dlg, [this](CTunovaDlg& d) {
+        ReadyWithClips(d);
+        const int row = RowTitled(d, "Clip 1");
+        ASSERT_GE(row, 0);
+        const plat::Rect rect = d.resultList.ItemRect(row);
+        plat::testing::MouseDoubleClick(d.resultList,
+                                        {rect.left + 60, (rect.top + rect.bottom) / 2});
+        EXPECT_EQ(d.playback.nowPlayingTitle, "Clip 1");
+        EXPECT_EQ(d.playback.durationText, "00:08");
+
+        std::string first;
+        for (int i = 0; i < 100 && first.empty(); ++i) {
+            Play(500);
+            if (d.playback.playerState == 1 && d.playback.currentTimeText != "00:00:00") {
+                first = d.playback.currentTimeText;
+            }
+        }
+        ASSERT_FALSE(first.empty()) << "state " << d.playback.playerState;
+        EXPECT_TRUE(d.Child(res::kIdcPause)->IsVisible());
+        std::string later = first;
+        for (int i = 0; i < 40 && later == first; ++i) {
+            Play(500);
+            later = d.playback.currentTimeText;
+        }
+        EXPECT_GT(later, first);
+        EXPECT_GT(d.positionSlider.GetPosition(), 0);
+    });
+}
+
+}  // namespace
+}  // namespace tunova::testing
