@@ -24,7 +24,8 @@ CTunovaDlg::CTunovaDlg(ScriptPage* page)
       pageOverride_(page),
       bridge_(page != nullptr ? *page : browser, playback, *this, *this),
       player_(bridge_, playback, *this, {*this, volumeSlider, positionSlider}),
-      sequencer_(player_, bridge_, playback, *this, *this, search_.Results(), resultList),
+      sequencer_(player_, bridge_, playback, *this, *this,
+                 SequencerSources{playlist_, playlistView, search_.Results(), resultList}),
       services_(*this, LoadHosts()),
       modes_(*this, view, *this),
       skin_(*this) {

@@ -122,7 +122,6 @@ class CTunovaDlg : public plat::Dialog,
     void PlaceBrowserInVideoRect() override;
     void PlaceBrowserInNormalVideoRect() override;
     void LowerNormalVideoBottom() override;
-    void MarkPlaylistRow(std::string_view title, int row) override;
     // The video rectangle of the normal layout, or of the layout in force.
     plat::Rect VideoRect(bool normalLayout);
     void CreateBrowserAndNavigate();

@@ -79,12 +79,4 @@ void CTunovaDlg::LowerNormalVideoBottom() {
     view.normalBrowserRect.bottom -= 1;
 }
 
-void CTunovaDlg::MarkPlaylistRow(std::string_view title, int row) {
-    playlistView.SetHighlightTitle(title);
-    playlistView.Invalidate();
-    if (row >= 0) {
-        playlistView.EnsureVisible(row);
-    }
-}
-
 }  // namespace tunova

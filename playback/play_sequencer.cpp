@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/dialog.h"
 #include "res/resource_ids.h"
 
@@ -13,15 +14,13 @@ constexpr std::size_t kShownTitleLimit = 499;
 }  // namespace
 
 PlaySequencer::PlaySequencer(PlayerController& player, ScriptBridge& bridge, PlaybackState& state,
-                             PlaybackView& view, plat::Window& owner, const ResultStore& results,
-                             const plat::ListView& resultList)
+                             PlaybackView& view, plat::Window& owner, SequencerSources sources)
     : player_(player),
       bridge_(bridge),
       state_(state),
       view_(view),
       owner_(owner),
-      results_(results),
-      resultList_(resultList) {}
+      sources_(sources) {}
 
 void PlaySequencer::SetPlayMode(int buttonId) {
     switch (buttonId) {
@@ -41,44 +40,156 @@ void PlaySequencer::SetPlayMode(int buttonId) {
 }
 
 bool PlaySequencer::TellWhenPlaylistEmpty() {
-    // The playlist arrives with the lists subsystem; until then it has no rows.
+    if (sources_.playlist.RowCount() > 0) {
+        return false;
+    }
     plat::ShowMessageBox(&owner_, kEmptyPlaylistMessage, kEmptyPlaylistCaption,
                          plat::kMbIconExclamation);
     return true;
 }
 
-void PlaySequencer::Next() {
-    TellWhenPlaylistEmpty();
+bool PlaySequencer::StartEntry(int number) {
+    const PlaylistEntry* entry = sources_.playlist.Find(number);
+    if (entry == nullptr) {
+        return false;
+    }
+    // The title and length shown are those of the first entry with the same link.
+    for (const PlaylistEntry& same : sources_.playlist.Entries()) {
+        if (same.entryNumber != 0 && same.link == entry->link) {
+            entry = &same;
+            break;
+        }
+    }
+    player_.StartVideo(entry->link, entry->title, entry->seconds, VideoSource::kPlaylistEntry);
+    state_.currentEntryNumber = number;
+    sources_.playlist.MarkPlaying(number);
+    return true;
 }
 
-void PlaySequencer::Previous() {
-    TellWhenPlaylistEmpty();
-}
-
-void PlaySequencer::PlayPlaylistRow(int) {}
-
-void PlaySequencer::PlayFromPlaylist() {
-    TellWhenPlaylistEmpty();
+bool PlaySequencer::StartRow(int row) {
+    return StartEntry(sources_.playlist.EntryNumberAt(row));
 }
 
 void PlaySequencer::Advance() {
-    if (state_.playMode == kPlayModeAll || state_.playMode == kPlayModeRandom) {
-        player_.ResetDisplay();
+    Playlist& playlist = sources_.playlist;
+    const int rows = playlist.RowCount();
+    switch (state_.playMode) {
+        case kPlayModeAll: {
+            const int current = playlist.RowOf(state_.currentEntryNumber);
+            if (current >= 0 && current + 1 < rows && StartRow(current + 1)) {
+                return;
+            }
+            if (rows == 0) {
+                player_.ResetDisplay();
+                return;
+            }
+            StartRow(0);  // round to the first row
+            return;
+        }
+        case kPlayModeOne:
+            StartEntry(state_.currentEntryNumber);
+            return;
+        case kPlayModeRandom:
+            if (rows == 0) {
+                player_.ResetDisplay();
+                return;
+            }
+            StartRow(RandomRow());
+            return;
+        default:
+            return;
     }
 }
 
+void PlaySequencer::Back() {
+    Playlist& playlist = sources_.playlist;
+    switch (state_.playMode) {
+        case kPlayModeAll:
+        case kPlayModeOne: {
+            if (playlist.RowCount() == 0) {
+                return;
+            }
+            const int current = playlist.RowOf(state_.currentEntryNumber);
+            if (current >= 2 && StartRow(current - 1)) {
+                return;
+            }
+            StartRow(0);
+            return;
+        }
+        case kPlayModeRandom:
+            StartRow(RandomRow());
+            return;
+        default:
+            return;
+    }
+}
+
+int PlaySequencer::RandomRow() {
+    const int rows = sources_.playlist.RowCount();
+    if (rows <= 0) {
+        return -1;
+    }
+    if (!randomSeeded_) {
+        random_.seed(plat::CurrentClock().TickCount());
+        randomSeeded_ = true;
+    }
+    if (rows == 1) {
+        return 0;
+    }
+    const int current = sources_.playlist.RowOf(state_.currentEntryNumber);
+    if (current < 0) {
+        return std::uniform_int_distribution<int>(0, rows - 1)(random_);
+    }
+    // One draw among the other rows: never the current row, never a loop.
+    const int pick = std::uniform_int_distribution<int>(0, rows - 2)(random_);
+    return pick >= current ? pick + 1 : pick;
+}
+
+void PlaySequencer::Next() {
+    if (!TellWhenPlaylistEmpty() && state_.pageReady) {
+        Advance();
+    }
+}
+
+void PlaySequencer::Previous() {
+    if (!TellWhenPlaylistEmpty() && state_.pageReady) {
+        Back();
+    }
+}
+
+void PlaySequencer::PlayPlaylistRow(int row) {
+    if (!state_.pageReady || row < 0 || row >= sources_.playlist.RowCount()) {
+        return;
+    }
+    const int number = sources_.playlist.EntryNumberAt(row);
+    if (number > 0) {
+        StartEntry(number);
+    }
+}
+
+void PlaySequencer::PlayFromPlaylist() {
+    if (TellWhenPlaylistEmpty()) {
+        return;
+    }
+    const int selected = sources_.playlistView.NextItem(-1, plat::kLvniSelected);
+    if (selected >= 0 && StartRow(selected)) {
+        return;
+    }
+    StartRow(0);
+}
+
 void PlaySequencer::StartResult(int r) {
-    const VideoItem* result = results_.At(r);
+    const VideoItem* result = sources_.results.At(r);
     if (result == nullptr) {
         return;
     }
     // The rows and the results agree unless the view has been reordered: the shown title wins.
-    std::string shown = resultList_.ItemText(r, 1);
+    std::string shown = sources_.resultList.ItemText(r, 1);
     if (shown.size() > kShownTitleLimit) {
         shown.resize(kShownTitleLimit);
     }
     if (shown != result->title) {
-        const auto& items = results_.Items();
+        const auto& items = sources_.results.Items();
         for (std::size_t k = 0; k < items.size(); ++k) {
             if (items[k].title == shown) {
                 result = &items[k];
@@ -87,14 +198,14 @@ void PlaySequencer::StartResult(int r) {
         }
     }
     player_.StartVideo(result->link, result->title, result->seconds, VideoSource::kSearchResult);
-    view_.MarkPlaylistRow(kNoPlayingItem, -1);
+    sources_.playlist.ClearPlayingMark();
 }
 
 void PlaySequencer::Cue(int r) {
     if (state_.playerState != kPlayerEnded && state_.playerState != kPlayerCued) {
         return;
     }
-    const VideoItem* result = results_.At(r);
+    const VideoItem* result = sources_.results.At(r);
     if (result == nullptr) {
         return;
     }

@@ -1,8 +1,13 @@
 // Play sequencing: which video plays. The playlist entry or search result the user picks, the
 // next one when a video ends, the next, previous or a random one on the buttons, by the play
 // mode; the playing entry's mark in the playlist view; a result cued on a single click.
+//
+// Playlist rows are identified by the entry number in their first column, never by position.
 #pragma once
 
+#include <random>
+
+#include "lists/playlist.h"
 #include "platform/controls.h"
 #include "playback/playback_state.h"
 #include "playback/playback_view.h"
@@ -12,23 +17,30 @@
 
 namespace tunova {
 
-// The title that marks no playlist row as playing.
-inline constexpr char kNoPlayingItem[] = "noplayingitem";
 // The message box of next, previous and play with an empty playlist.
 inline constexpr char kEmptyPlaylistMessage[] = "나의 리스트에 재생하실 동영상을 추가해 주세요";
 inline constexpr char kEmptyPlaylistCaption[] = "Tunova";
 
+// What sequencing reads of the main window: the playlist (which also marks the playing row)
+// with its view, and the search results with the list view that shows them (column 1: the
+// title).
+struct SequencerSources {
+    Playlist& playlist;
+    const plat::ListView& playlistView;
+    const ResultStore& results;
+    const plat::ListView& resultList;
+};
+
 class PlaySequencer : public PlayQueue {
   public:
-    // `owner` owns the message boxes; `results` and `resultList` are the search results and the
-    // list view that shows them (column 1: the title).
+    // `owner` owns the message boxes.
     PlaySequencer(PlayerController& player, ScriptBridge& bridge, PlaybackState& state,
-                  PlaybackView& view, plat::Window& owner, const ResultStore& results,
-                  const plat::ListView& resultList);
+                  PlaybackView& view, plat::Window& owner, SequencerSources sources);
 
     // Mode buttons 1005, 1006, 1007.
     void SetPlayMode(int buttonId);
-    // Next 1123 and previous 1122.
+    // Next 1123 and previous 1122: the empty-playlist message box, else (once the page is
+    // ready) Advance or Back.
     void Next();
     void Previous();
     // A double-click on playlist row `row`.
@@ -39,8 +51,15 @@ class PlaySequencer : public PlayQueue {
     // A double-click on result `row` (when double-clicks play): starts it once the page is ready.
     void PlayResult(int row);
 
+    // Starts the playlist entry numbered `number`; false (and nothing changes) when no entry has
+    // that number.
+    bool StartEntry(int number);
     // Starts search result `r`; nothing when it is not a result.
     void StartResult(int r);
+    // The previous video by the play mode (never wraps to the last row).
+    void Back();
+    // A random playlist row other than the current entry's (row 0 for one row, -1 for none).
+    int RandomRow();
     // Cues result `r` in the player when it has ended or has a video cued; nothing otherwise.
     void Cue(int r);
 
@@ -51,14 +70,17 @@ class PlaySequencer : public PlayQueue {
   private:
     // Shows the empty-playlist message box when the playlist has no rows; true then.
     bool TellWhenPlaylistEmpty();
+    bool StartRow(int row);
 
     PlayerController& player_;
     ScriptBridge& bridge_;
     PlaybackState& state_;
     PlaybackView& view_;
     plat::Window& owner_;
-    const ResultStore& results_;
-    const plat::ListView& resultList_;
+    SequencerSources sources_;
+    // Seeded once, on the first random pick, from the tick count.
+    std::minstd_rand random_;
+    bool randomSeeded_ = false;
 };
 
 }  // namespace tunova

@@ -27,10 +27,17 @@ struct PlaybackState {
     bool playerInitialised = false;
     bool autoAdvanceHold = false;
     bool pollTimerStarted = false;
-    int volume = 40;
+    int volume = 40;  // 0 to 100: the volume slider's value, drawn by the volume gauge
     int seekPosition = 0;
+    // The texts the window paints (painting reads them and never asks the page):
+    // the title strip: the playing video's title (CP949); empty at start and after stop;
     std::string nowPlayingTitle;
+    // the play time: the video's length as "%02d:%02d" of minutes and seconds, minutes not
+    // wrapped into hours (3725 s gives "62:05"); empty at start and after stop;
     std::string durationText;
+    // the time digits: the player's position as "HH:MM:SS" (fraction dropped, 3725.9 s gives
+    // "01:02:05"), refreshed by the poll (timer 1) and by timer 21, which then asks for the
+    // digits' redraw; it keeps its last value after stop.
     std::string currentTimeText = "00:00:00";
     bool firstClickAdjustmentDone = false;
 };

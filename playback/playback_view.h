@@ -2,8 +2,6 @@
 // layout that places the video. The window implements it; playback never draws.
 #pragma once
 
-#include <string_view>
-
 namespace tunova {
 
 class PlaybackView {
@@ -27,9 +25,6 @@ class PlaybackView {
     virtual void PlaceBrowserInNormalVideoRect() = 0;
     // Moves the bottom edge of the normal layout's video rectangle up by one pixel.
     virtual void LowerNormalVideoBottom() = 0;
-    // The playlist view draws the row titled `title` as playing (no row for "noplayingitem"),
-    // redraws its rows and, when `row` is not -1, scrolls that row into view.
-    virtual void MarkPlaylistRow(std::string_view title, int row) = 0;
 };
 
 }  // namespace tunova

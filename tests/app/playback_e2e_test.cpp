@@ -1,13 +1,16 @@
 // The whole road through the real program: the companion server with its clips, the player
-// page in the web engine, a typed search, a double-click on a row, and the time moving. Timers
-// run on the manual clock; the page plays in real time.
+// page in the web engine, a typed search, a double-click on a row, and the time moving; two
+// playlist entries that play one after the other. Timers run on the manual clock; the page plays
+// in real time.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "main_window_fixture.h"
 #include "platform/application.h"
+#include "platform/data_dir.h"
 #include "support/companion_server.h"
 #include "support/loopback_server.h"
 #include "support/test_environment.h"
@@ -26,6 +29,9 @@ class PlaybackEndToEndTest : public MainWindowTest {
     void TearDown() override {
         UseHost(kNoHost);
         server.reset();
+        // The window saved the playlist at its exit; the next window in this process starts
+        // without it.
+        std::remove(plat::DataFile(kPlaylistFileName).c_str());
         MainWindowTest::TearDown();
     }
     // Moves the window's timers on by `ms` while the page plays in real time.
@@ -86,6 +92,43 @@ TEST_F(PlaybackEndToEndTest, ADoubleClickedResultPlaysAndItsTimeMoves) {
         }
         EXPECT_GT(later, first);
         EXPECT_GT(d.positionSlider.GetPosition(), 0);
+    });
+}
+
+TEST_F(PlaybackEndToEndTest, TwoPlaylistEntriesInModeAllPlayOneAfterTheOther) {
+    CTunovaDlg dlg;
+    Run(dlg, [this](CTunovaDlg& d) {
+        ReadyWithClips(d);
+        for (const char* title : {"Clip 2", "Clip 1"}) {  // the 3-second clip first
+            const int row = RowTitled(d, title);
+            ASSERT_GE(row, 0);
+            ASSERT_TRUE(d.PlaylistEntries().AddResult(row, d.resultList, d.Search().Results(),
+                                                      AddVariant::kClick));
+        }
+        ASSERT_EQ(d.playlistView.ItemCount(), 2);
+        const int first = d.PlaylistEntries().EntryNumberAt(0);
+        const int second = d.PlaylistEntries().EntryNumberAt(1);
+        const plat::Rect rect = d.playlistView.ItemRect(0);
+        plat::testing::MouseDoubleClick(d.playlistView,
+                                        {rect.left + 40, (rect.top + rect.bottom) / 2});
+        EXPECT_EQ(d.playback.currentEntryNumber, first);
+        EXPECT_EQ(d.playback.nowPlayingTitle, "Clip 2");
+        EXPECT_EQ(d.playlistView.HighlightTitle(), "Clip 2");
+
+        // The first plays to its end; the second starts by itself and plays.
+        for (int i = 0; i < 60 && d.playback.currentEntryNumber != second; ++i) {
+            Play(500);
+        }
+        ASSERT_EQ(d.playback.currentEntryNumber, second) << "state " << d.playback.playerState;
+        EXPECT_EQ(d.playback.nowPlayingTitle, "Clip 1");
+        EXPECT_EQ(d.playlistView.HighlightTitle(), "Clip 1");
+        EXPECT_EQ(d.playback.durationText, "00:08");
+        bool moving = false;
+        for (int i = 0; i < 60 && !moving; ++i) {
+            Play(500);
+            moving = d.playback.playerState == 1 && d.playback.currentTimeText != "00:00:00";
+        }
+        EXPECT_TRUE(moving) << "state " << d.playback.playerState;
     });
 }
 

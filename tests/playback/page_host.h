@@ -52,9 +52,6 @@ class RecordingView : public PlaybackView {
     void PlaceBrowserInVideoRect() override { asked.push_back("place"); }
     void PlaceBrowserInNormalVideoRect() override { asked.push_back("place normal"); }
     void LowerNormalVideoBottom() override { asked.push_back("lower"); }
-    void MarkPlaylistRow(std::string_view title, int row) override {
-        asked.push_back("mark " + std::string(title) + " " + std::to_string(row));
-    }
 };
 
 }  // namespace tunova::testing

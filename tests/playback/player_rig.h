@@ -27,19 +27,21 @@ class RecordingQueue : public PlayQueue {
     void Advance() override { ++advances; }
 };
 
-struct PlayerRig {
+// `Page`: ScriptedPage (answers what the test sets) or FakePlayerPage (plays like the real page).
+template <typename Page>
+struct PlayerRigOf {
     plat::ManualClock clock;
     plat::Window window;
     plat::Window playButton, pauseButton, muteButton, unmuteButton;
     CSkinSlider volumeSlider, positionSlider;
-    ScriptedPage page;
+    Page page;
     PlaybackState state;
     RecordingView view;
     ScriptBridge bridge{page, state, view, window};
     PlayerController controller{bridge, state, view, {window, volumeSlider, positionSlider}};
     RecordingQueue queue;
 
-    PlayerRig() {
+    PlayerRigOf() {
         plat::InstallClock(&clock);
         window.Create(nullptr, 0, plat::Rect::FromXYWH(0, 0, 400, 300));
         const plat::Rect small = plat::Rect::FromXYWH(0, 0, 20, 20);
@@ -63,7 +65,7 @@ struct PlayerRig {
         map.OnTimer(res::kTimerPageReady.id, [this] { bridge.OnPageReadyTimer(); });
         window.Show(true);
     }
-    ~PlayerRig() {
+    ~PlayerRigOf() {
         window.Destroy();
         plat::InstallClock(nullptr);
     }
@@ -71,5 +73,7 @@ struct PlayerRig {
     bool ShowsPlay() const { return playButton.IsVisible() && !pauseButton.IsVisible(); }
     bool ShowsPause() const { return !playButton.IsVisible() && pauseButton.IsVisible(); }
 };
+
+using PlayerRig = PlayerRigOf<ScriptedPage>;
 
 }  // namespace tunova::testing
