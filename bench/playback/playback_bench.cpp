@@ -1,0 +1,285 @@
+// Playback through the real main window and the real player page against tunova-server:
+// - the round trip of the current-time call on the page, idle and while a video plays
+//   (median and 99th percentile of 2000 calls);
+// - from a double-click on a result row to the page reporting state 1 (five rows, each timed by
+//   asking the page for its state every millisecond);
+// - the CPU time of this process alone and of the web engine's processes (the renderer and its
+//   helpers, every descendant of this process) while the playlist plays, over SECONDS each in
+//   the normal and in the big-video view.
+// - from navigation to the page's first ready answer ("testAlert()" answering 1, asked every
+//   millisecond), for the first page of the process (the web engine starting) and a second one.
+//
+// usage: playback_bench WORD [SECONDS]   (WORD finds at least five videos, the first ten of
+//        which make the playlist; SECONDS defaults to 60)
+#include <dirent.h>
+#include <sys/resource.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/tunova_dlg.h"
+#include "platform/application.h"
+#include "platform/data_dir.h"
+#include "platform/log.h"
+#include "platform/testing.h"
+#include "playback/web_browser.h"
+#include "services/host_config.h"
+
+namespace {
+
+double NowMs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+template <typename Done>
+bool PumpUntil(Done done, double limitMs) {
+    const double end = NowMs() + limitMs;
+    while (!done()) {
+        if (NowMs() > end) {
+            return false;
+        }
+        plat::Application::ProcessEvents();
+        timespec pause{0, 1'000'000};
+        nanosleep(&pause, nullptr);
+    }
+    return true;
+}
+
+void PumpFor(double ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+double Percentile(std::vector<double> values, double p) {
+    std::sort(values.begin(), values.end());
+    const std::size_t at = std::min(
+        values.size() - 1, static_cast<std::size_t>(p * static_cast<double>(values.size())));
+    return values[at];
+}
+
+void RoundTrips(tunova::CTunovaDlg& window, const char* label) {
+    std::vector<double> times;
+    for (int i = 0; i < 2000; ++i) {
+        const double start = NowMs();
+        window.browser.CallFunction("getCurrentTime", {});
+        times.push_back(NowMs() - start);
+        if (i % 100 == 99) {
+            plat::Application::ProcessEvents();
+        }
+    }
+    std::printf("round trip getCurrentTime (%s): median %.3f ms  p99 %.3f ms  (%zu calls)\n", label,
+                Percentile(times, 0.5), Percentile(times, 0.99), times.size());
+}
+
+int PlayerState(tunova::CTunovaDlg& window) {
+    const plat::ScriptCallResult result = window.browser.CallFunction("getPlayerState", {});
+    return result && result.value.type == plat::ScriptValue::Type::kInt ? result.value.intValue
+                                                                        : -99;
+}
+
+// CPU seconds (user + system) of process `pid` from /proc, 0 when it is gone.
+double ProcessCpuSeconds(int pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t close = text.rfind(')');
+    if (close == std::string::npos) {
+        return 0;
+    }
+    std::istringstream fields(text.substr(close + 2));
+    std::vector<std::string> f;
+    for (std::string word; fields >> word;) {
+        f.push_back(word);
+    }
+    // After the name: state(0) ppid(1) ... utime(11) stime(12).
+    if (f.size() < 13) {
+        return 0;
+    }
+    return (std::atof(f[11].c_str()) + std::atof(f[12].c_str())) / sysconf(_SC_CLK_TCK);
+}
+
+int ParentOf(int pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t close = text.rfind(')');
+    if (close == std::string::npos) {
+        return -1;
+    }
+    std::istringstream fields(text.substr(close + 2));
+    std::string state;
+    int parent = -1;
+    fields >> state >> parent;
+    return parent;
+}
+
+// The CPU seconds of every descendant process, by process id.
+std::map<int, double> DescendantCpu() {
+    std::map<int, int> parents;
+    if (DIR* proc = opendir("/proc")) {
+        while (dirent* entry = readdir(proc)) {
+            const int pid = std::atoi(entry->d_name);
+            if (pid > 0) {
+                parents[pid] = ParentOf(pid);
+            }
+        }
+        closedir(proc);
+    }
+    std::map<int, double> cpu;
+    const int self = getpid();
+    for (const auto& [pid, parent] : parents) {
+        for (int up = parent; up > 1;) {
+            if (up == self) {
+                cpu[pid] = ProcessCpuSeconds(pid);
+                break;
+            }
+            const auto it = parents.find(up);
+            up = it == parents.end() ? -1 : it->second;
+        }
+    }
+    return cpu;
+}
+
+double SelfCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+void MeasureCpu(tunova::CTunovaDlg& window, double seconds, const char* label) {
+    const std::map<int, double> enginesBefore = DescendantCpu();
+    const double selfBefore = SelfCpuSeconds();
+    const double start = NowMs();
+    PumpFor(seconds * 1000.0);
+    const double wall = (NowMs() - start) / 1000.0;
+    const double self = SelfCpuSeconds() - selfBefore;
+    double engines = 0;
+    for (const auto& [pid, after] : DescendantCpu()) {
+        const auto it = enginesBefore.find(pid);
+        engines += after - (it == enginesBefore.end() ? 0.0 : it->second);
+    }
+    std::printf(
+        "cpu over %.1f s (%s): player %.2f %% of one core, web engine %.2f %%; "
+        "now playing \"%s\" at %s\n",
+        wall, label, 100.0 * self / wall, 100.0 * engines / wall,
+        window.playback.nowPlayingTitle.c_str(), window.playback.currentTimeText.c_str());
+}
+
+// Loads the player page in a browser control of its own and times navigation to the page's
+// first answer of 1 to "testAlert()"; negative when it never answers.
+double NavigationToReady(const char* label) {
+    plat::Window host;
+    host.Create(nullptr, 0, plat::Rect::FromXYWH(0, 0, 480, 270));
+    host.Show(true);
+    tunova::CWebBrowser2 browser;
+    browser.CreateControl(&host, tunova::res::kIdcBrowser);
+    browser.Move(plat::Rect::FromXYWH(0, 0, 480, 270));
+    const double start = NowMs();
+    if (!browser.LoadPlayerPage(plat::DataDir(), tunova::LoadHosts().feedHost)) {
+        std::fprintf(stderr, "playback_bench: no player page in %s\n", plat::DataDir().c_str());
+        return -1;
+    }
+    const bool ready = PumpUntil(
+        [&] {
+            const plat::ScriptCallResult answer = browser.CallFunction("testAlert", {});
+            return answer && answer.value.type == plat::ScriptValue::Type::kInt &&
+                   answer.value.intValue == 1;
+        },
+        30000);
+    const double elapsed = NowMs() - start;
+    host.Destroy();
+    if (!ready) {
+        return -1;
+    }
+    std::printf("navigation to the first ready answer (%s): %.1f ms\n", label, elapsed);
+    return elapsed;
+}
+
+bool Run(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
+    if (!PumpUntil([&] { return window.playback.pageReady; }, 60000)) {
+        std::fprintf(stderr, "playback_bench: the page never became ready\n");
+        return false;
+    }
+    RoundTrips(window, "idle");
+
+    window.searchEdit.SetFocus();
+    plat::testing::TypeText(window.searchEdit, word);
+    plat::testing::PressKey(window.searchEdit, plat::kVkReturn);
+    if (!PumpUntil([&] { return !window.Search().IsSearchRunning(); }, 10000) ||
+        window.resultList.ItemCount() < 5) {
+        std::fprintf(stderr, "playback_bench: \"%s\" found fewer than five videos\n", word.c_str());
+        return false;
+    }
+    std::vector<double> starts;
+    for (int row = 0; row < 5; ++row) {
+        const plat::Rect rect = window.resultList.ItemRect(row);
+        window.resultList.EnsureVisible(row);
+        const double clicked = NowMs();
+        plat::Trace("double-click");
+        plat::testing::MouseDoubleClick(window.resultList,
+                                        {rect.left + 60, (rect.top + rect.bottom) / 2});
+        if (!PumpUntil([&] { return PlayerState(window) == 1; }, 10000)) {
+            std::fprintf(stderr, "playback_bench: row %d never played\n", row);
+            return false;
+        }
+        starts.push_back(NowMs() - clicked);
+        std::printf("double-click to state 1, row %d: %.1f ms\n", row, starts.back());
+        PumpFor(1500);
+    }
+    std::printf("double-click to state 1: median %.1f ms  max %.1f ms\n", Percentile(starts, 0.5),
+                Percentile(starts, 1.0));
+    RoundTrips(window, "playing");
+
+    // The first ten results into the playlist, played from its first row in mode all; then the
+    // big-video view.
+    tunova::Playlist& playlist = window.PlaylistEntries();
+    for (int row = 0; row < 10 && row < window.resultList.ItemCount(); ++row) {
+        playlist.AddResult(row, window.resultList, window.Search().Results(),
+                           tunova::AddVariant::kClick);
+    }
+    window.playlistView.SetItemState(-1, 0, plat::kLvisSelected);
+    window.SendCommand(tunova::res::kIdcPlay);
+    if (!PumpUntil([&] { return window.playback.currentEntryNumber != -1; }, 5000)) {
+        std::fprintf(stderr, "playback_bench: the playlist did not start (is it empty?)\n");
+        return false;
+    }
+    MeasureCpu(window, seconds, "normal view");
+    const plat::Rect video = window.browser.ClientRect();
+    plat::testing::MouseDoubleClick(window.browser, {video.Width() / 2, video.Height() / 2});
+    PumpFor(500);
+    MeasureCpu(window, seconds, "big-video view");
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: playback_bench WORD [SECONDS]\n");
+        return 2;
+    }
+    plat::Trace(plat::kTraceProcessStart);
+    plat::Application application(argc, argv);
+    const std::string word = argv[1];
+    const double seconds = argc > 2 ? std::atof(argv[2]) : 60.0;
+    if (NavigationToReady("first page, the engine starting") < 0 ||
+        NavigationToReady("second page") < 0) {
+        return 1;
+    }
+    tunova::CTunovaDlg window;
+    bool ok = false;
+    plat::testing::RunSoon([&] {
+        ok = Run(window, word, seconds);
+        window.SendCommand(plat::kIdCancel);
+    });
+    window.DoModal();
+    return ok ? 0 : 1;
+}
