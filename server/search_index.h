@@ -60,7 +60,7 @@ struct IndexHits {
 
 // Metadata keys the catalogue keeps in the index.
 inline constexpr const char* kIndexFormatKey = "tunova.format";
-inline constexpr const char* kIndexFormat = "1";
+inline constexpr const char* kIndexFormat = "2";
 inline constexpr const char* kIndexCatalogueKey = "tunova.catalogue";  // the catalogue's id
 inline constexpr const char* kIndexAppliedKey = "tunova.applied";      // last change applied
 

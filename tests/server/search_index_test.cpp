@@ -51,6 +51,12 @@ std::vector<VideoRecord> EdgeVideos() {
         Video("edge-emoji", U8(u8"🎵love🎵 2024 Live"), U8(u8"사랑🎵노래"), "ko", 3, kNow - 30),
         Video("edge-twin-a", "twin song", "twin official", "en", 3, kNow - 40),
         Video("edge-twin-b", "twin song", "twin official", "en", 3, kNow - 40),
+        // Publication times on the edges of the time windows and of the day blocks.
+        Video("edge-day-start", "boundary", "official", "ko", 2, kNow - 86400),
+        Video("edge-day-before", "boundary", "official", "ko", 2, kNow - 86400 - 1),
+        Video("edge-future", "boundary", "official", "ko", 4, kNow + 3 * 86400),
+        Video("edge-far-future", "boundary", "official", "ko", 4, kNow + 400LL * 365 * 86400),
+        Video("edge-before-epoch", "boundary", "official", "ko", 4, -3 * 86400 + 5),
     };
 }
 
@@ -63,14 +69,14 @@ std::vector<std::string> Words() {
                                       "live 2024",      "strasse",
                                       "angstrom",       std::string(200, 'x'),
                                       "tail x"};
-    for (const char8_t* word :
-         {u8"사",     u8"랑",        u8"桜",        u8"夏",
-          u8"祭",     u8"爱",        u8"月",        u8"夏祭",
-          u8"祭り",   u8"사랑 love", u8"love 사랑", u8"café",
-          u8"⺀",     u8"⺀ love",   u8"a⺀b",      u8"・",
-          u8"桜・夏", u8"사랑사랑",  u8"랑사랑",    u8"ㄱ",
-          u8"ㄱㄴ",   u8"ｌｏｖｅ",  u8"straße",    u8"ß",
-          u8"🎵",      u8"사랑을",    u8"별빛/노래", u8"그리움 눈물 official"}) {
+    for (const char8_t* word : {u8"사",     u8"랑",        u8"桜",        u8"夏",
+                                u8"祭",     u8"爱",        u8"月",        u8"夏祭",
+                                u8"祭り",   u8"사랑 love", u8"love 사랑", u8"café",
+                                u8"⺀",     u8"⺀ love",   u8"a⺀b",      u8"・",
+                                u8"桜・夏", u8"사랑사랑",  u8"랑사랑",    u8"ㄱ",
+                                u8"ㄱㄴ",   u8"ｌｏｖｅ",  u8"straße",    u8"ß",
+                                u8"🎵",      u8"사랑을",    u8"별빛/노래", u8"그리움 눈물 official",
+                                u8"사랑노", u8"사랑랑",    u8"사랑사랑사"}) {
         words.push_back(U8(word));
     }
     for (const auto* list : {&bench::KoreanWords(), &bench::EnglishWords(), &bench::JapaneseWords(),
@@ -193,7 +199,7 @@ TEST_F(SearchIndexTest, RatingAndPublicationOrdersAreTheFeedsSorts) {
 
 TEST_F(SearchIndexTest, TimeWindowsAndTheChartAgreeWithFts5) {
     for (TimeWindow time : {TimeWindow::Today, TimeWindow::ThisWeek, TimeWindow::ThisMonth}) {
-        for (const char* word : {"", "official", "love", "twin"}) {
+        for (const char* word : {"", "official", "love", "twin", "boundary"}) {
             for (FeedOrder order :
                  {FeedOrder::Relevance, FeedOrder::Rating, FeedOrder::Published}) {
                 FeedQuery query;
