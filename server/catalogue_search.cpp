@@ -224,8 +224,10 @@ bool Catalogue::RebuildLocked(const std::string& reason, std::string& error) {
     search_->index.reset();
     search_->damage.clear();
     const std::string fresh = indexFolder_ + ".new";
+    const std::string compacted = indexFolder_ + ".compact";
     std::error_code failure;
     fs::remove_all(fresh, failure);
+    fs::remove_all(compacted, failure);
     auto writer = SearchIndexWriter::Open(fresh, true, error);
     if (!writer) {
         return false;
@@ -263,8 +265,18 @@ bool Catalogue::RebuildLocked(const std::string& reason, std::string& error) {
         return false;
     }
     writer.reset();
+    // Built document by document, the blocks are part-filled; a compacted copy is about half
+    // the size. Without room for the copy the index is served as built.
+    std::string ready = fresh;
+    std::string notCompacted;
+    if (SearchIndexWriter::Compact(fresh, compacted, notCompacted)) {
+        fs::remove_all(fresh, failure);
+        ready = compacted;
+    } else {
+        fs::remove_all(compacted, failure);
+    }
     fs::remove_all(indexFolder_, failure);
-    fs::rename(fresh, indexFolder_, failure);
+    fs::rename(ready, indexFolder_, failure);
     if (failure) {
         error = "cannot move the new index into place: " + failure.message();
         return false;

@@ -562,4 +562,16 @@ bool SearchIndexWriter::Commit(std::string& error) {
     }
 }
 
+bool SearchIndexWriter::Compact(const std::string& from, const std::string& to,
+                                std::string& error) {
+    try {
+        Xapian::Database(from, Xapian::DB_BACKEND_GLASS)
+            .compact(to, Xapian::DBCOMPACT_NO_RENUMBER | Xapian::Compactor::FULLER);
+        return true;
+    } catch (const Xapian::Error& failure) {
+        error = failure.get_description();
+        return false;
+    }
+}
+
 }  // namespace tunova::server

@@ -113,14 +113,18 @@ TEST_F(IndexRepairTest, AnIndexOfAnotherCatalogueIsRebuilt) {
 
 TEST_F(IndexRepairTest, ALeftoverHalfBuiltIndexIsNeverServed) {
     Populate();
-    // A rebuild that died half-way leaves "<index>.new" beside a missing index.
+    // A rebuild that died half-way leaves "<index>.new" or "<index>.compact" beside a missing
+    // index.
     fs::remove_all(index_);
-    fs::create_directories(fs::path(index_.string() + ".new"));
-    std::ofstream(fs::path(index_.string() + ".new") / "iamglass") << "half";
+    for (const char* leftover : {".new", ".compact"}) {
+        fs::create_directories(fs::path(index_.string() + leftover));
+        std::ofstream(fs::path(index_.string() + leftover) / "iamglass") << "half";
+    }
     auto catalogue = Open();
     ASSERT_TRUE(catalogue);
     EXPECT_EQ(Total(*catalogue, "song"), 2);
     EXPECT_FALSE(fs::exists(index_.string() + ".new"));
+    EXPECT_FALSE(fs::exists(index_.string() + ".compact"));
 }
 
 TEST_F(IndexRepairTest, ChangesLoggedBeforeACrashAreCaughtUpWithoutARebuild) {
