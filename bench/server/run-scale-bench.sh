@@ -67,7 +67,7 @@ for vocabulary in $vocabularies; do
         load16=$(load)
         used=$(($(cpu "$server_pid") - before))
         requests=$(sed -n 's/^requests: \([0-9]*\).*/\1/p' "$dir/wrk16.txt")
-        per_search=$(awk -v t="$used" -v hz="$ticks" -v n="$requests" 'BEGIN {printf "%.1f", t * 1000 / hz / n}')
+        per_search=$(awk -v t="$used" -v hz="$ticks" -v n="$requests" 'BEGIN {printf "%.2f", t * 1000 / hz / n}')
         wrk -t1 -c1 -d"${seconds}s" --latency -s bench/server/search.lua \
             "http://127.0.0.1:$port" >"$dir/wrk1.txt"
         rss=$(awk '/VmRSS/ {printf "%.0f", $2 / 1024}' "/proc/$server_pid/status")
