@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 
 # Formatting first: it takes a second, the build takes minutes.
-if command -v clang-format >/dev/null && [ -d .git ]; then
+if command -v clang-format >/dev/null && [ -e .git ]; then
     git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 fi
 # Which subsystem may include which: the graph of the top CMakeLists.txt.
