@@ -618,7 +618,7 @@ struct HttpServer::Loop {
             ClearDeadline(connection);
             if (connection.state == State::Reading &&
                 (!connection.in.empty() || connection.headRead)) {
-                // Part of a request arrived, too slowly: say so, then close.
+                // Only some of a request arrived, too slowly: say so, then close.
                 Refuse(connection, 408, "request head not received in time");
             } else {
                 Close(connection);

@@ -263,14 +263,14 @@ void DrawSymbol(Canvas& c, std::string_view art, int w, int h, const Look& look)
 }  // namespace
 
 bool DrawButtonArt(Canvas& c, std::string_view art, BitmapRole role, int w, int h) {
-    const ButtonSpec* spec = FindButton(art);
-    if (spec == nullptr) {
+    const ButtonSpec* button = FindButton(art);
+    if (button == nullptr) {
         return false;
     }
     if (role == BitmapRole::kMask) {
         c.SetAntialias(false);
         c.FillRect(0, 0, w, h, Paint::Solid(kWhite));
-        FillShape(c, spec->shape, 0, 0, w, h, Paint::Solid(kBlack));
+        FillShape(c, button->shape, 0, 0, w, h, Paint::Solid(kBlack));
         c.SetAntialias(true);
         return true;
     }
@@ -278,7 +278,7 @@ bool DrawButtonArt(Canvas& c, std::string_view art, BitmapRole role, int w, int 
     // Buttons of the dialogs sit on their dark body, those of the main window on its interior.
     const ColorRef backdrop =
         art.substr(0, 9) == "settings-" || art == "notice-ok" ? Rgb(26, 29, 36) : kInterior;
-    DrawFace(c, spec->shape, w, h, look, backdrop);
+    DrawFace(c, button->shape, w, h, look, backdrop);
     DrawSymbol(c, art, w, h, look);
     return true;
 }
