@@ -277,6 +277,10 @@ void Playlist::ClearPlayingMark() {
     view_->Invalidate();
 }
 
+int Playlist::FirstSelectedRow() const {
+    return view_->NextItem(-1, plat::kLvniSelected);
+}
+
 const PlaylistEntry* Playlist::Find(int entryNumber) const {
     if (entryNumber == 0) {
         return nullptr;

@@ -92,6 +92,9 @@ class Playlist {
     int EntryNumberAt(int row) const;
     // The row showing `entryNumber`, or -1.
     int RowOf(int entryNumber) const;
+    // The first selected row from the top, or -1 when none is selected (the play command
+    // starts its entry).
+    int FirstSelectedRow() const;
     // The first record with `entryNumber`, or null (0 never finds a record).
     const PlaylistEntry* Find(int entryNumber) const;
     const PlaylistEntryTable& Entries() const { return entries_; }

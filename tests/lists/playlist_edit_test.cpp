@@ -157,6 +157,12 @@ TEST_F(PlaylistEditTest, ThePlayingMarkFollowsTheEntryNotThePosition) {
     playlist_.ClearPlayingMark();
     EXPECT_EQ(view_.HighlightTitle(), kNoPlayingItem);
     EXPECT_EQ(playlist_.RowOf(3), 1);
+    // The play command's row: the first selected one, whose number leads to its entry.
+    Select({2, 1});
+    ASSERT_EQ(playlist_.FirstSelectedRow(), 1);
+    EXPECT_EQ(playlist_.Find(playlist_.EntryNumberAt(1))->title, "c");
+    Select({});
+    EXPECT_EQ(playlist_.FirstSelectedRow(), -1);
 }
 
 TEST_F(PlaylistEditTest, MoveExamples) {
