@@ -9,8 +9,8 @@
 // kMaxPlaylistTitleBytes, links longer than kMaxPlaylistLinkBytes or that are not http(s)
 // addresses of printable ASCII, XML nested deeper than kMaxPlaylistXmlDepth, XML with a document
 // type declaration (no entity expansion at all), and XML that is not well formed. Control
-// characters (and U+FFFE, U+FFFF) in a title become spaces. A title that is missing or empty
-// becomes the link.
+// characters (and U+FEFF, U+FFFE, U+FFFF) in a title become spaces. A title that is missing or
+// empty becomes the link.
 #pragma once
 
 #include <cstddef>

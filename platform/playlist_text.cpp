@@ -94,10 +94,11 @@ std::string CleanTitle(std::string_view title) {
     clean.reserve(title.size());
     for (std::size_t i = 0; i < title.size(); ++i) {
         const auto u = static_cast<unsigned char>(title[i]);
-        // U+FFFE and U+FFFF are no characters at all, and XML may not hold them.
+        // U+FFFE and U+FFFF are no characters at all, and XML may not hold them; a byte order
+        // mark inside a title is lost by some readers.
         const std::string_view rest = title.substr(i);
-        if (rest.size() >= 3 && rest.substr(0, 2) == "\xEF\xBF" &&
-            (rest[2] == '\xBE' || rest[2] == '\xBF')) {
+        if (rest.substr(0, 3) == "\xEF\xBF\xBE" || rest.substr(0, 3) == "\xEF\xBF\xBF" ||
+            rest.substr(0, 3) == "\xEF\xBB\xBF") {
             clean += ' ';
             i += 2;
         } else {

@@ -16,7 +16,7 @@ std::string_view WithoutByteOrderMark(std::string_view text);
 std::size_t LineOf(std::string_view text, std::size_t offset);
 // An empty string when `link` may be taken as it is, else why not.
 std::string LinkProblem(std::string_view link);
-// `title` with ASCII control characters, U+FFFE and U+FFFF as spaces and surrounding blanks
+// `title` with ASCII control characters, U+FEFF, U+FFFE and U+FFFF as spaces and surrounding blanks
 // removed.
 std::string CleanTitle(std::string_view title);
 // `link` with every byte outside printable ASCII (and the space) percent-encoded.
