@@ -1,6 +1,10 @@
-// Entry point: the platform's application, then the program's.
+// Entry point: the command line first (help, playlist files), then the platform's application
+// and the program's.
+#include <cstdio>
 #include <string>
 
+#include "app/command_line.h"
+#include "app/playlist_command.h"
 #include "app/tunova_app.h"
 #include "platform/application.h"
 #include "platform/log.h"
@@ -17,6 +21,19 @@ extern "C" const char* __asan_default_options() {
 
 int main(int argc, char** argv) {
     plat::Trace(plat::kTraceProcessStart);
+    const tunova::CommandLineOptions options = tunova::ParseCommandLine(argc, argv);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "tunova: %s\n\n%s", options.error.c_str(),
+                     tunova::CommandLineHelp().c_str());
+        return tunova::kExitUsage;
+    }
+    if (options.help) {
+        std::fputs(tunova::CommandLineHelp().c_str(), stdout);
+        return 0;
+    }
+    if (tunova::WantsPlaylistCommand(options)) {
+        return tunova::RunPlaylistCommand(options, argc, argv);
+    }
     plat::Application application(argc, argv);
     // Logout, shutdown, a closed terminal or Ctrl-C close the window as the user would, so the
     // playlist is saved.

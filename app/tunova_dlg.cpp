@@ -132,6 +132,10 @@ void CTunovaDlg::BuildNotificationTable() {
         }
         return plat::LResult{0};
     });
+    map.OnMessage(plat::kWmDropFiles, [this](plat::WParam, plat::LParam l) {
+        ImportDroppedFiles(*reinterpret_cast<const plat::DroppedFiles*>(l));
+        return plat::LResult{0};
+    });
     map.OnMessage(kWmTrayNotify,
                   [this](plat::WParam w, plat::LParam l) { return tray_.HandleIconMessage(w, l); });
     // Window modes: size, sizes, snapping, and the pointer on the window's own surface.

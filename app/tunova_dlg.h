@@ -137,6 +137,8 @@ class CTunovaDlg : public plat::Dialog,
     bool CreateTrayIcon();
     void AddAboutItemToSystemMenu();
     void ShowAboutBox();
+    // Playlist files dropped onto the playlist: each is imported; a refused one gets a message.
+    void ImportDroppedFiles(const plat::DroppedFiles& dropped);
 
     // This window's own commands and notifications.
     void OnMinimizeCommand();

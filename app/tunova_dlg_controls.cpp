@@ -24,6 +24,7 @@ void CTunovaDlg::CreateControls() {
     const Rect none{};
     resultList.Create(this, kIdcResultList, none);
     playlistView.Create(this, kIdcPlaylist, none);
+    playlistView.AcceptFileDrops(true);
     for (size_t i = 0; i < playModeButtons.size(); ++i) {
         const int id = kIdcModeAll + static_cast<int>(i);
         // One dialog group: the first starts it, the slider after the last ends it.

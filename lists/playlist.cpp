@@ -47,14 +47,9 @@ int Playlist::InsertRow(int index, int number, std::string_view title) {
 
 bool Playlist::AddResult(int row, plat::ListView& resultList, const ResultStore& store,
                          AddVariant variant) {
-    if (view_->ItemCount() >= kPlaylistCapacity) {
-        return false;
-    }
-    const int number = NextEntryNumber();
+    int number = 0;
     const std::string title(plat::CutCp949(resultList.ItemText(row, 1), kMaxAddedTitleBytes));
-    const bool duplicate = std::any_of(entries_.begin(), entries_.end(),
-                                       [&](const PlaylistEntry& e) { return e.title == title; });
-    if (duplicate) {
+    if (CheckAdd(title, number) != AddOutcome::kAdded) {
         return false;
     }
     // The row's own result when the titles agree, else the first result of that title.
@@ -68,19 +63,43 @@ bool Playlist::AddResult(int row, plat::ListView& resultList, const ResultStore&
         }
         item = &*found;
     }
+    AppendEntry({item->title, item->link, item->updated, item->content, item->seconds, number});
+    if (variant == AddVariant::kClick) {
+        resultList.SetFocus();
+    }
+    return true;
+}
 
-    const int newRow = InsertRow(view_->ItemCount(), number, item->title);
+Playlist::AddOutcome Playlist::AddEntry(std::string_view title, std::string_view link,
+                                        int seconds) {
+    int number = 0;
+    const std::string cut(plat::CutCp949(title, kMaxAddedTitleBytes));
+    const AddOutcome outcome = CheckAdd(cut, number);
+    if (outcome == AddOutcome::kAdded) {
+        AppendEntry({cut, std::string(link), {}, {}, seconds, number});
+    }
+    return outcome;
+}
+
+Playlist::AddOutcome Playlist::CheckAdd(const std::string& title, int& number) {
+    if (view_->ItemCount() >= kPlaylistCapacity) {
+        return AddOutcome::kFull;
+    }
+    number = NextEntryNumber();
+    const bool duplicate = std::any_of(entries_.begin(), entries_.end(),
+                                       [&](const PlaylistEntry& e) { return e.title == title; });
+    return duplicate ? AddOutcome::kDuplicate : AddOutcome::kAdded;
+}
+
+void Playlist::AppendEntry(const PlaylistEntry& entry) {
+    const int newRow = InsertRow(view_->ItemCount(), entry.entryNumber, entry.title);
     if (PlaylistEntry* record = FirstFreeRecord()) {
-        *record = {item->title, item->link, item->updated, item->content, item->seconds, number};
+        *record = entry;
     }
     view_->SetItemState(-1, 0, kSelectedAndFocused);
     view_->SetItemState(newRow, kSelectedAndFocused, kSelectedAndFocused);
     view_->SetFocus();
     view_->EnsureVisible(newRow);
-    if (variant == AddVariant::kClick) {
-        resultList.SetFocus();
-    }
-    return true;
 }
 
 int Playlist::AddSelectedResults(plat::ListView& resultList, const ResultStore& store) {

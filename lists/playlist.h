@@ -57,6 +57,12 @@ class Playlist {
     // Returns true when a row was added.
     bool AddResult(int row, plat::ListView& resultList, const ResultStore& store,
                    AddVariant variant);
+    enum class AddOutcome { kAdded, kFull, kDuplicate };
+    // Adds an entry of `title` (CP949, cut to 499 bytes as a result row's is), `link` and
+    // `seconds` at the end, under the same rules as AddResult: refused when the view holds 500
+    // rows or an entry has the same title (a refused duplicate still uses up an entry number).
+    // On success the new last row is the only one selected, focused and scrolled into view.
+    AddOutcome AddEntry(std::string_view title, std::string_view link, int seconds);
     // The drop of a drag from the result list: adds every selected result row, in list order,
     // as AddResult does with the drop variant. Returns the number of rows added.
     int AddSelectedResults(plat::ListView& resultList, const ResultStore& store);
@@ -114,6 +120,10 @@ class Playlist {
     bool HasPendingBackup() const { return pendingBackup_.has_value(); }
 
   private:
+    // The size check, the next entry number (in `number`) and the duplicate check of every add.
+    AddOutcome CheckAdd(const std::string& title, int& number);
+    // Shows `entry` in a new last row, keeps it in a free record and selects the row alone.
+    void AppendEntry(const PlaylistEntry& entry);
     PlaylistEntry* FindRecord(int entryNumber);
     PlaylistEntry* FirstFreeRecord();
     // The entry number in column 0 of `row`, reading at most `maxBytes` of it.

@@ -202,10 +202,21 @@ enum ListViewNext : int { kLvniAll = 0, kLvniFocused = 1, kLvniSelected = 2 };
 // of the row area sends the list kWmEraseBkgnd and kWmPaint with DC::ForPaint valid, in client
 // coordinates (the header above is not part of it). The default kWmPaint fills the area with
 // the DC's background colour and calls PaintItems.
+// What a kWmDropFiles message carries: the local files of the drop, in the order the desktop
+// gives them (paths as the file system names them), and where they fell in the list's client
+// area.
+struct DroppedFiles {
+    std::vector<std::string> paths;
+    Point point;
+};
+
 class ListView : public Window {
   public:
     bool Create(Window* parent, int id, const Rect& rect,
                 std::uint32_t style = kStyleChild | kStyleVisible);
+    // Files dragged from the desktop may be dropped onto the list (off by default); each drop
+    // of local files sends kWmDropFiles to the parent. Other drags are refused.
+    void AcceptFileDrops(bool accept);
     void SetExtendedStyle(std::uint32_t exStyle);
     std::uint32_t ExtendedStyle() const;
     void SetHeaderVisible(bool visible);

@@ -77,7 +77,8 @@ class ReportView : public QTreeWidget {
     int rowHeight = 0;
     std::vector<int> formats;  // per column
     bool ownerPainted = false;
-    bool quiet = false;  // no notifications while set
+    bool quiet = false;        // no notifications while set
+    bool acceptFiles = false;  // drops of local files go to the parent as kWmDropFiles
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -86,6 +87,10 @@ class ReportView : public QTreeWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    // list_view_drop.cpp: drops of local files when acceptFiles is set.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     Point ToClient(QPoint viewportPos) const;

@@ -39,6 +39,10 @@ inline constexpr std::uint32_t kWmMButtonDblClk = 0x0209;
 inline constexpr std::uint32_t kWmMouseWheel = 0x020A;
 inline constexpr std::uint32_t kWmMouseLeave = 0x02A3;
 inline constexpr std::uint32_t kWmVScroll = 0x0115;
+// Files dropped onto a list view that accepts them (ListView::AcceptFileDrops), sent to the
+// list's parent: wParam is the list's control id, lParam a `const DroppedFiles*` valid during
+// the call.
+inline constexpr std::uint32_t kWmDropFiles = 0x0233;
 inline constexpr std::uint32_t kWmUser = 0x0400;
 // A control's notification about itself, offered to its own table before its parent's.
 inline constexpr std::uint32_t kWmReflectNotify = 0x204E;

@@ -3,10 +3,14 @@
 #include "platform/testing.h"
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QFile>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTimer>
+#include <QUrl>
 #include <QWheelEvent>
 #include <vector>
 
@@ -176,6 +180,36 @@ void MouseWheel(plat::Window& target, Point client, int delta) {
     QWheelEvent event(QPointF(receiverPos), QPointF(native->mapToGlobal(local)), QPoint(),
                       QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(receiver, &event);
+}
+
+bool DropFiles(plat::Window& target, const std::vector<std::string>& paths, Point client) {
+    QWidget* native = target.Impl()->widget.data();
+    if (native == nullptr) {
+        return false;
+    }
+    const QPoint local(client.x, client.y);
+    QWidget* receiver = native->childAt(local);
+    if (receiver == nullptr) {
+        receiver = native;
+    }
+    const QPoint pos = receiver == native ? local : receiver->mapFrom(native, local);
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths) {
+        urls.append(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
+    }
+    data.setUrls(urls);
+    QDragEnterEvent enter(pos, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(receiver, &enter);
+    if (!enter.isAccepted()) {
+        return false;
+    }
+    QDragMoveEvent move(pos, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(receiver, &move);
+    QDropEvent drop(QPointF(pos), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(receiver, &drop);
+    QCoreApplication::processEvents();
+    return drop.isAccepted();
 }
 
 plat::Bitmap GrabWindow(plat::Window& window) {

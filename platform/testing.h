@@ -40,6 +40,10 @@ void MouseDoubleClick(plat::Window& target, Point client, int button = 1);
 void MouseLeave(plat::Window& target);
 // Wheel turn of `delta` (120 = one notch away from the user) over a client point of `target`.
 void MouseWheel(plat::Window& target, Point client, int delta);
+// Drags the local files `paths` from the desktop over a client point of `target` and drops them
+// there, as a file manager does, then handles the events that follow. Returns whether the drop
+// was accepted.
+bool DropFiles(plat::Window& target, const std::vector<std::string>& paths, Point client);
 
 // The pixels `window` (and its children) shows now, painted afresh, at the screen's device
 // pixels: a logical pixel (x, y) is at (x * scale, y * scale) with scale = DeviceScale(window).

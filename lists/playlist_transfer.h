@@ -1,0 +1,46 @@
+// The playlist to and from the files other players use (Extended M3U and XSPF): export of the
+// view's rows or of a saved playlist.ini, and import through the playlist's own add rules.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/playlist_formats.h"
+
+namespace tunova {
+
+class Playlist;
+
+// The playlist's rows in view order as file tracks (titles converted to UTF-8).
+std::vector<plat::PlaylistTrack> TracksOf(const Playlist& playlist);
+// The entries a saved playlist file (playlist.ini) holds, at most 500, as file tracks. A missing
+// or unreadable file gives none.
+std::vector<plat::PlaylistTrack> TracksOfListFile(const std::string& listFilePath);
+
+// Outcome of an export or import: `message` is one line for the user either way.
+struct TransferResult {
+    bool ok = false;
+    std::string message;   // UTF-8
+    int added = 0;         // import: entries added
+    int duplicates = 0;    // import: entries refused as already in the playlist
+    int overCapacity = 0;  // import: entries refused because the playlist was full
+    explicit operator bool() const { return ok; }
+};
+
+// Writes `tracks` to `path`, as XSPF when it ends in ".xspf" and as Extended M3U otherwise,
+// replacing the file whole (a failed write leaves the old file as it was).
+TransferResult ExportTracks(const std::vector<plat::PlaylistTrack>& tracks,
+                            const std::string& path);
+
+// Reads the file at `path` and appends its entries to `playlist` in file order. A file that
+// cannot be read, is neither M3U nor XSPF, is refused by its reader or holds no entries changes
+// nothing and fails with the reason. Otherwise the entries are added as AddEntry does (titles
+// converted to CP949), and the message counts those added and refused.
+TransferResult ImportFile(Playlist& playlist, const std::string& path);
+// The two halves of ImportFile: reading and checking the file (`tracks` holds its entries on
+// success, none on failure), then adding the entries, `path` naming the file in the message.
+TransferResult ReadImportFile(const std::string& path, std::vector<plat::PlaylistTrack>& tracks);
+TransferResult AddImportedTracks(Playlist& playlist, const std::vector<plat::PlaylistTrack>& tracks,
+                                 const std::string& path);
+
+}  // namespace tunova

@@ -1,0 +1,52 @@
+// Playlist files dropped from the desktop onto the playlist of the real main window.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "main_window_fixture.h"
+#include "platform/files.h"
+#include "platform/testing.h"
+
+namespace tunova::testing {
+namespace {
+
+using PlaylistDropTest = MainWindowTest;
+
+std::string Golden(const std::string& name) {
+    return std::string(TUNOVA_TESTS_SOURCE) + "/platform/data/" + name;
+}
+
+TEST_F(PlaylistDropTest, DroppedPlaylistFilesAreImportedAndBrokenOnesGetAMessage) {
+    const std::string broken = TestHome() + "/broken.xspf";
+    ASSERT_TRUE(plat::ReplaceFile(broken, "<playlist><trackList><track>"));
+    RunShown([&](CTunovaDlg& d) {
+        plat::ListView& view = d.playlistView;
+        const plat::Point middle{view.ClientRect().Width() / 2, view.ClientRect().Height() / 2};
+        ASSERT_TRUE(plat::testing::DropFiles(view, {Golden("playlist_golden.xspf")}, middle));
+        ASSERT_EQ(view.ItemCount(), 3);
+        EXPECT_EQ(view.ItemText(2, 1), "빅뱅 - 거짓말 (Live) <2008>");
+        const Playlist& playlist = d.PlaylistEntries();
+        const PlaylistEntry* first = playlist.Find(playlist.EntryNumberAt(0));
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(first->link, "http://127.0.0.1:8080/watch?v=abc123&feature=youtube_gdata");
+        EXPECT_EQ(first->seconds, 215);
+        EXPECT_TRUE(boxes.empty());
+
+        // A broken file and a file already imported: one message, nothing added.
+        ASSERT_TRUE(
+            plat::testing::DropFiles(view, {broken, Golden("playlist_golden.m3u")}, middle));
+        EXPECT_EQ(view.ItemCount(), 3);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text.rfind("재생목록 파일을 가져오지 못했습니다.\n" + broken + ": ", 0),
+                  0u)
+            << boxes[0].text;
+        EXPECT_NE(boxes[0].text.find("the playlist is unchanged"), std::string::npos);
+
+        // Drags that carry no local file are not taken.
+        EXPECT_FALSE(plat::testing::DropFiles(view, {}, middle));
+    });
+}
+
+}  // namespace
+}  // namespace tunova::testing
