@@ -87,6 +87,9 @@ bool GenerateSkin(const Output& out, Totals* totals, std::string* error) {
     if (!out.previewDir.empty()) {
         fs::create_directories(out.previewDir, ec);
     }
+    if (!out.iconDir.empty()) {
+        fs::create_directories(out.iconDir, ec);
+    }
     ContactSheet buttons, buttons2x, files, files2x;
 
     std::ostringstream source;
@@ -130,6 +133,11 @@ bool GenerateSkin(const Output& out, Totals* totals, std::string* error) {
                      << name << ");\n";
         totals->bytes1x += png.size();
         files.Add(icon);
+        const std::string iconPath = out.iconDir + "/tunova-" + std::to_string(size) + ".png";
+        if (!out.iconDir.empty() && !WriteFile(iconPath, std::string(png.begin(), png.end()))) {
+            *error = "cannot write " + iconPath;
+            return false;
+        }
     }
     // Registering twice would give the icon every size twice: the second call does nothing.
     source << "\n}  // namespace\n\nvoid RegisterSkinResources() {\n"

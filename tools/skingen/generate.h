@@ -11,6 +11,7 @@ struct Output {
     std::string skinDir;     // where the skin files go (created if missing)
     std::string sourcePath;  // the generated C++ source
     std::string previewDir;  // optional: contact sheets to look at (PNG)
+    std::string iconDir;     // optional: the program icon as tunova-SIZE.png, for installing
 };
 
 struct Totals {

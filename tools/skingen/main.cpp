@@ -1,5 +1,5 @@
 // tunova-skingen: draws the skin at build time.
-//   tunova-skingen --skin-dir DIR --source FILE [--preview DIR]
+//   tunova-skingen --skin-dir DIR --source FILE [--preview DIR] [--icon-dir DIR]
 // Fails (exit status 1) with a message when no font with Hangul is installed, since the skin's
 // captions are Korean.
 #include <chrono>
@@ -21,11 +21,14 @@ int main(int argc, char** argv) {
             out.sourcePath = argv[i + 1];
         } else if (flag == "--preview") {
             out.previewDir = argv[i + 1];
+        } else if (flag == "--icon-dir") {
+            out.iconDir = argv[i + 1];
         }
     }
     if (out.skinDir.empty() || out.sourcePath.empty()) {
         std::fprintf(stderr,
-                     "usage: tunova-skingen --skin-dir DIR --source FILE [--preview DIR]\n");
+                     "usage: tunova-skingen --skin-dir DIR --source FILE [--preview DIR] "
+                     "[--icon-dir DIR]\n");
         return 2;
     }
     // Drawing needs no display.
