@@ -81,12 +81,16 @@ std::string CommandLineHelp() {
         "Searches and plays music videos and keeps a playlist. Without options it starts the\n"
         "player; a second start brings the running copy to the front.\n\n";
     for (const OptionRow& row : kOptions) {
-        std::string head = "  " + std::string(row.flag == "--help" ? "-h, --help" : row.flag);
+        std::string head = "  ";
+        head += row.flag == "--help" ? std::string_view("-h, --help") : row.flag;
         if (!row.valueName.empty()) {
-            head += " " + std::string(row.valueName);
+            head += ' ';
+            head += row.valueName;
         }
         head.resize(std::max<std::size_t>(head.size() + 2, 26), ' ');
-        text += head + std::string(row.help) + "\n";
+        text += head;
+        text += row.help;
+        text += '\n';
     }
     text +=
         "\nAn import follows the playlist's rules: at most 500 entries, and a title already in\n"
