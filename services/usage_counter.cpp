@@ -94,7 +94,7 @@ bool SendUsageCount(const std::string& partnerId, const std::string& macText,
     std::optional<std::string> stored = ReadRegistryString(key, kValueCountDay);
     if (!stored) {
         key.WriteString(kValueCountDay, kFirstDay);
-        stored = kFirstDay;
+        stored.emplace(kFirstDay);
     }
     const std::string today = CounterDay();
     if (ReadLeadingInteger(*stored) == ReadLeadingInteger(today)) {

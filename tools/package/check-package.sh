@@ -42,9 +42,14 @@ for size in 48 128 256; do
         grep -q "PNG image data, $size x $size" ||
         { echo "check-package: the ${size}-pixel icon is not a ${size}x${size} PNG" >&2; exit 1; }
 done
+launcher="$root/fs/usr/share/applications/tunova.desktop"
 if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$root/fs/usr/share/applications/tunova.desktop"
+    desktop-file-validate "$launcher"
 fi
+# The launcher's command must be the packaged one, found on the PATH of an installed system.
+exec_command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$launcher")
+[[ -n "$exec_command" && "$exec_command" != */* && -x "$root/fs/usr/bin/$exec_command" ]] ||
+    { echo "check-package: the launcher's Exec line ($exec_command) is not a packaged command" >&2; exit 1; }
 for program in usr/libexec/tunova/tunova usr/bin/tunova-server; do
     if ldd "$root/fs/$program" | grep -q "not found"; then
         echo "check-package: $program misses libraries:" >&2
