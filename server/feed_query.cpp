@@ -3,24 +3,12 @@
 #include <array>
 #include <optional>
 
+#include "server/http_message.h"
 #include "server/utf8_text.h"
 
 namespace tunova::server {
 
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // Percent-decodes `raw`; '+' stays a plus sign. Empty optional on a broken escape.
 std::optional<std::string> PercentDecode(std::string_view raw) {
@@ -34,8 +22,8 @@ std::optional<std::string> PercentDecode(std::string_view raw) {
         if (i + 2 >= raw.size()) {
             return std::nullopt;
         }
-        const int high = HexValue(raw[i + 1]);
-        const int low = HexValue(raw[i + 2]);
+        const int high = HexDigitValue(raw[i + 1]);
+        const int low = HexDigitValue(raw[i + 2]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }

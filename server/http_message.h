@@ -34,6 +34,9 @@ struct HttpRequest {
 // %XX escapes decoded (a broken escape is kept as it is).
 std::vector<std::pair<std::string, std::string>> QueryParameters(std::string_view query);
 
+// The value of one hexadecimal digit, or -1 when `c` is none.
+int HexDigitValue(char c);
+
 // Percent-decodes `text`; '+' is decoded as a space when `plusIsSpace`. Broken escapes stay.
 std::string PercentDecoded(std::string_view text, bool plusIsSpace);
 
