@@ -7,6 +7,7 @@
 #include "lists/list_file.h"
 #include "platform/files.h"
 #include "platform/log.h"
+#include "platform/number_text.h"
 #include "platform/profile.h"
 #include "platform/settings_store.h"
 #include "search/feed_query.h"
@@ -35,7 +36,7 @@ bool IsChartCacheCurrent(const std::string& chartPath, const plat::LocalDate& to
         key.WriteString(kChartDayValue, stored);
     }
     const std::string todayText = ChartDayText(today);
-    if (plat::ParseIntLikeAtoi(stored) == plat::ParseIntLikeAtoi(todayText)) {
+    if (plat::ReadLeadingInteger(stored) == plat::ReadLeadingInteger(todayText)) {
         return true;
     }
     if (const plat::StoreResult marked = key.WriteString(kChartDayValue, todayText); !marked) {

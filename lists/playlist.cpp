@@ -9,6 +9,7 @@
 #include "platform/codepage.h"
 #include "platform/draw.h"
 #include "platform/files.h"
+#include "platform/number_text.h"
 #include "platform/profile.h"
 #include "search/result_store.h"
 
@@ -267,7 +268,7 @@ int Playlist::EntryNumberAt(int row) const {
 }
 
 int Playlist::EntryNumberText(int row, std::size_t maxBytes) const {
-    return plat::ParseIntLikeAtoi(plat::CutCp949(view_->ItemText(row, 0), maxBytes));
+    return plat::ReadLeadingInteger(plat::CutCp949(view_->ItemText(row, 0), maxBytes));
 }
 
 int Playlist::RowOf(int entryNumber) const {

@@ -3,11 +3,11 @@
 #include "platform/profile.h"
 
 #include <algorithm>
-#include <climits>
 #include <utility>
 
 #include "platform/codepage.h"
 #include "platform/files.h"
+#include "platform/number_text.h"
 
 namespace plat {
 namespace {
@@ -71,29 +71,6 @@ std::string ToCp949(std::string_view bytes) {
 }
 
 }  // namespace
-
-int ParseIntLikeAtoi(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (IsBlank(text[i]) || text[i] == '\r' || text[i] == '\n')) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) {
-            value = static_cast<long long>(INT_MAX) + 1;
-        }
-    }
-    if (negative) {
-        value = -value;
-    }
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
 
 Profile::Profile(std::string_view bytes)
     : text_(ToCp949(bytes)), exists_(true), byteSize_(bytes.size()) {
@@ -208,7 +185,7 @@ int Profile::Int(std::string_view section, std::string_view key, int fallback) c
     if (entry == nullptr) {
         return fallback;
     }
-    return ParseIntLikeAtoi(
+    return ReadLeadingInteger(
         CleanValue(std::string_view(text_).substr(entry->valueBegin, entry->valueLength)));
 }
 

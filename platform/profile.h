@@ -77,8 +77,4 @@ class Profile {
     std::size_t byteSize_ = 0;
 };
 
-// atoi as the C library reads a number: leading blanks, an optional sign, then decimal digits;
-// 0 when there are none. Values beyond 32 bits saturate instead of overflowing.
-int ParseIntLikeAtoi(std::string_view text);
-
 }  // namespace plat

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/codepage.h"
+#include "platform/number_text.h"
 #include "search/cp949_scan.h"
 #include "search/xml_reader.h"
 
@@ -71,7 +72,7 @@ VideoItem ReadEntry(CXmlReader& doc) {
     doc.FindSibling("media:group");
     if (doc.EnterElement()) {
         doc.FindSibling("yt:duration");
-        item.seconds = ParseLeadingInt(doc.StartTagValue("seconds="));
+        item.seconds = plat::ReadLeadingInteger(doc.StartTagValue("seconds="));
     }
     doc.LeaveElement();
     doc.LeaveElement();
@@ -79,30 +80,6 @@ VideoItem ReadEntry(CXmlReader& doc) {
 }
 
 }  // namespace
-
-int ParseLeadingInt(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    std::int64_t value = 0;
-    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = std::min(value * 10 + (text[i] - '0'), kLimit);
-    }
-    if (negative) {
-        value = -value;
-    }
-    if (value > std::numeric_limits<std::int32_t>::max()) {
-        value = std::numeric_limits<std::int32_t>::max();
-    }
-    return static_cast<int>(value);
-}
 
 FeedPage ReadFeedPage(std::string_view text, std::size_t maxItems) {
     FeedPage page;
@@ -121,10 +98,10 @@ FeedPage ReadFeedPage(std::string_view text, std::size_t maxItems) {
     page.read = true;
     page.pageCount = CountEntryTags(doc.DocumentText());
     if (doc.FindSibling("openSearch:totalResults")) {
-        page.totalResultCount = ParseLeadingInt(doc.ElementText());
+        page.totalResultCount = plat::ReadLeadingInteger(doc.ElementText());
     }
     if (doc.FindSibling("openSearch:startIndex")) {
-        page.startIndex = ParseLeadingInt(doc.ElementText());
+        page.startIndex = plat::ReadLeadingInteger(doc.ElementText());
     }
     if (page.totalResultCount == 0) {
         page.startIndex = 0;

@@ -22,8 +22,4 @@ struct FeedPage {
 // read in document order after the two openSearch counts, up to `maxItems` of them.
 FeedPage ReadFeedPage(std::string_view text, std::size_t maxItems);
 
-// Leading decimal digits of `text` as the C library's atoi reads them (whitespace and a sign
-// first), 0 when there are none; values beyond 32 bits saturate.
-int ParseLeadingInt(std::string_view text);
-
 }  // namespace tunova

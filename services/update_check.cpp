@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/http.h"
 #include "platform/log.h"
+#include "platform/number_text.h"
 #include "platform/settings_store.h"
 #include "platform/web_link.h"
 #include "services/registry_keys.h"
@@ -110,7 +111,7 @@ std::string FetchUrlText(const std::string& host, const std::string& path,
 
 int FetchServerVersion(const std::string& updateHost, const NetworkTimings& timings) {
     const std::string answer = FetchUrlText(updateHost, kVersionPath, timings);
-    const int version = answer == kNoAnswer ? -1 : ReadLeadingInteger(answer);
+    const int version = answer == kNoAnswer ? -1 : plat::ReadLeadingInteger(answer);
     plat::LogInfo(kLogArea, "server version " + std::to_string(version));
     return version;
 }

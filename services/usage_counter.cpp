@@ -8,9 +8,9 @@
 #include "platform/codepage.h"
 #include "platform/http.h"
 #include "platform/log.h"
+#include "platform/number_text.h"
 #include "platform/settings_store.h"
 #include "services/registry_keys.h"
-#include "services/version_text.h"
 
 namespace tunova {
 namespace {
@@ -97,7 +97,7 @@ bool SendUsageCount(const std::string& partnerId, const std::string& macText,
         stored.emplace(kFirstDay);
     }
     const std::string today = CounterDay();
-    if (ReadLeadingInteger(*stored) == ReadLeadingInteger(today)) {
+    if (plat::ReadLeadingInteger(*stored) == plat::ReadLeadingInteger(today)) {
         return false;
     }
     const std::string path = CounterPath(partnerId, macText);

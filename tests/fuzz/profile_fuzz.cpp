@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/number_text.h"
 #include "platform/profile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -24,6 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view head = bytes.substr(0, bytes.find_first_of("\r\n"));
     (void)profile.HasSection(head);
     (void)profile.String(head, head);
-    (void)plat::ParseIntLikeAtoi(bytes);
+    (void)plat::ReadLeadingInteger(bytes);
     return 0;
 }

@@ -126,15 +126,6 @@ TEST(FeedReader, WideTextAfterAByteOrderMarkIsConverted) {
     EXPECT_FALSE(ReadFeedPage(std::string("<feed/>\0", 8) + std::string(100, 'x'), 5000).read);
 }
 
-TEST(FeedReader, NumbersReadLikeAtoi) {
-    EXPECT_EQ(ParseLeadingInt(" 42abc"), 42);
-    EXPECT_EQ(ParseLeadingInt("-7"), -7);
-    EXPECT_EQ(ParseLeadingInt("x1"), 0);
-    EXPECT_EQ(ParseLeadingInt(""), 0);
-    EXPECT_EQ(ParseLeadingInt("99999999999999"), 2147483647);
-    EXPECT_EQ(ParseLeadingInt("-99999999999999"), -2147483647 - 1);
-}
-
 TEST(ResultStore, MoreResultsFlagNeedsAFullFurtherPage) {
     ResultStore store;
     store.TakeSearchPage(Read(ResultsPage(32, 1, 30)), false);
