@@ -64,9 +64,14 @@ class ReportView : public QTreeWidget {
     // The list view this widget belongs to; null once it was destroyed.
     ListView* Owner() const;
     // Brings the row layout and the scroll range up to date now instead of on the next event.
+    // A list without rows has nothing to lay out beyond a pending layout (which sets its empty
+    // range): QTreeView answers updateGeometries() on an empty list with a fresh layout and a
+    // repaint, so a list that reads its range while painting would paint for ever.
     void SyncLayout() {
         executeDelayedItemsLayout();
-        updateGeometries();
+        if (topLevelItemCount() > 0) {
+            updateGeometries();
+        }
     }
     // Offset of the row area inside the list's client area.
     QPoint ViewportOffset() const { return viewport()->pos(); }

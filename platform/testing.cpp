@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -239,6 +240,12 @@ void InterceptMessageBoxes(std::function<int(const ShownMessageBox&)> answer) {
 
 void RunSoon(std::function<void()> body) {
     QTimer::singleShot(0, QCoreApplication::instance(), std::move(body));
+}
+
+void RunEventLoopFor(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 Dialog* ActiveModalDialog() {

@@ -95,6 +95,9 @@ class FakeTray {
 // Runs `body` once on the event loop, after the events already pending: a test calls it just
 // before DoModal() to act inside the dialog's loop.
 void RunSoon(std::function<void()> body);
+// Runs the event loop for `milliseconds`, sleeping between events as a modal loop does (no
+// polling), then returns: a benchmark measures what the player costs while it waits for input.
+void RunEventLoopFor(int milliseconds);
 // The innermost dialog whose modal loop is running, or null.
 Dialog* ActiveModalDialog();
 

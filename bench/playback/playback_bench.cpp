@@ -5,7 +5,8 @@
 //   asking the page for its state every millisecond);
 // - the CPU time of this process alone and of the web engine's processes (the renderer and its
 //   helpers, every descendant of this process) while the playlist plays, over SECONDS each in
-//   the normal and in the big-video view.
+//   the normal and in the big-video view, and paused in the big-video view; before that, idle
+//   with the page loaded and the playlist empty.
 // - from navigation to the page's first ready answer ("testAlert()" answering 1, asked every
 //   millisecond), for the first page of the process (the web engine starting) and a second one.
 //
@@ -27,6 +28,7 @@
 
 #include "app/tunova_dlg.h"
 #include "platform/application.h"
+#include "platform/codepage.h"
 #include "platform/data_dir.h"
 #include "platform/log.h"
 #include "platform/testing.h"
@@ -86,9 +88,9 @@ int PlayerState(tunova::CTunovaDlg& window) {
                                                                         : -99;
 }
 
-// CPU seconds (user + system) of process `pid` from /proc, 0 when it is gone.
-double ProcessCpuSeconds(int pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+// CPU seconds (user + system) from a /proc stat file, 0 when it is gone.
+double StatCpuSeconds(const std::string& statPath) {
+    std::ifstream in(statPath);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const std::size_t close = text.rfind(')');
     if (close == std::string::npos) {
@@ -104,6 +106,48 @@ double ProcessCpuSeconds(int pid) {
         return 0;
     }
     return (std::atof(f[11].c_str()) + std::atof(f[12].c_str())) / sysconf(_SC_CLK_TCK);
+}
+
+double ProcessCpuSeconds(int pid) {
+    return StatCpuSeconds("/proc/" + std::to_string(pid) + "/stat");
+}
+
+// This process's CPU seconds split by thread: the main thread (the window's event loop: the
+// player's own timers, page calls and painting, and Qt's showing of the page's frames), the web
+// engine's display compositor threads, which run inside the player process, and the rest.
+struct ThreadCpu {
+    double main = 0;
+    double compositor = 0;
+    double other = 0;
+};
+
+ThreadCpu SelfThreadCpu() {
+    ThreadCpu cpu;
+    const std::string self = "/proc/" + std::to_string(getpid());
+    DIR* tasks = opendir((self + "/task").c_str());
+    if (tasks == nullptr) {
+        return cpu;
+    }
+    while (dirent* entry = readdir(tasks)) {
+        const int tid = std::atoi(entry->d_name);
+        if (tid <= 0) {
+            continue;
+        }
+        const std::string task = self + "/task/" + entry->d_name;
+        std::ifstream commFile(task + "/comm");
+        std::string comm;
+        std::getline(commFile, comm);
+        const double seconds = StatCpuSeconds(task + "/stat");
+        if (tid == getpid()) {
+            cpu.main += seconds;
+        } else if (comm.rfind("VizCompositor", 0) == 0) {
+            cpu.compositor += seconds;
+        } else {
+            cpu.other += seconds;
+        }
+    }
+    closedir(tasks);
+    return cpu;
 }
 
 int ParentOf(int pid) {
@@ -157,10 +201,12 @@ double SelfCpuSeconds() {
 void MeasureCpu(tunova::CTunovaDlg& window, double seconds, const char* label) {
     const std::map<int, double> enginesBefore = DescendantCpu();
     const double selfBefore = SelfCpuSeconds();
+    const ThreadCpu threadsBefore = SelfThreadCpu();
     const double start = NowMs();
-    PumpFor(seconds * 1000.0);
+    plat::testing::RunEventLoopFor(static_cast<int>(seconds * 1000.0));
     const double wall = (NowMs() - start) / 1000.0;
     const double self = SelfCpuSeconds() - selfBefore;
+    const ThreadCpu threads = SelfThreadCpu();
     double engines = 0;
     for (const auto& [pid, after] : DescendantCpu()) {
         const auto it = enginesBefore.find(pid);
@@ -170,7 +216,13 @@ void MeasureCpu(tunova::CTunovaDlg& window, double seconds, const char* label) {
         "cpu over %.1f s (%s): player %.2f %% of one core, web engine %.2f %%; "
         "now playing \"%s\" at %s\n",
         wall, label, 100.0 * self / wall, 100.0 * engines / wall,
-        window.playback.nowPlayingTitle.c_str(), window.playback.currentTimeText.c_str());
+        plat::Cp949ToUtf8(window.playback.nowPlayingTitle).c_str(),
+        window.playback.currentTimeText.c_str());
+    std::printf(
+        "    the player's threads: main %.2f %%, web engine compositor %.2f %%, others %.2f %%\n",
+        100.0 * (threads.main - threadsBefore.main) / wall,
+        100.0 * (threads.compositor - threadsBefore.compositor) / wall,
+        100.0 * (threads.other - threadsBefore.other) / wall);
 }
 
 // Loads the player page in a browser control of its own and times navigation to the page's
@@ -209,6 +261,7 @@ bool Run(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
         return false;
     }
     RoundTrips(window, "idle");
+    MeasureCpu(window, seconds, "idle, nothing played yet, empty playlist");
 
     window.searchEdit.SetFocus();
     plat::testing::TypeText(window.searchEdit, word);
@@ -256,6 +309,11 @@ bool Run(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
     plat::testing::MouseDoubleClick(window.browser, {video.Width() / 2, video.Height() / 2});
     PumpFor(500);
     MeasureCpu(window, seconds, "big-video view");
+    // The same view with the video paused: what the player's own timers, page polls and painting
+    // cost without video frames to show.
+    window.SendCommand(tunova::res::kIdcPause);
+    PumpFor(500);
+    MeasureCpu(window, seconds, "big-video view, paused");
     return true;
 }
 

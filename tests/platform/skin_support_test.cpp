@@ -259,6 +259,38 @@ TEST_F(ListSupportTest, ScrollsByRowsWithoutNativeBars) {
     EXPECT_EQ(list_.ScrollPosition(), list_.ScrollLimit());
 }
 
+// A skinned list reads its scroll range while it paints, to place its scroll bar's thumb. That
+// read must not ask for another paint: an empty list (a new user's playlist) repainted itself
+// without end and kept half a core busy.
+TEST_F(ListSupportTest, ReadingTheScrollRangeWhilePaintingAsksForNoMorePainting) {
+    list_.SetOwnerPainted(true);
+    int paints = 0;
+    list_.Messages().OnMessage(kWmPaint, [&](WParam, LParam) {
+        ++paints;
+        list_.ScrollLimit();
+        list_.ScrollPosition();
+        return LResult{0};
+    });
+    for (const int rows : {0, 3, 100, -1}) {
+        if (rows < 0) {
+            list_.DeleteAllItems();
+        } else {
+            AddRows(rows);
+        }
+        list_.Invalidate();
+        list_.UpdateNow();
+        Application::ProcessEvents();
+        paints = 0;
+        for (int round = 0; round < 20; ++round) {
+            Application::ProcessEvents();
+        }
+        EXPECT_EQ(paints, 0) << "rows added: " << rows;
+    }
+    EXPECT_EQ(list_.ItemCount(), 0);
+    EXPECT_EQ(list_.ScrollLimit(), 0);  // the range of the emptied list is still right
+    EXPECT_EQ(list_.ScrollPosition(), 0);
+}
+
 TEST_F(ListSupportTest, SortingMovesWholeRowsAndKeepsSelection) {
     AddRows(4);
     list_.SetItemData(2, 77);
