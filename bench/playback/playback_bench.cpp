@@ -260,8 +260,8 @@ bool Run(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
         std::fprintf(stderr, "playback_bench: the page never became ready\n");
         return false;
     }
-    RoundTrips(window, "idle");
     MeasureCpu(window, seconds, "idle, nothing played yet, empty playlist");
+    RoundTrips(window, "idle");
 
     window.searchEdit.SetFocus();
     plat::testing::TypeText(window.searchEdit, word);
@@ -280,7 +280,12 @@ bool Run(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
         plat::testing::MouseDoubleClick(window.resultList,
                                         {rect.left + 60, (rect.top + rect.bottom) / 2});
         if (!PumpUntil([&] { return PlayerState(window) == 1; }, 10000)) {
-            std::fprintf(stderr, "playback_bench: row %d never played\n", row);
+            const plat::ScriptCallResult last = window.browser.CallFunction("getPlayerState", {});
+            std::fprintf(stderr,
+                         "playback_bench: row %d never played (last call: status %d, state %d; "
+                         "call outstanding %d, renderer deaths %d)\n",
+                         row, static_cast<int>(last.status), last.value.intValue,
+                         window.browser.CallOutstanding() ? 1 : 0, window.browser.RendererDeaths());
             return false;
         }
         starts.push_back(NowMs() - clicked);
