@@ -10,18 +10,38 @@ struct OptionRow {
     std::string_view flag;
     std::string_view valueName;  // empty for a switch
     std::string_view help;
-    void (*apply)(CommandLineOptions& options, std::string_view value);
+    void (*apply)(CommandLineOptions& options, std::string_view flag, std::string_view value);
 };
 
+// A command for the running copy, named after its option.
+void SetRemote(CommandLineOptions& o, std::string_view flag, std::string_view) {
+    if (!o.remoteCommand.empty()) {
+        o.error = "give one of the player commands at a time";
+        return;
+    }
+    o.remoteCommand = flag.substr(2);
+}
+
 constexpr OptionRow kOptions[] = {
+    {"--play-pause", "", "pause the running player, or play", SetRemote},
+    {"--next", "", "play the next video of the running player", SetRemote},
+    {"--previous", "", "play the previous video of the running player", SetRemote},
+    {"--stop", "", "stop the running player", SetRemote},
+    {"--volume-up", "", "turn the running player's volume up", SetRemote},
+    {"--volume-down", "", "turn the running player's volume down", SetRemote},
+    {"--search", "WORD", "search for WORD in the running player, or start one that does",
+     [](CommandLineOptions& o, std::string_view flag, std::string_view v) {
+         SetRemote(o, flag, v);
+         o.searchWord = v;
+     }},
     {"--export-playlist", "FILE",
      "write the playlist to FILE (XSPF if it ends in .xspf, else M3U) and exit",
-     [](CommandLineOptions& o, std::string_view v) { o.exportPlaylist = v; }},
+     [](CommandLineOptions& o, std::string_view, std::string_view v) { o.exportPlaylist = v; }},
     {"--import-playlist", "FILE",
      "add the entries of the M3U or XSPF playlist FILE to the playlist and exit",
-     [](CommandLineOptions& o, std::string_view v) { o.importPlaylist = v; }},
+     [](CommandLineOptions& o, std::string_view, std::string_view v) { o.importPlaylist = v; }},
     {"--help", "", "show this help and exit",
-     [](CommandLineOptions& o, std::string_view) { o.help = true; }},
+     [](CommandLineOptions& o, std::string_view, std::string_view) { o.help = true; }},
 };
 
 const OptionRow* FindOption(std::string_view flag) {
@@ -34,6 +54,18 @@ const OptionRow* FindOption(std::string_view flag) {
         }
     }
     return nullptr;
+}
+
+// One thing to do per start: a player command, an export or an import.
+std::string ActionConflict(const CommandLineOptions& options) {
+    const bool playlistFile = !options.exportPlaylist.empty() || !options.importPlaylist.empty();
+    if (!options.exportPlaylist.empty() && !options.importPlaylist.empty()) {
+        return "give --export-playlist or --import-playlist, not both";
+    }
+    if (playlistFile && !options.remoteCommand.empty()) {
+        return "give a player command or a playlist file, not both";
+    }
+    return {};
 }
 
 }  // namespace
@@ -65,12 +97,11 @@ CommandLineOptions ParseCommandLine(int argc, const char* const* argv) {
             options.error = std::string(row->flag) + " needs " + std::string(row->valueName);
         }
         if (options.error.empty()) {
-            row->apply(options, value);
+            row->apply(options, row->flag, value);
         }
     }
-    if (options.error.empty() && !options.exportPlaylist.empty() &&
-        !options.importPlaylist.empty()) {
-        options.error = "give --export-playlist or --import-playlist, not both";
+    if (options.error.empty()) {
+        options.error = ActionConflict(options);
     }
     return options;
 }
@@ -93,9 +124,12 @@ std::string CommandLineHelp() {
         text += '\n';
     }
     text +=
-        "\nAn import follows the playlist's rules: at most 500 entries, and a title already in\n"
-        "the playlist is left out. A file that is not a playlist, or is damaged, changes "
-        "nothing.\n";
+        "\nThe player commands are handed to the player already running and end at once; with\n"
+        "no player running they fail, except --search, which starts one.\n"
+        "The playlist options work on the running player's playlist, or on the saved one when\n"
+        "no player runs. An import follows the playlist's rules: at most 500 entries, and a\n"
+        "title already in the playlist is left out. A file that is not a playlist, or is\n"
+        "damaged, changes nothing.\n";
     return text;
 }
 

@@ -15,7 +15,12 @@ struct CommandLineOptions {
     bool help = false;
     std::string exportPlaylist;  // --export-playlist FILE
     std::string importPlaylist;  // --import-playlist FILE
-    // Why the command line is not usable (unknown option, missing value); empty when it is.
+    // A command for the running copy: its option without the dashes ("next", "search", ...);
+    // empty for none. searchWord goes with "search" (as typed, UTF-8).
+    std::string remoteCommand;
+    std::string searchWord;
+    // Why the command line is not usable (unknown option, missing value, two actions at once);
+    // empty when it is.
     std::string error;
 };
 

@@ -46,6 +46,8 @@ struct StartupState {
     // Set once the playlist has been read; an instance that ends before that (another copy
     // running, no connection) must not overwrite the saved playlist with its empty table.
     bool playlistLoaded = false;
+    // A search to run once the window is on screen (tunova --search WORD with no copy running).
+    std::string searchAtStart;
 };
 
 }  // namespace tunova

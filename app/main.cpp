@@ -1,10 +1,12 @@
-// Entry point: the command line first (help, playlist files), then the platform's application
-// and the program's.
+// Entry point: the command line first (help, playlist files, player commands for a running
+// copy), then the platform's application and the program's.
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "app/command_line.h"
 #include "app/playlist_command.h"
+#include "app/remote_commands.h"
 #include "app/tunova_app.h"
 #include "platform/application.h"
 #include "platform/log.h"
@@ -34,12 +36,20 @@ int main(int argc, char** argv) {
     if (tunova::WantsPlaylistCommand(options)) {
         return tunova::RunPlaylistCommand(options, argc, argv);
     }
+    if (!options.remoteCommand.empty()) {
+        if (const std::optional<int> status = tunova::ForwardRemoteCommand(options)) {
+            return *status;
+        }
+    }
     plat::Application application(argc, argv);
     // Logout, shutdown, a closed terminal or Ctrl-C close the window as the user would, so the
     // playlist is saved.
     plat::EndOnTerminationSignals(
         [](int signal) { plat::LogInfo("app", "ending on signal " + std::to_string(signal)); });
     tunova::CTunovaApp app;
+    if (!options.searchWord.empty()) {
+        app.SearchAtStart(tunova::RemoteSearchWord(options.searchWord));
+    }
     app.InitInstance();
     return 0;
 }

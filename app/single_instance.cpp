@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/system.h"
 
@@ -13,6 +14,19 @@ namespace {
 
 // Titles are compared on at most this many characters, as the enumeration reads them.
 constexpr size_t kTitleReadLimit = 120;
+// While waiting for a starting copy's window, look again after this long.
+constexpr int kWindowLookPeriodMs = 100;
+
+std::optional<plat::TopLevelWindow> LastWindowTitled(std::string_view titlePrefix) {
+    std::optional<plat::TopLevelWindow> match;
+    for (const plat::TopLevelWindow& window : plat::EnumTopLevelWindows()) {
+        const std::string title = window.title.substr(0, kTitleReadLimit);
+        if (title.compare(0, titlePrefix.size(), titlePrefix) == 0) {
+            match = window;  // the last match wins; the enumeration runs to its end
+        }
+    }
+    return match;
+}
 
 }  // namespace
 
@@ -29,17 +43,24 @@ bool AnotherTunovaRunning() {
 }
 
 bool RestoreWindowTitled(std::string_view titlePrefix) {
-    std::optional<plat::TopLevelWindow> match;
-    for (const plat::TopLevelWindow& window : plat::EnumTopLevelWindows()) {
-        const std::string title = window.title.substr(0, kTitleReadLimit);
-        if (title.compare(0, titlePrefix.size(), titlePrefix) == 0) {
-            match = window;  // the last match wins; the enumeration runs to its end
-        }
-    }
+    const std::optional<plat::TopLevelWindow> match = LastWindowTitled(titlePrefix);
     if (!match) {
         return false;
     }
     return plat::SendSystemCommand(*match, plat::kScRestore);
+}
+
+plat::RequestResult SendToRunningCopy(std::string_view titlePrefix, std::string_view name,
+                                      std::string_view argument, int waitMs) {
+    std::optional<plat::TopLevelWindow> match = LastWindowTitled(titlePrefix);
+    for (int waited = 0; !match && waited < waitMs; waited += kWindowLookPeriodMs) {
+        plat::CurrentClock().Sleep(kWindowLookPeriodMs);
+        match = LastWindowTitled(titlePrefix);
+    }
+    if (!match) {
+        return {};
+    }
+    return plat::SendRequest(match->processId, name, argument);
 }
 
 }  // namespace tunova

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "platform/remote_request.h"
+
 namespace tunova {
 
 // Creates the process's marker "tunova" once; true when another live process holds it.
@@ -13,5 +15,12 @@ bool AnotherTunovaRunning();
 // Sends the system command "restore" to the last top-level window whose title begins with
 // `titlePrefix` (CP949). Returns false when no window matched.
 bool RestoreWindowTitled(std::string_view titlePrefix);
+
+// Hands request `name` with `argument` to the process of the last top-level window whose title
+// begins with `titlePrefix` (the running copy's main window) and returns its answer. A copy
+// still starting may not show its window yet: the window is looked for during `waitMs`.
+// Unreachable when no such window appears.
+plat::RequestResult SendToRunningCopy(std::string_view titlePrefix, std::string_view name,
+                                      std::string_view argument, int waitMs = 5000);
 
 }  // namespace tunova

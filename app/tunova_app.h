@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace tunova {
 
@@ -15,12 +16,15 @@ class CTunovaApp {
 
     // Runs the main window to its end. Returns false, so the process ends afterwards.
     bool InitInstance();
+    // A search (CP949) the window runs once it is on screen.
+    void SearchAtStart(std::string word) { searchAtStart_ = std::move(word); }
     CTunovaDlg* MainWindow() const { return mainWindow_; }
     const std::string& ProfileKey() const { return profileKey_; }
 
   private:
     CTunovaDlg* mainWindow_ = nullptr;
     std::string profileKey_;
+    std::string searchAtStart_;
 };
 
 }  // namespace tunova

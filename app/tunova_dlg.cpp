@@ -28,7 +28,8 @@ CTunovaDlg::CTunovaDlg(ScriptPage* page)
                  SequencerSources{playlist_, playlistView, search_.Results(), resultList}),
       services_(*this, LoadHosts()),
       modes_(*this, view, *this),
-      skin_(*this) {
+      skin_(*this),
+      mediaPanel_({*this, volumeSlider, positionSlider, playback, playlist_}) {
     player_.SetQueue(&sequencer_);
     BuildCommandTable();
     BuildNotificationTable();
@@ -53,8 +54,14 @@ void CTunovaDlg::BuildCommandTable() {
     map.OnCommand(kIdcPlay, [this] { player_.Play(); });
     map.OnCommand(kIdcPause, [this] { player_.Pause(); });
     map.OnCommand(kIdcStop, [this] { player_.Stop(); });
-    map.OnCommand(kIdcVolumeUp, [this] { player_.VolumeUp(); });
-    map.OnCommand(kIdcVolumeDown, [this] { player_.VolumeDown(); });
+    map.OnCommand(kIdcVolumeUp, [this] {
+        player_.VolumeUp();
+        mediaPanel_.Refresh();
+    });
+    map.OnCommand(kIdcVolumeDown, [this] {
+        player_.VolumeDown();
+        mediaPanel_.Refresh();
+    });
     map.OnCommand(kIdcMute, [this] { player_.Mute(); });
     map.OnCommand(kIdcUnmute, [this] { player_.Unmute(); });
     map.OnCommand(kIdcSeekStart, [this] { player_.SeekToStart(); });
@@ -120,6 +127,7 @@ void CTunovaDlg::BuildNotificationTable() {
     // The sliders' own positions count, not the one in the message.
     map.OnMessage(kWmSliderMoving, [this](plat::WParam w, plat::LParam) {
         player_.OnSliderMoving(static_cast<int>(w));
+        mediaPanel_.Refresh();
         return plat::LResult{0};
     });
     map.OnMessage(kWmSliderReleased, [this](plat::WParam w, plat::LParam) {
@@ -183,15 +191,29 @@ void CTunovaDlg::BuildNotificationTable() {
 void CTunovaDlg::BuildTimerTable() {
     using namespace res;
     auto& map = Messages();
-    map.OnTimer(kTimerPoll.id, [this] { player_.OnPollTimer(); });
+    // The desktop's media panel follows the player's timers: a video starting, pausing and
+    // ending, the page becoming ready and the stored volume put back.
+    map.OnTimer(kTimerPoll.id, [this] {
+        player_.OnPollTimer();
+        mediaPanel_.Refresh();
+    });
     map.OnTimer(kTimerPaging.id, [this] { search_.CheckScrollPaging(); });
     map.OnTimer(kTimerTitleScroll.id, [this] { skin_.OnTitleScrollTimer(); });
     map.OnTimer(kTimerTitlePause.id, [this] { skin_.OnTitlePauseTimer(); });
-    map.OnTimer(kTimerVolumeRestore.id, [this] { player_.OnVolumeRestoreTimer(); });
-    map.OnTimer(kTimerPosition.id, [this] { player_.OnPositionTimer(); });
+    map.OnTimer(kTimerVolumeRestore.id, [this] {
+        player_.OnVolumeRestoreTimer();
+        mediaPanel_.Refresh();
+    });
+    map.OnTimer(kTimerPosition.id, [this] {
+        player_.OnPositionTimer();
+        mediaPanel_.Refresh();
+    });
     map.OnTimer(kTimerShowWindow.id, [this] { OnShowWindowTimer(); });
     map.OnTimer(kTimerPageProbe.id, [this] { bridge_.OnPageProbeTimer(); });
-    map.OnTimer(kTimerPageReady.id, [this] { bridge_.OnPageReadyTimer(); });
+    map.OnTimer(kTimerPageReady.id, [this] {
+        bridge_.OnPageReadyTimer();
+        mediaPanel_.Refresh();
+    });
     map.OnTimer(kTimerHoldRelease.id, [this] { player_.OnHoldReleaseTimer(); });
     map.OnTimer(kTimerUpdaterWait.id, [this] { OnUpdaterWaitTimer(); });
 }

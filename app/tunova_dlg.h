@@ -14,6 +14,7 @@
 #include "app/dialog_state.h"
 #include "app/main_layout.h"
 #include "app/main_skin.h"
+#include "app/media_panel.h"
 #include "app/window_modes.h"
 #include "controls/notify_icon.h"
 #include "controls/skin_button.h"
@@ -87,6 +88,9 @@ class CTunovaDlg : public plat::Dialog,
     PlayerController& Player() { return player_; }
     PlaySequencer& Sequencer() { return sequencer_; }
 
+    // The desktop's media panel and media keys.
+    MediaPanel& DesktopControls() { return mediaPanel_; }
+
     // The pre-dispatch rules (right-click menu, Enter, Escape, Delete); true = consumed.
     bool PreTranslateMessage(const plat::Message& msg);
 
@@ -140,6 +144,14 @@ class CTunovaDlg : public plat::Dialog,
     // Playlist files dropped onto the playlist: each is imported; a refused one gets a message.
     void ImportDroppedFiles(const plat::DroppedFiles& dropped);
 
+    // Player commands from other starts of the program (app/remote_commands.h), and the desktop
+    // controls.
+    void ServeRemoteCommands();
+    void StopServingRemoteCommands();
+    void StartDesktopControls();
+    // Puts `cp949` into the search box and searches, as typing it and pressing search does.
+    void SearchFor(const std::string& cp949);
+
     // This window's own commands and notifications.
     void OnMinimizeCommand();
     void OnHideToTray();
@@ -171,6 +183,7 @@ class CTunovaDlg : public plat::Dialog,
     WindowModes modes_;
     MainSkin skin_;
     CNotifyIcon tray_;
+    MediaPanel mediaPanel_;
 };
 
 }  // namespace tunova

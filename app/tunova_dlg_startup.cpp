@@ -71,6 +71,8 @@ bool CTunovaDlg::OnInitDialog() {
         app->SetPreDispatchHook(
             [this](const plat::Message& msg) { return PreTranslateMessage(msg); });
     }
+    ServeRemoteCommands();
+    StartDesktopControls();
     return true;
 }
 
@@ -127,6 +129,10 @@ void CTunovaDlg::OnShowWindowTimer() {
     ShowWindowNow();
     KillTimer(res::kTimerShowWindow.id);
     SetTimer(res::kTimerPageProbe.id, res::kTimerPageProbe.periodMs);
+    if (!startup.searchAtStart.empty()) {
+        SearchFor(startup.searchAtStart);
+        startup.searchAtStart.clear();
+    }
 }
 
 void CTunovaDlg::ShowWindowNow() {
@@ -150,6 +156,7 @@ void CTunovaDlg::ShowDailyChart() {
 }
 
 void CTunovaDlg::OnDestroy() {
+    StopServingRemoteCommands();
     if (auto* app = plat::Application::Instance()) {
         app->SetPreDispatchHook({});
     }

@@ -17,6 +17,7 @@
 
 #include "platform/codepage.h"
 #include "platform/qt_text_impl.h"
+#include "platform/remote_request_impl.h"
 #include "platform/runtime_dir_impl.h"
 #include "platform/system.h"
 #include "platform/window.h"
@@ -44,9 +45,7 @@ QString EntryPath(const QString& folder, std::int64_t pid, std::uint64_t key) {
 }
 
 QString SocketPath(std::int64_t pid) {
-    const std::string dir = RuntimeDir();
-    return PathToQString(dir) +
-           QStringLiteral("/tunova-%1-%2").arg(static_cast<qulonglong>(::getuid())).arg(pid);
+    return PathToQString(CommandSocketPath(pid));
 }
 
 bool ProcessAlive(std::int64_t pid) {
@@ -78,6 +77,11 @@ void ServeConnection(QLocalSocket* socket) {
             return;
         }
         QByteArray line = socket->readLine(kMaxRequestBytes);
+        if (IsRequestHead(line)) {
+            QObject::disconnect(socket, &QLocalSocket::readyRead, nullptr, nullptr);
+            ServeRequest(socket, line);
+            return;
+        }
         const bool ok = DeliverRequest(line);
         socket->write(ok ? "1\n" : "0\n");
         socket->flush();
@@ -107,6 +111,10 @@ void EnsureCommandServer() {
 }
 
 }  // namespace
+
+std::string CommandSocketPath(std::int64_t pid) {
+    return RuntimeDir() + "/tunova-" + std::to_string(::getuid()) + "-" + std::to_string(pid);
+}
 
 void PublishTopLevelWindow(Window* window, std::string_view titleCp949) {
     if (titleCp949.empty()) {

@@ -28,10 +28,15 @@ struct PlaybackState {
     bool autoAdvanceHold = false;
     bool pollTimerStarted = false;
     int volume = 40;  // 0 to 100: the volume slider's value, drawn by the volume gauge
+    // 0 to 100: the volume last given to the page. The volume buttons change the page's volume
+    // alone (the gauge keeps the slider's value); the slider and the stored volume set both.
+    int pageVolume = 40;
     int seekPosition = 0;
     // The texts the window paints (painting reads them and never asks the page):
     // the title strip: the playing video's title (CP949); empty at start and after stop;
     std::string nowPlayingTitle;
+    // the watch link of that video, emptied with the title;
+    std::string nowPlayingLink;
     // the play time: the video's length as "%02d:%02d" of minutes and seconds, minutes not
     // wrapped into hours (3725 s gives "62:05"); empty at start and after stop;
     std::string durationText;
@@ -40,6 +45,8 @@ struct PlaybackState {
     // digits' redraw; it keeps its last value after stop.
     std::string currentTimeText = "00:00:00";
     bool firstClickAdjustmentDone = false;
+    // How many videos were started: a video started again is a new start.
+    unsigned videoStarts = 0;
 };
 
 }  // namespace tunova

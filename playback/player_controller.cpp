@@ -70,6 +70,7 @@ void PlayerController::Pause() {
 void PlayerController::ResetDisplay() {
     ShowPlaying(false);
     state_.nowPlayingTitle.clear();
+    state_.nowPlayingLink.clear();
     state_.durationText.clear();
     view_.RedrawTitle();
     view_.RedrawDuration();
@@ -81,12 +82,17 @@ void PlayerController::Stop() {
 
 void PlayerController::VolumeUp() {
     const int v = IntegerField(bridge_.ScriptCall("getVolume()"));
-    bridge_.ScriptCall(CallWithNumber("setVolume(%d)", v > 95 ? 100 : v + 5));
+    SetPageVolume(v > 95 ? 100 : v + 5);
 }
 
 void PlayerController::VolumeDown() {
     const int v = IntegerField(bridge_.ScriptCall("getVolume()"));
-    bridge_.ScriptCall(CallWithNumber("setVolume(%d)", v < 5 ? 0 : v - 5));
+    SetPageVolume(v < 5 ? 0 : v - 5);
+}
+
+void PlayerController::SetPageVolume(int volume) {
+    state_.pageVolume = volume;
+    bridge_.ScriptCall(CallWithNumber("setVolume(%d)", volume));
 }
 
 void PlayerController::Mute() {
@@ -108,7 +114,7 @@ void PlayerController::SeekToStart() {
 void PlayerController::OnSliderMoving(int sliderId) {
     if (sliderId == res::kIdcVolumeSlider) {
         state_.volume = controls_.volumeSlider.GetPosition();
-        bridge_.ScriptCall(CallWithNumber("setVolume(%d)", state_.volume));
+        SetPageVolume(state_.volume);
         view_.RedrawVolume();
     } else if (sliderId == res::kIdcPositionSlider) {
         // The thumb stops following the video while it is dragged.
@@ -143,6 +149,8 @@ void PlayerController::StartVideo(std::string_view link, std::string_view title,
         state_.pollTimerStarted = true;
     }
     state_.nowPlayingTitle = std::string(title);
+    state_.nowPlayingLink = std::string(link);
+    ++state_.videoStarts;
     view_.RedrawTitle();
     controls_.positionSlider.SetLimits(0, seconds);
     controls_.window.SetTimer(res::kTimerPosition.id, res::kTimerPosition.periodMs);
@@ -180,7 +188,7 @@ void PlayerController::OnVolumeRestoreTimer() {
     const int pageVolume = IntegerField(answer);
     if (isNumber && pageVolume >= 0 && pageVolume <= 100) {
         controls_.volumeSlider.SetPosition(state_.volume);
-        bridge_.ScriptCall(CallWithNumber("setVolume(%d)", state_.volume));
+        SetPageVolume(state_.volume);
     }
     window.KillTimer(res::kTimerVolumeRestore.id);
     view_.LowerNormalVideoBottom();

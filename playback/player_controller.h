@@ -71,6 +71,8 @@ class PlayerController {
 
   private:
     void ShowControl(int id, bool visible);
+    // Gives the page `volume` (0 to 100) and notes it in PlaybackState::pageVolume.
+    void SetPageVolume(int volume);
 
     ScriptBridge& bridge_;
     PlaybackState& state_;

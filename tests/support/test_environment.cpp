@@ -47,6 +47,8 @@ void SetUpTestEnvironment() {
     SetFolder("XDG_CACHE_HOME", home / "cache");
     SetFolder("XDG_RUNTIME_DIR", home / "runtime");
     ::chmod((home / "runtime").c_str(), 0700);
+    // No session bus unless a test starts its own: players never join the desktop's.
+    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
     const fs::path data = home / "data";
     SetFolder("TUNOVA_DATA_DIR", data);
     LinkRunFile(data, "you.html");

@@ -61,7 +61,7 @@ done
 # The installed command, with a home of its own.
 mkdir -p "$root/home"
 help=$(HOME="$root/home" XDG_CONFIG_HOME= XDG_DATA_HOME= "$root/fs/usr/bin/tunova" --help)
-for option in --export-playlist --import-playlist --help; do
+for option in --export-playlist --import-playlist --next --search --help; do
     grep -q -- "$option" <<<"$help" ||
         { echo "check-package: tunova --help does not list $option" >&2; exit 1; }
 done
