@@ -2,10 +2,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/single_instance.h"
+#include "app/tunova_dlg.h"
 #include "controls/skin_list.h"
 #include "lists/list_file.h"
 #include "lists/playlist.h"
@@ -13,6 +16,8 @@
 #include "platform/application.h"
 #include "platform/controls.h"
 #include "platform/data_dir.h"
+#include "platform/files.h"
+#include "platform/remote_request.h"
 #include "platform/window.h"
 
 namespace tunova {
@@ -23,22 +28,40 @@ int Report(const TransferResult& result) {
     return result.ok ? 0 : 1;
 }
 
-// The hand-over of an export or import to the running copy, which holds the playlist as it is
-// now. It belongs on the remote-command channel of the single-instance socket
-// (app/single_instance.*); until that channel carries requests nothing is handed over, and
-// false sends the caller to its fallback.
-bool HandOverToRunningCopy(const CommandLineOptions& /*options*/) {
-    return false;
+constexpr std::string_view kAnswerOk = "ok\n";
+constexpr std::string_view kAnswerFailed = "failed\n";
+
+// Hands the export or import of the file at `path` to the running copy, which holds the playlist
+// as it is now. Returns the exit status, or nullopt when no copy answers (the caller falls back).
+std::optional<int> HandOverToRunningCopy(std::string_view request, const std::string& path) {
+    // The running copy has a working folder of its own: it gets the path from the root.
+    const std::string absolute = plat::AbsolutePath(path);
+    if (absolute.empty()) {
+        std::fprintf(stderr, "tunova: %s: the working folder cannot be read\n", path.c_str());
+        return 1;
+    }
+    const plat::RequestResult result = SendToRunningCopy(kMainWindowTitle, request, absolute);
+    switch (result.status) {
+        case plat::RequestStatus::kAnswered:
+            return Report(ReadPlaylistRequestAnswer(result.answer));
+        case plat::RequestStatus::kRefused:
+            std::fprintf(stderr, "tunova: the running player refused the playlist file\n");
+            return 1;
+        case plat::RequestStatus::kUnreachable:
+            break;
+    }
+    return std::nullopt;
 }
 
 int ExportPlaylist(const CommandLineOptions& options) {
     const std::string& path = options.exportPlaylist;
     if (AnotherTunovaRunning()) {
-        if (HandOverToRunningCopy(options)) {
-            return 0;
+        if (const std::optional<int> status = HandOverToRunningCopy(kExportPlaylistRequest, path)) {
+            return *status;
         }
         std::fprintf(stderr,
-                     "tunova: a player is running; writing the playlist as it was last saved\n");
+                     "tunova: the running player does not answer; writing the playlist as it "
+                     "was last saved\n");
     }
     return Report(ExportTracks(TracksOfListFile(plat::DataFile(kPlaylistFileName)), path));
 }
@@ -46,12 +69,13 @@ int ExportPlaylist(const CommandLineOptions& options) {
 int ImportPlaylist(const CommandLineOptions& options, int argc, char** argv) {
     const std::string& path = options.importPlaylist;
     if (AnotherTunovaRunning()) {
-        if (HandOverToRunningCopy(options)) {
-            return 0;
+        if (const std::optional<int> status = HandOverToRunningCopy(kImportPlaylistRequest, path)) {
+            return *status;
         }
         std::fprintf(stderr,
-                     "tunova: a player is running and would overwrite the playlist when it ends; "
-                     "drop %s onto its playlist, or quit it and import again\n",
+                     "tunova: a player is running but does not answer, and would overwrite the "
+                     "playlist when it ends; drop %s onto its playlist, or quit it and import "
+                     "again\n",
                      path.c_str());
         return 1;
     }
@@ -86,6 +110,23 @@ int ImportPlaylist(const CommandLineOptions& options, int argc, char** argv) {
 }
 
 }  // namespace
+
+std::string PlaylistRequestAnswer(const TransferResult& result) {
+    return std::string(result.ok ? kAnswerOk : kAnswerFailed) + result.message;
+}
+
+TransferResult ReadPlaylistRequestAnswer(std::string_view answer) {
+    TransferResult result;
+    if (answer.starts_with(kAnswerOk)) {
+        result.ok = true;
+        result.message = answer.substr(kAnswerOk.size());
+    } else if (answer.starts_with(kAnswerFailed)) {
+        result.message = answer.substr(kAnswerFailed.size());
+    } else {
+        result.message = "the running player gave an answer that is not understood";
+    }
+    return result;
+}
 
 bool WantsPlaylistCommand(const CommandLineOptions& options) {
     return !options.exportPlaylist.empty() || !options.importPlaylist.empty();

@@ -143,6 +143,9 @@ class CTunovaDlg : public plat::Dialog,
     void ShowAboutBox();
     // Playlist files dropped onto the playlist: each is imported; a refused one gets a message.
     void ImportDroppedFiles(const plat::DroppedFiles& dropped);
+    // Exports and imports of the playlist handed over by other starts of the program.
+    void ServePlaylistRequests();
+    void StopServingPlaylistRequests();
 
     // Player commands from other starts of the program (app/remote_commands.h), and the desktop
     // controls.

@@ -1,9 +1,16 @@
-// Playlist files (M3U, XSPF) dropped onto the playlist view.
+// Playlist files (M3U, XSPF) dropped onto the playlist view, and the exports and imports other
+// starts of the program hand to this one (app/playlist_command.h).
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/playlist_command.h"
 #include "app/tunova_dlg.h"
 #include "lists/playlist_transfer.h"
 #include "platform/codepage.h"
 #include "platform/dialog.h"
 #include "platform/log.h"
+#include "platform/remote_request.h"
 
 namespace tunova {
 
@@ -18,6 +25,32 @@ void CTunovaDlg::ImportDroppedFiles(const plat::DroppedFiles& dropped) {
             this, "재생목록 파일을 가져오지 못했습니다.\n" + plat::Utf8ToCp949(imported.message),
             kMainWindowTitle, plat::kMbOk | plat::kMbIconExclamation);
     }
+}
+
+void CTunovaDlg::ServePlaylistRequests() {
+    // The path comes from the root; the answer carries the outcome back to be printed there.
+    plat::SetRequestHandler(
+        kExportPlaylistRequest, [this](std::string_view path) -> std::optional<std::string> {
+            if (!path.starts_with('/')) {
+                return std::nullopt;
+            }
+            return PlaylistRequestAnswer(ExportTracks(TracksOf(playlist_), std::string(path)));
+        });
+    // As a dropped file is imported, without the message box: the other start prints the outcome.
+    plat::SetRequestHandler(
+        kImportPlaylistRequest, [this](std::string_view path) -> std::optional<std::string> {
+            if (!path.starts_with('/')) {
+                return std::nullopt;
+            }
+            const TransferResult imported = ImportFile(playlist_, std::string(path));
+            plat::LogInfo("playlist", imported.message);
+            return PlaylistRequestAnswer(imported);
+        });
+}
+
+void CTunovaDlg::StopServingPlaylistRequests() {
+    plat::SetRequestHandler(kExportPlaylistRequest, {});
+    plat::SetRequestHandler(kImportPlaylistRequest, {});
 }
 
 }  // namespace tunova

@@ -72,6 +72,7 @@ bool CTunovaDlg::OnInitDialog() {
             [this](const plat::Message& msg) { return PreTranslateMessage(msg); });
     }
     ServeRemoteCommands();
+    ServePlaylistRequests();
     StartDesktopControls();
     return true;
 }
@@ -157,6 +158,7 @@ void CTunovaDlg::ShowDailyChart() {
 
 void CTunovaDlg::OnDestroy() {
     StopServingRemoteCommands();
+    StopServingPlaylistRequests();
     if (auto* app = plat::Application::Instance()) {
         app->SetPreDispatchHook({});
     }

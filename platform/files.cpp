@@ -187,6 +187,22 @@ void RemoveStaleTemporaries(const std::string& path) {
     ::closedir(dir);
 }
 
+std::string AbsolutePath(const std::string& path) {
+    if (!path.empty() && path.front() == '/') {
+        return path;
+    }
+    char* folder = ::getcwd(nullptr, 0);
+    if (folder == nullptr) {
+        return {};
+    }
+    std::string absolute = folder;
+    std::free(folder);
+    if (absolute.back() != '/') {
+        absolute += '/';
+    }
+    return absolute + path;
+}
+
 bool MakeFolders(const std::string& path, unsigned mode) {
     if (path.empty()) {
         return false;

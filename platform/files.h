@@ -43,6 +43,10 @@ FileResult RenameFile(const std::string& from, const std::string& to);
 // safe while the caller holds a lock that every writer of `path` takes.
 void RemoveStaleTemporaries(const std::string& path);
 
+// `path` from the root: a relative path is joined to the working folder (nothing is resolved or
+// checked on disk). Empty when the working folder cannot be read.
+std::string AbsolutePath(const std::string& path);
+
 // Creates `path` and any missing parent folders with `mode`; true when it exists as a folder.
 bool MakeFolders(const std::string& path, unsigned mode = 0700);
 

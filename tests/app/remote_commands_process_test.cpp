@@ -1,6 +1,6 @@
-// Player commands between two real processes: a second start hands its command to the running
-// copy and ends at once, and the running copy, read through its desktop media controls on a bus
-// of the test's own, has moved; with no copy running
+// Player commands between two real processes: a second start hands its command (or a playlist
+// file to import or export) to the running copy and ends at once, and the running copy, read
+// through its desktop media controls on a bus of the test's own, has moved; with no copy running
 // only --search starts a player; unknown options end with the help and status 2.
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -20,6 +20,7 @@
 #include "lists/list_file.h"
 #include "platform/data_dir.h"
 #include "platform/files.h"
+#include "platform/playlist_formats.h"
 #include "platform/system.h"
 #include "support/loopback_server.h"
 #include "support/private_bus.h"
@@ -183,7 +184,7 @@ bool ShowsTitle(const std::string& title) {
     return PlayerProperty("Metadata").find("string \"" + title + "\"") != std::string::npos;
 }
 
-TEST_F(RemoteCommandsProcessTest, NextAndPreviousMoveTheRunningPlayerThroughItsPlaylist) {
+TEST_F(RemoteCommandsProcessTest, NextPreviousAndPlaylistFilesReachTheRunningPlayersPlaylist) {
     testing::PrivateBus bus;  // the players started below join it
     ASSERT_FALSE(bus.Address().empty()) << "dbus-daemon did not start";
     const std::string listFile = plat::DataFile(kPlaylistFileName);
@@ -191,6 +192,7 @@ TEST_F(RemoteCommandsProcessTest, NextAndPreviousMoveTheRunningPlayerThroughItsP
                                   "[SETTING]\ncount=2\n[LIST1]\nname=Alpha\ntime=61\n"
                                   "url=http://127.0.0.1:1/watch?v=alpha\n[LIST2]\nname=Beta\n"
                                   "time=7\nurl=http://127.0.0.1:1/watch?v=beta\n"));
+    const std::string saved = FileText(listFile);
     const Player running = Start("running", {});
     ASSERT_GT(running.pid, 0);
     // On screen, on the bus, and its page ready to play.
@@ -206,6 +208,9 @@ TEST_F(RemoteCommandsProcessTest, NextAndPreviousMoveTheRunningPlayerThroughItsP
         statuses.push_back(Finish(second));
         return FileText(second.out) + FileText(second.err);
     };
+    std::string imported;
+    std::string exported;
+    const std::string exportPath = testing::TestHome() + "/running.xspf";
     if (ready) {
         command({"--next"});
         titles.push_back(WaitFor([] { return ShowsTitle("Alpha"); }, 20'000));
@@ -213,14 +218,37 @@ TEST_F(RemoteCommandsProcessTest, NextAndPreviousMoveTheRunningPlayerThroughItsP
         titles.push_back(WaitFor([] { return ShowsTitle("Beta"); }, 20'000));
         command({"--previous"});
         titles.push_back(WaitFor([] { return ShowsTitle("Alpha"); }, 20'000));
+        imported = command({"--import-playlist", std::string(TUNOVA_TESTS_SOURCE) +
+                                                     "/platform/data/playlist_golden.xspf"});
+        // A name relative to the second start's working folder, which is not the running copy's.
+        char* testFolder = getcwd(nullptr, 0);
+        if (chdir(testing::TestHome().c_str()) == 0) {
+            exported = command({"--export-playlist", "running.xspf"});
+        }
+        if (testFolder != nullptr && chdir(testFolder) != 0) {
+            ADD_FAILURE() << "cannot go back to " << testFolder;
+        }
+        free(testFolder);
     }
+    const std::string savedWhileRunning = FileText(listFile);
     kill(running.pid, SIGTERM);
     const int runningStatus = Finish(running);
 
     ASSERT_TRUE(ready) << "the running copy never came up ready:\n" << FileText(running.err);
-    EXPECT_EQ(statuses, std::vector<int>(3, 0));
+    EXPECT_EQ(statuses, std::vector<int>(5, 0));
     EXPECT_EQ(titles, std::vector<bool>(3, true));
+    EXPECT_NE(imported.find(": 3 entries added\n"), std::string::npos) << imported;
+    EXPECT_NE(exported.find(": 5 entries written\n"), std::string::npos) << exported;
+    // The export is the running copy's playlist as it is now: its own two entries and the three
+    // imported; the saved file changes only when that copy ends.
+    const plat::PlaylistReadResult read = plat::ReadXspf(FileText(exportPath));
+    ASSERT_TRUE(read) << read.error;
+    ASSERT_EQ(read.tracks.size(), 5u);
+    EXPECT_EQ(read.tracks[0].title, "Alpha");
+    EXPECT_EQ(read.tracks[1].title, "Beta");
+    EXPECT_EQ(savedWhileRunning, saved);
     EXPECT_EQ(runningStatus, 0);
+    EXPECT_EQ(FileText(listFile).rfind("[SETTING]\r\ncount=5\r\n", 0), 0u) << FileText(listFile);
 }
 
 TEST_F(RemoteCommandsProcessTest, WithNoCopyRunningOnlySearchStartsAPlayer) {
