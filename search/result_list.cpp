@@ -41,8 +41,9 @@ void SetupResultList(plat::ListView& list, plat::ImageList& images) {
     if (!picture.LoadResource(res::kBmpAddPicture)) {
         picture.Create(92, 16);
     }
+    // The picture is drawn on a magenta key, which must not show around the button.
     if (images.Count() == 0) {
-        images.Add(picture);
+        images.Add(picture, plat::Rgb(255, 0, 255));
     }
     list.SetImageList(&images);
 }

@@ -4,7 +4,9 @@
 
 #include "platform/codepage.h"
 #include "platform/controls.h"
+#include "platform/draw.h"
 #include "res/resource_ids.h"
+#include "res/skin_bitmaps.h"
 #include "search/feed_fetch.h"
 #include "search/feed_reader.h"
 #include "search/result_list.h"
@@ -201,6 +203,40 @@ TEST_F(ResultListTest, PlayTimesAndTitlesAsShown) {
     EXPECT_EQ(list_.ItemText(1, 1), "가나다");
     EXPECT_EQ(list_.ItemText(1, 2), "00:59");
     EXPECT_EQ(FormatPlayTime(100 * 60), "100:00");
+}
+
+// The add picture of the skin is drawn on a magenta key; the key must not show around the button.
+TEST(ResultListPicture, AddPictureIsDrawnWithoutItsKeyColour) {
+    res::RegisterSkinResources();
+    plat::ImageList images;  // outlives the list that draws it
+    plat::Window owner;
+    ASSERT_TRUE(owner.Create(nullptr, 0, plat::Rect::FromXYWH(0, 0, 800, 400), 0));
+    plat::ListView list;
+    ASSERT_TRUE(list.Create(&owner, res::kIdcResultList, plat::Rect::FromXYWH(0, 0, 780, 380)));
+    SetupResultList(list, images);
+    const plat::ColorRef key = plat::Rgb(255, 0, 255);
+    const plat::Bitmap* picture = images.At(0);
+    ASSERT_NE(picture, nullptr);
+    int keyed = 0;
+    for (int y = 0; y < picture->Height(); ++y) {
+        for (int x = 0; x < picture->Width(); ++x) {
+            keyed += picture->Pixel(x, y) == key ? 1 : 0;
+        }
+    }
+    ASSERT_GT(keyed, 0) << "the add picture is drawn on a key colour";
+    plat::Bitmap cell;
+    ASSERT_TRUE(cell.Create(92, 16));
+    {
+        plat::DC dc(cell);
+        images.Draw(dc, 0, {0, 0});
+    }
+    int shown = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 92; ++x) {
+            shown += cell.Pixel(x, y) == key ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(shown, 0);
 }
 
 TEST_F(ResultListTest, FailedOrEmptySearchesShowNoRows) {
