@@ -7,7 +7,6 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -34,25 +33,6 @@ namespace {
 // "사랑" as a terminal types it (UTF-8), and as the feed query carries it.
 constexpr char kKoreanWordUtf8[] = "\xEC\x82\xAC\xEB\x9E\x91";
 constexpr char kKoreanWordInQuery[] = "vq=%EC%82%AC%EB%9E%91";
-
-// (<chrono> cannot be compiled with the CP949 execution character set, hence the C calls.)
-long long MonotonicMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
-
-template <typename Pred>
-bool WaitFor(Pred done, long long limitMs) {
-    const long long end = MonotonicMs() + limitMs;
-    while (MonotonicMs() < end) {
-        if (done()) {
-            return true;
-        }
-        usleep(50 * 1000);
-    }
-    return done();
-}
 
 std::string FileText(const std::string& path) {
     std::string text;
@@ -93,7 +73,8 @@ Player Start(const std::string& tag, const std::vector<std::string>& args) {
 // Waits for `player` to end; its exit status, or -1 when it had to be killed.
 int Finish(const Player& player, long long limitMs = 60'000) {
     int status = 0;
-    if (!WaitFor([&] { return waitpid(player.pid, &status, WNOHANG) == player.pid; }, limitMs)) {
+    if (!testing::WaitUntil([&] { return waitpid(player.pid, &status, WNOHANG) == player.pid; },
+                            limitMs)) {
         kill(player.pid, SIGKILL);
         waitpid(player.pid, nullptr, 0);
         return -1;
@@ -143,7 +124,7 @@ TEST_F(RemoteCommandsProcessTest, ASecondStartHandsItsCommandToTheRunningCopyAnd
                                   "time=7\nurl=http://127.0.0.1:1/watch?v=beta\n"));
     const Player running = Start("running", {});
     ASSERT_GT(running.pid, 0);
-    const bool up = WaitFor([&] { return HasMainWindow(running.pid); }, 120'000);
+    const bool up = testing::WaitUntil([&] { return HasMainWindow(running.pid); }, 120'000);
 
     std::vector<int> statuses;
     std::string errors;
@@ -158,7 +139,8 @@ TEST_F(RemoteCommandsProcessTest, ASecondStartHandsItsCommandToTheRunningCopyAnd
         statuses.push_back(Finish(search));
         errors += FileText(search.err);
     }
-    const bool searched = up && WaitFor([&] { return ServerSaw(kKoreanWordInQuery); }, 60'000);
+    const bool searched =
+        up && testing::WaitUntil([&] { return ServerSaw(kKoreanWordInQuery); }, 60'000);
     const bool stillRunning = waitpid(running.pid, nullptr, WNOHANG) == 0;
     kill(running.pid, SIGTERM);
     const int runningStatus = Finish(running);
@@ -197,9 +179,10 @@ TEST_F(RemoteCommandsProcessTest, NextPreviousAndPlaylistFilesReachTheRunningPla
     ASSERT_GT(running.pid, 0);
     // On screen, on the bus, and its page ready to play.
     const bool ready =
-        WaitFor([&] { return HasMainWindow(running.pid); }, 120'000) &&
-        WaitFor([&] { return PlayerProperty("CanPlay").find("boolean true") != std::string::npos; },
-                60'000);
+        testing::WaitUntil([&] { return HasMainWindow(running.pid); }, 120'000) &&
+        testing::WaitUntil(
+            [&] { return PlayerProperty("CanPlay").find("boolean true") != std::string::npos; },
+            60'000);
 
     std::vector<int> statuses;
     std::vector<bool> titles;
@@ -213,11 +196,11 @@ TEST_F(RemoteCommandsProcessTest, NextPreviousAndPlaylistFilesReachTheRunningPla
     const std::string exportPath = testing::TestHome() + "/running.xspf";
     if (ready) {
         command({"--next"});
-        titles.push_back(WaitFor([] { return ShowsTitle("Alpha"); }, 20'000));
+        titles.push_back(testing::WaitUntil([] { return ShowsTitle("Alpha"); }, 20'000));
         command({"--next"});
-        titles.push_back(WaitFor([] { return ShowsTitle("Beta"); }, 20'000));
+        titles.push_back(testing::WaitUntil([] { return ShowsTitle("Beta"); }, 20'000));
         command({"--previous"});
-        titles.push_back(WaitFor([] { return ShowsTitle("Alpha"); }, 20'000));
+        titles.push_back(testing::WaitUntil([] { return ShowsTitle("Alpha"); }, 20'000));
         imported = command({"--import-playlist", std::string(TUNOVA_TESTS_SOURCE) +
                                                      "/platform/data/playlist_golden.xspf"});
         // A name relative to the second start's working folder, which is not the running copy's.
@@ -258,7 +241,7 @@ TEST_F(RemoteCommandsProcessTest, WithNoCopyRunningOnlySearchStartsAPlayer) {
 
     const Player search = Start("alone-search", {"--search=arirang"});
     ASSERT_GT(search.pid, 0);
-    const bool searched = WaitFor([&] { return ServerSaw("vq=arirang&"); }, 120'000);
+    const bool searched = testing::WaitUntil([&] { return ServerSaw("vq=arirang&"); }, 120'000);
     const bool window = HasMainWindow(search.pid);
     kill(search.pid, SIGTERM);
     EXPECT_EQ(Finish(search), 0);

@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <time.h>
 #include <cstdlib>
 #include <string>
 
@@ -15,33 +14,13 @@
 #include "installed_player.h"
 #include "platform/application.h"
 #include "platform/system.h"
+#include "support/loopback_server.h"
 #include "support/test_environment.h"
 
 extern char** environ;
 
 namespace tunova {
 namespace {
-
-// (<chrono> cannot be compiled with the CP949 execution character set, hence the C calls.)
-long long MonotonicMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
-
-// Polls `done` while pumping events, for at most `limitMs`.
-template <typename Pred>
-bool WaitFor(Pred done, long long limitMs) {
-    const long long end = MonotonicMs() + limitMs;
-    while (MonotonicMs() < end) {
-        if (done()) {
-            return true;
-        }
-        plat::Application::ProcessEvents();
-        usleep(20 * 1000);
-    }
-    return done();
-}
 
 pid_t Spawn(const std::string& path) {
     pid_t pid = -1;
@@ -75,14 +54,14 @@ TEST(SingleInstanceTest, SecondCopyRestoresTheFirstAndExitsLeavingOneProcess) {
 
     const pid_t first = Spawn(player);
     ASSERT_GT(first, 0);
-    ASSERT_TRUE(WaitFor([&] { return HasPlayerWindowOf(first); }, 60'000))
+    ASSERT_TRUE(testing::PumpUntil([&] { return HasPlayerWindowOf(first); }, 60'000))
         << "the first copy never published its window";
 
     const pid_t second = Spawn(player);
     ASSERT_GT(second, 0);
     int status = 0;
     const bool secondEnded =
-        WaitFor([&] { return waitpid(second, &status, WNOHANG) == second; }, 60'000);
+        testing::PumpUntil([&] { return waitpid(second, &status, WNOHANG) == second; }, 60'000);
     if (!secondEnded) {
         kill(second, SIGKILL);
         waitpid(second, nullptr, 0);
@@ -115,7 +94,7 @@ TEST(SingleInstanceTest, AnyWindowTitledLikeThePlayerIsTakenForTheRunningCopy) {
     });
     other.SetText(std::string(kMainWindowTitle) + " - another program");
     EXPECT_TRUE(RestoreWindowTitled(kMainWindowTitle));
-    EXPECT_TRUE(WaitFor([&] { return restores == 1; }, 10'000));
+    EXPECT_TRUE(testing::PumpUntil([&] { return restores == 1; }, 10'000));
 
     plat::Window unrelated;
     ASSERT_TRUE(

@@ -5,7 +5,6 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -23,25 +22,6 @@ extern char** environ;
 
 namespace tunova {
 namespace {
-
-// (<chrono> cannot be compiled with the CP949 execution character set, hence the C calls.)
-long long MonotonicMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
-
-template <typename Pred>
-bool WaitFor(Pred done, long long limitMs) {
-    const long long end = MonotonicMs() + limitMs;
-    while (MonotonicMs() < end) {
-        if (done()) {
-            return true;
-        }
-        usleep(50 * 1000);
-    }
-    return done();
-}
 
 // Starts the player with its standard error in `logPath`; -1 on failure.
 pid_t SpawnPlayer(const std::string& logPath) {
@@ -82,13 +62,14 @@ TEST_P(TerminationProcessTest, TheSignalEndsThePlayerNormallyAndThePlaylistIsSav
 
     const pid_t pid = SpawnPlayer(log);
     ASSERT_GT(pid, 0);
-    const bool shown = WaitFor(
+    const bool shown = testing::WaitUntil(
         [&] { return FileText(log).find("main window shown") != std::string::npos; }, 120'000);
     if (shown) {
         kill(pid, signal);
     }
     int status = 0;
-    const bool ended = WaitFor([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 60'000);
+    const bool ended =
+        testing::WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, 60'000);
     if (!ended) {
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);

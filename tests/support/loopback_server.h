@@ -54,6 +54,10 @@ class LoopbackServer {
 // Runs the event loop until `done` holds, at most `timeoutMs`; false on time-out.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs);
 
+// Polls `done` every 50 ms without running the event loop, at most `timeoutMs`: for what
+// another process does. The last look decides.
+bool WaitUntil(const std::function<bool()>& done, long long timeoutMs);
+
 // Milliseconds of real time since construction.
 class Stopwatch {
   public:
