@@ -264,6 +264,9 @@ Font::Font(std::string_view faceCp949, int height, int weight, int /*charset: Qt
     const int pixels = height < 0 ? -height : height;
     impl_->font.setPixelSize(pixels > 0 ? pixels : 12);
     impl_->font.setWeight(weight >= kFwBold ? QFont::Bold : QFont::Normal);
+    // The window texts are small (11 and 12 pixels): hinted to whole pixels, their strokes
+    // keep their colour instead of blurring into a grey of half their brightness.
+    impl_->font.setHintingPreference(QFont::PreferFullHinting);
 }
 
 // ---- Region -----------------------------------------------------------------------------

@@ -17,6 +17,8 @@ class HostWidget : public QWidget {
     HostWidget(Window* owner, QWidget* parent);
     // Cut off from the window: later events reach nobody.
     void Orphan() { owner_ = nullptr; }
+    // The window's own pixels as its paints left them (children not included).
+    const QImage& Surface() const { return backing_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;

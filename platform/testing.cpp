@@ -17,6 +17,7 @@
 
 #include "platform/dialog.h"
 #include "platform/draw_impl.h"
+#include "platform/host_widget_impl.h"
 #include "platform/qt_text_impl.h"
 #include "platform/testing_impl.h"
 #include "platform/window.h"
@@ -223,6 +224,17 @@ plat::Bitmap GrabWindow(plat::Window& window) {
     image.setDevicePixelRatio(1.0);
     grabbed.Impl()->image = image;
     return grabbed;
+}
+
+plat::Bitmap PaintedSurface(plat::Window& window) {
+    plat::Bitmap surface;
+    const auto* host = dynamic_cast<HostWidget*>(window.Impl()->widget.data());
+    if (host != nullptr && !host->Surface().isNull()) {
+        QImage image = host->Surface().convertToFormat(QImage::Format_RGB32);
+        image.setDevicePixelRatio(1.0);
+        surface.Impl()->image = image;
+    }
+    return surface;
 }
 
 int DeviceScale(plat::Window& window) {

@@ -48,6 +48,10 @@ bool DropFiles(plat::Window& target, const std::vector<std::string>& paths, Poin
 // The pixels `window` (and its children) shows now, painted afresh, at the screen's device
 // pixels: a logical pixel (x, y) is at (x * scale, y * scale) with scale = DeviceScale(window).
 plat::Bitmap GrabWindow(plat::Window& window);
+// The window's own surface as the paints so far left it, without painting anything again, so
+// a test sees which parts a repaint touched; children are not in it. Null for a window the
+// platform did not create itself (a control) or one never painted.
+plat::Bitmap PaintedSurface(plat::Window& window);
 int DeviceScale(plat::Window& window);
 
 // While set, PopupMenu::Track calls `chooser` instead of showing the menu; its result is the
