@@ -89,7 +89,7 @@ void Digit(Canvas& c, int digit) {
     c.SetAntialias(false);
     c.FillRect(0, 0, 15, 22, Paint::Solid(tunova::res::kKeyRed));
     for (char s : std::string("abcdefg")) {
-        Segment(c, s, Rgb(40, 36, 14));
+        Segment(c, s, Rgb(24, 22, 9));
     }
     for (const char* s = kSegments[digit]; *s != '\0'; ++s) {
         Segment(c, *s, kYellow);
@@ -141,7 +141,7 @@ void Panel(Canvas& c) {
     c.FillRoundRect(8, 8, 264, 86, 5, Paint::Solid(kEdgeDark));
     c.FillRoundRect(9, 9, 262, 84, 4, Paint::Vertical(Rgb(16, 18, 16), kLcd));
     c.FillRect(15, 17, 110, 26, Paint::Solid(kLcd));
-    c.DrawText("PLAY TIME", 92, 45, 50, 14, 7, true, Rgb(110, 96, 40), false);
+    c.DrawText("PLAY TIME", 46, 45, 44, 14, 7, true, Rgb(110, 96, 40), false);
     c.DrawText("VOL", 160, 47, 30, 12, 7, true, Rgb(110, 96, 40), false);
     c.DrawText("MODE", 140, 23, 40, 14, 7, true, Rgb(110, 96, 40), false);
     c.FillRect(16, 66, 250, 1, Paint::Solid(Rgb(40, 44, 40)));
