@@ -1,9 +1,11 @@
-// The main window's skin: which bitmap, mask and tooltip each button gets.
+// The main window's skin: which bitmap, mask and tooltip each button gets, and the painted
+// window.
 #include "app/main_skin.h"
 
-#include <cstdio>
 #include <utility>
 
+#include "app/main_layout.h"
+#include "app/player_displays.h"
 #include "app/tunova_dlg.h"
 #include "res/resource_ids.h"
 #include "res/skin_bitmaps.h"
@@ -11,7 +13,7 @@
 namespace tunova {
 namespace {
 
-// The window's interior until the painted frame arrives.
+// What shows before the first erase paints the frame.
 constexpr plat::ColorRef kInterior = plat::Rgb(20, 22, 28);
 
 struct ButtonSkin {
@@ -58,9 +60,12 @@ constexpr ButtonSkin kButtonSkins[] = {
 
 }  // namespace
 
+MainSkin::MainSkin(CTunovaDlg& window) : window_(window), marquee_(window, kTitleRect) {}
+
 void MainSkin::Load() {
     res::RegisterSkinResources();
     window_.SetBackgroundColor(kInterior);
+    images_.Load();
     for (const ButtonSkin& skin : kButtonSkins) {
         auto* button = dynamic_cast<CSkinButton*>(window_.Child(skin.id));
         if (button == nullptr) {
@@ -100,24 +105,40 @@ void MainSkin::AttachListScrollBars() {
     window_.playlistView.AttachScrollBar();
 }
 
-void MainSkin::PaintPlayerTexts(plat::DC& dc, const PlaybackState& playback) {
-    dc.SetBkMode(plat::kTransparent);
-    dc.SetTextColor(plat::Rgb(255, 255, 255));
-    const plat::Font digits("돋움", 22, plat::kFwBold);
-    dc.SelectFont(digits);
-    plat::Rect time{19, 45, 160, 71};
-    dc.DrawText(playback.currentTimeText, time, plat::kDtLeft | plat::kDtSingleLine);
-    const plat::Font small("돋움", 12, plat::kFwBold);
-    dc.SelectFont(small);
-    plat::Rect length{95, 75, 160, 89};
-    dc.DrawText(playback.durationText, length, plat::kDtLeft | plat::kDtSingleLine);
-    char volume[16];
-    std::snprintf(volume, sizeof volume, "%d%%", playback.volume);
-    plat::Rect gauge{193, 75, 267, 87};
-    dc.DrawText(volume, gauge, plat::kDtRight | plat::kDtSingleLine);
-    plat::Rect title{29, 99, 265, 117};
-    dc.DrawText(playback.nowPlayingTitle, title,
-                plat::kDtLeft | plat::kDtSingleLine | plat::kDtEndEllipsis);
+void MainSkin::DrawStrips(bool centrePanelOnly) {
+    if (centrePanelOnly) {
+        centreStale_ = true;
+    } else {
+        stripsStale_ = true;
+    }
+}
+
+void MainSkin::Release() {
+    strips_.Release();
+    images_.Release();
+    stripsStale_ = true;
+}
+
+void MainSkin::PaintBackground(plat::DC& dc) {
+    const FrameLayout frame = FrameAreas(window_.Modes().Layout());
+    const int playMode = window_.playback.playMode;
+    // Composed here rather than when the frame changes: only the DC being painted knows the
+    // screen's density, and a window moved to a high-density screen gets sharp strips.
+    if (stripsStale_ || !strips_.BuiltFor(frame, dc)) {
+        strips_.Build(images_, frame, playMode, dc);
+        stripsStale_ = false;
+        centreStale_ = false;
+    } else if (centreStale_) {
+        strips_.BuildCentrePanel(images_, frame, playMode, dc);
+        centreStale_ = false;
+    }
+    strips_.Paint(dc, frame);
+    DrawTimeDigits(dc, images_, window_.playback.currentTimeText);
+    DrawInfoTexts(dc,
+                  {window_.playback.nowPlayingTitle, window_.playback.durationText,
+                   window_.Search().ResultCountText(), window_.view.listShown},
+                  marquee_);
+    DrawVolumeGauge(dc, images_, window_.playback.volume);
 }
 
 }  // namespace tunova

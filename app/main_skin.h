@@ -1,15 +1,17 @@
 // The main window's skin: the button pictures, masks, tooltips and first visibility, the
-// sliders' channels and thumbs, and the lists' modes and scroll bars. The painted frame strips
-// and the scrolling title come with the skinned windows; until then the window's interior is
-// one dark colour and those steps do nothing.
+// sliders' channels and thumbs, the lists' modes and scroll bars, and the painted window
+// itself: the frame strips, the player panel, the time digits, the scrolling title, the play
+// time, the volume gauge and the result count, drawn from the skin folder's images.
 #pragma once
 
+#include "app/frame_strips.h"
+#include "app/skin_images.h"
+#include "app/title_marquee.h"
 #include "controls/skin_button.h"
 #include "controls/skin_list.h"
 #include "controls/skin_slider.h"
 #include "platform/draw.h"
 #include "platform/window.h"
-#include "playback/playback_state.h"
 
 namespace tunova {
 
@@ -17,26 +19,39 @@ class CTunovaDlg;
 
 class MainSkin {
   public:
-    explicit MainSkin(CTunovaDlg& window) : window_(window) {}
+    explicit MainSkin(CTunovaDlg& window);
 
-    // Start-up: the buttons' bitmaps and tooltips, the play-mode all button checked, the
-    // toggling buttons' first visibility, the sliders' channels and thumbs.
+    // Start-up: the skin files, the buttons' bitmaps and tooltips, the play-mode all button
+    // checked, the toggling buttons' first visibility, the sliders' channels and thumbs.
     void Load();
     // The lists' paint modes and their scroll bars beside them (after the controls are placed).
     void AttachListScrollBars();
-    void DrawStrips() {}
-    void Release() {}
-    // Timers 6 and 7.
-    void OnTitleScrollTimer() {}
-    void OnTitlePauseTimer() {}
-    // A new title starts: the scroll returns to its start.
-    void ResetTitleScroll() {}
-    // Until the skinned windows paint the player panel (its digits, title, play time and volume
-    // gauge), its texts in plain letters where the panel shows them.
-    void PaintPlayerTexts(plat::DC& dc, const PlaybackState& playback);
+    // The frame changed size or view: the strips are composed again for the next erase (all of
+    // them, or only the centre panel).
+    void DrawStrips(bool centrePanelOnly = false);
+    // The window's destruction: the strips and the skin images go.
+    void Release();
+
+    // Erasing the window: the strips, then the displays on top.
+    void PaintBackground(plat::DC& dc);
+
+    // Timers 6 and 7, and a new title.
+    void OnTitleScrollTimer() { marquee_.OnStepTimer(); }
+    void OnTitlePauseTimer() { marquee_.OnPauseTimer(); }
+    void ResetTitleScroll() { marquee_.Reset(); }
+
+    // The memory the cached strips take, in bytes.
+    std::size_t StripBytes() const { return strips_.Bytes(); }
 
   private:
+    void SkinButtons();
+
     CTunovaDlg& window_;
+    SkinImages images_;
+    FrameStrips strips_;
+    TitleMarquee marquee_;
+    bool stripsStale_ = true;
+    bool centreStale_ = true;
 };
 
 }  // namespace tunova

@@ -134,11 +134,12 @@ void CTunovaDlg::BuildNotificationTable() {
         player_.OnSliderReleased(static_cast<int>(w));
         return plat::LResult{0};
     });
-    map.OnMessage(plat::kWmPaint, [this](plat::WParam, plat::LParam) {
+    // The skinned background: frame, panel and displays.
+    map.OnMessage(plat::kWmEraseBkgnd, [this](plat::WParam, plat::LParam) {
         if (plat::DC* dc = plat::DC::ForPaint(*this)) {
-            skin_.PaintPlayerTexts(*dc, playback);
+            skin_.PaintBackground(*dc);
         }
-        return plat::LResult{0};
+        return plat::LResult{1};
     });
     map.OnMessage(plat::kWmDropFiles, [this](plat::WParam, plat::LParam l) {
         ImportDroppedFiles(*reinterpret_cast<const plat::DroppedFiles*>(l));

@@ -7,8 +7,8 @@ bool CTunovaDlg::PlayerReady() const {
     return playback.pageReady;
 }
 
-void CTunovaDlg::FrameChanged(bool /*centrePanelOnly*/) {
-    skin_.DrawStrips();
+void CTunovaDlg::FrameChanged(bool centrePanelOnly) {
+    skin_.DrawStrips(centrePanelOnly);
 }
 
 }  // namespace tunova

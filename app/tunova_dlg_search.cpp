@@ -22,7 +22,7 @@ void CTunovaDlg::ShowResultLayout() {
 }
 
 void CTunovaDlg::ResultCountChanged() {
-    Invalidate();
+    InvalidateRect(kResultCountRect);
 }
 
 void CTunovaDlg::PlaceLinkButtons(bool moreResultsShown) {
