@@ -69,6 +69,8 @@ inline constexpr plat::Rect kTimeDigitsRect{19, 47, 125, 69};  // six digits and
 inline constexpr plat::Rect kPlayTimeTextRect{95, 75, 125, 89};
 inline constexpr plat::Rect kVolumeBarRect{193, 76, 259, 86};  // 66 x 10 at most
 inline constexpr plat::Rect kVolumeTextRect{234, 75, 267, 87};
+// The bar and its percentage together, what a volume change repaints.
+inline constexpr plat::Rect kVolumeGaugeRect{193, 75, 267, 87};
 inline constexpr plat::Rect kTitleRect{29, 101, 265, 115};
 inline constexpr plat::Rect kResultCountLabelRect{7, 208, 207, 222};
 inline constexpr plat::Rect kResultCountRect{61, 208, 84, 222};

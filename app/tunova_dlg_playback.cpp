@@ -2,6 +2,7 @@
 // sliders' set-up, and the displays and layout that playback asks the window to refresh.
 #include <string>
 
+#include "app/main_layout.h"
 #include "app/tunova_dlg.h"
 #include "platform/data_dir.h"
 #include "platform/log.h"
@@ -42,8 +43,10 @@ plat::Rect CTunovaDlg::VideoRect(bool normalLayout) {
     return rect;
 }
 
+// Each display repaints only its own rectangle: the erase behind it, clipped to it, draws the
+// panel and that display again, and nothing else of the window.
 void CTunovaDlg::RedrawTitle() {
-    Invalidate();
+    InvalidateRect(kTitleRect);
 }
 
 void CTunovaDlg::ResetTitleScroll() {
@@ -51,19 +54,21 @@ void CTunovaDlg::ResetTitleScroll() {
 }
 
 void CTunovaDlg::RedrawDuration() {
-    Invalidate();
+    InvalidateRect(kPlayTimeTextRect);
 }
 
 void CTunovaDlg::RedrawTimeDigits() {
-    Invalidate();
+    InvalidateRect(kTimeDigitsRect);
 }
 
 void CTunovaDlg::RedrawVolume() {
-    Invalidate();
+    InvalidateRect(kVolumeGaugeRect);
 }
 
 void CTunovaDlg::RedrawPlayMode() {
-    Invalidate();
+    // The indicator is part of the composed centre panel.
+    skin_.DrawStrips(true);
+    InvalidateRect(kPlayModeArea);
 }
 
 void CTunovaDlg::PlaceBrowserInVideoRect() {

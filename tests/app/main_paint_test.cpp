@@ -31,6 +31,11 @@ class MainPaintTest : public MainWindowTest {
         plat::Application::ProcessEvents();
         return plat::testing::GrabWindow(d);
     }
+    // The window's surface as its paints have left it, without painting it again.
+    static plat::Bitmap Painted(CTunovaDlg& d) {
+        plat::Application::ProcessEvents();
+        return plat::testing::PaintedSurface(d);
+    }
     // Whether `shown` has `image` (its key pixels excepted) at (x, y).
     static bool ShowsImageAt(const plat::Bitmap& shown, const plat::Bitmap& image, int x, int y,
                              plat::ColorRef key = 0xFF000000) {
@@ -169,6 +174,52 @@ TEST_F(MainPaintTest, TheGaugeShowsTheVolumeAndThePanelRightOfTheBar) {
                 EXPECT_GT(GaugeMismatches(shown, width + 4), 0) << volume;
             }
         }
+    });
+}
+
+// A display that changes repaints its own rectangle only: whatever else changed meanwhile
+// without asking for a repaint still shows as it was.
+TEST_F(MainPaintTest, EachDisplayRepaintsOnlyItsOwnRectangle) {
+    RunShown([&](CTunovaDlg& d) {
+        const plat::Bitmap before = Painted(d);
+        ASSERT_FALSE(before.IsNull());
+        auto titleUnchanged = [&](const plat::Bitmap& shown) {
+            for (int y = kTitleRect.top; y < kTitleRect.bottom; ++y) {
+                for (int x = kTitleRect.left; x < kTitleRect.right; ++x) {
+                    if (shown.Pixel(x, y) != before.Pixel(x, y)) {
+                        return false;
+                    }
+                }
+            }
+            return true;
+        };
+        d.playback.currentTimeText = "01:02:03";
+        d.playback.nowPlayingTitle = "A title that nobody asked to show";
+
+        // Moving the volume slider repaints the gauge.
+        d.volumeSlider.SetPosition(100);
+        d.SendMessage(res::kWmSliderMoving, res::kIdcVolumeSlider, 100);
+        plat::Bitmap shown = Painted(d);
+        EXPECT_EQ(GaugeMismatches(shown, 38), 0);
+        EXPECT_EQ(DigitsShown(shown), "000000");
+        EXPECT_TRUE(titleUnchanged(shown));
+
+        // A play-mode choice repaints its indicator (and the panel it is composed into).
+        d.playback.volume = 0;
+        d.SendCommand(res::kIdcModeRandom);
+        shown = Painted(d);
+        EXPECT_TRUE(ShowsImageAt(shown, skin.playModes[2], 241, 50));
+        EXPECT_FALSE(ShowsImageAt(shown, skin.playModes[0], 213, 50));
+        EXPECT_EQ(GaugeMismatches(shown, 38), 0) << "the gauge keeps its last paint";
+        EXPECT_EQ(DigitsShown(shown), "000000");
+
+        EXPECT_TRUE(titleUnchanged(shown));
+        // A whole repaint shows what was left out.
+        d.Invalidate();
+        shown = Painted(d);
+        EXPECT_EQ(DigitsShown(shown), "010203");
+        EXPECT_FALSE(titleUnchanged(shown));
+        EXPECT_EQ(GaugeMismatches(shown, 0), 0);
     });
 }
 
