@@ -4,6 +4,7 @@
 // on the first start of a day and from today50.ini on the next.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@
 #include "platform/data_dir.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
+#include "platform/testing.h"
+#include "res/resource_ids.h"
+#include "res/skin_bitmaps.h"
 #include "search/feed_query.h"
 #include "support/feed_pages.h"
 #include "support/loopback_server.h"
@@ -158,6 +162,62 @@ TEST_F(PlaylistWindowTest, AddedDraggedMovedAndDeletedRowsComeBackAtTheNextStart
         EXPECT_EQ(d.playlistView.ItemCount(), 0);
     });
     EXPECT_FALSE(plat::FileExists(plat::DataFile(kPlaylistFileName)));
+}
+
+// The add column's picture shows with its key colour transparent, and clicking it adds the row
+// without moving the list: the list neither scrolls sideways nor changes anything but the row.
+TEST_F(PlaylistWindowTest, TheAddColumnShowsItsPictureAndAClickLeavesTheListInPlace) {
+    res::RegisterSkinResources();
+    plat::Bitmap picture;
+    ASSERT_TRUE(picture.LoadResource(res::kBmpAddPicture));
+    RunShown([&](CTunovaDlg& d) {
+        SearchFor(d, "song");
+        ASSERT_EQ(d.resultList.ItemCount(), 30);
+        d.resultList.UpdateNow();
+        const plat::Bitmap before = plat::testing::GrabWindow(d.resultList);
+        const int add = d.resultList.HeaderItemRect(3).left;
+        const plat::Rect row = d.resultList.ItemRect(1);
+        const int rowTop = row.top;
+        int keyed = 0;
+        int mismatches = 0;
+        // The picture's lines that lie inside its row (it sits two pixels below the row's top).
+        for (int y = 0; y < std::min(16, row.Height() - 2); ++y) {
+            for (int x = 0; x < 92; ++x) {
+                const plat::ColorRef pixel = picture.Pixel(x, y);
+                keyed += pixel == res::kKeyMagenta ? 1 : 0;
+                // Where the key colour is, the black of the row shows.
+                const plat::ColorRef expected =
+                    pixel == res::kKeyMagenta ? plat::Rgb(0, 0, 0) : pixel;
+                mismatches += before.Pixel(add + 3 + x, rowTop + 2 + y) != expected ? 1 : 0;
+            }
+        }
+        ASSERT_GT(keyed, 0) << "the picture has a key colour around its shape";
+        EXPECT_EQ(mismatches, 0);
+        int magenta = 0;
+        for (int y = 0; y < before.Height(); ++y) {
+            for (int x = 0; x < before.Width(); ++x) {
+                magenta += before.Pixel(x, y) == res::kKeyMagenta ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(magenta, 0) << "the key colour shows nowhere in the list";
+
+        const plat::Rect firstRow = d.resultList.ItemRect(0);
+        const plat::Rect addHeader = d.resultList.HeaderItemRect(3);
+        ClickAddColumn(d.resultList, 0);
+        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 1"}));
+        EXPECT_EQ(d.resultList.ItemRect(0), firstRow) << "no sideways scroll";
+        EXPECT_EQ(d.resultList.HeaderItemRect(3), addHeader);
+        // The header and the rows below the clicked one show exactly as before.
+        d.resultList.UpdateNow();
+        const plat::Bitmap after = plat::testing::GrabWindow(d.resultList);
+        int moved = 0;
+        for (int y : {5, 10, d.resultList.ItemRect(5).top + 8, d.resultList.ItemRect(9).top + 8}) {
+            for (int x = 0; x < before.Width(); ++x) {
+                moved += after.Pixel(x, y) != before.Pixel(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(moved, 0);
+    });
 }
 
 TEST_F(PlaylistWindowTest, ADoubleClickAddsWhenTheSettingSaysSo) {
