@@ -2,6 +2,7 @@
 #include "platform/window.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
@@ -562,10 +563,30 @@ void Window::SetOwnsMouseInput(bool owns) {
     impl_->ownsMouseInput = owns;
 }
 
+namespace {
+
+// Where a widget shows its client area: a scroll area (a list view) draws its rows on its
+// viewport, a child placed inside it (below a list's heading row); every other window draws on
+// itself. Null for the latter.
+QWidget* ViewportOf(QWidget* w) {
+    auto* area = qobject_cast<QAbstractScrollArea*>(w);
+    return area != nullptr ? area->viewport() : nullptr;
+}
+
+// `region` of `w`'s client area in its viewport's coordinates.
+QRegion InViewport(const QRegion& region, const QWidget* viewport) {
+    return region.translated(-viewport->pos()).intersected(viewport->rect());
+}
+
+}  // namespace
+
 void Window::Invalidate() {
     if (QWidget* w = impl_->widget.data()) {
         impl_->pendingUpdate = QRegion(w->rect());
         w->update();
+        if (QWidget* viewport = ViewportOf(w)) {
+            viewport->update();
+        }
     }
 }
 
@@ -574,6 +595,9 @@ void Window::InvalidateRect(const Rect& rect) {
         const QRect part = ToQRect(rect).intersected(w->rect());
         impl_->pendingUpdate += part;
         w->update(part);
+        if (QWidget* viewport = ViewportOf(w)) {
+            viewport->update(InViewport(part, viewport));
+        }
     }
 }
 
@@ -584,12 +608,18 @@ void Window::UpdateNow() {
     }
     // Only what was marked is painted; with nothing marked, the whole window, as callers that
     // changed what it shows without marking anything expect.
-    const QRegion marked = impl_->pendingUpdate;
-    if (marked.isEmpty()) {
-        w->repaint();
-    } else {
-        w->repaint(marked);
+    const QRegion marked =
+        impl_->pendingUpdate.isEmpty() ? QRegion(w->rect()) : impl_->pendingUpdate;
+    if (QWidget* viewport = ViewportOf(w)) {
+        // The viewport's paint does not pass through this window's own paint, which clears
+        // what was marked: it is cleared here.
+        impl_->pendingUpdate = QRegion();
+        const QRegion rows = InViewport(marked, viewport);
+        if (!rows.isEmpty()) {
+            viewport->repaint(rows);
+        }
     }
+    w->repaint(marked);
 }
 
 LResult Window::SendMessage(std::uint32_t message, WParam wParam, LParam lParam) {

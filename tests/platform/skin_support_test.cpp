@@ -345,5 +345,42 @@ TEST_F(ListSupportTest, OwnerPaintingDrawsCellsInClientCoordinates) {
     EXPECT_EQ(shown.Pixel(100, 190), Rgb(0, 0, 0));  // below the rows: the background
 }
 
+// A list marked and painted at once shows its rows there and then: a skinned list's hover
+// picture follows the pointer through UpdateNow, not at some later turn of the event loop.
+TEST_F(ListSupportTest, MarkedRowsArePaintedAtOnceOrByTheEventLoop) {
+    AddRows(3);
+    int paints = 0;
+    list_.SetOwnerPainted(true);
+    list_.Messages().OnMessage(kWmPaint, [&](WParam, LParam) {
+        ++paints;
+        return LResult{0};
+    });
+    Application::ProcessEvents();
+    for (int round = 0; round < 3; ++round) {
+        paints = 0;
+        list_.Invalidate();
+        list_.UpdateNow();
+        EXPECT_EQ(paints, 1) << "the whole list, round " << round;
+    }
+    paints = 0;
+    list_.InvalidateRect({40, 38, 240, 58});
+    list_.UpdateNow();
+    EXPECT_EQ(paints, 1) << "one row";
+    paints = 0;
+    list_.UpdateNow();
+    EXPECT_EQ(paints, 1) << "nothing marked: the whole list, as any window";
+    paints = 0;
+    list_.InvalidateRect({40, 0, 240, 18});
+    list_.UpdateNow();
+    EXPECT_EQ(paints, 0) << "only the heading row marked: no row to paint";
+    // Marked without UpdateNow: the event loop paints the rows.
+    paints = 0;
+    list_.Invalidate();
+    for (int round = 0; round < 5 && paints == 0; ++round) {
+        Application::ProcessEvents();
+    }
+    EXPECT_EQ(paints, 1);
+}
+
 }  // namespace
 }  // namespace plat
