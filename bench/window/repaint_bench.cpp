@@ -1,135 +1,150 @@
 // What one step of the scrolling title costs to repaint on a window of 785 x 600, 1280 x 800 and
-// 1920 x 1080: the window's background is painted as the main window's is (six cached strips
-// copied, then the displays drawn on top), and the step invalidates only the title's rectangle.
+// 1920 x 1080 painted as the main window paints itself: the six frame strips composed from the
+// skin files and copied, then the time digits, the texts (the title placed by the marquee) and
+// the volume gauge drawn on top.
 //
-// - BM_TitleStepRepaint: the real window path, InvalidateRect(title) + UpdateNow: the paint is
-//   clipped to the update region, so only the title's pixels are composed and shown.
-// - BM_WholeWindowRepaint: Invalidate() + UpdateNow, what every repaint cost while each one
-//   redrew the whole window.
+// - BM_TitleStepRepaint: the marquee's step timer (two pixels left, only the title's rectangle
+//   marked) and UpdateNow: the paint is clipped to the update region.
+// - BM_TitleStepWholeRepaint: the same step with the whole window marked, what every step cost
+//   while each repaint redrew the whole window.
 // - BM_PaintBackground/clipped and /unclipped: the background painting alone on an off-screen
 //   surface, clipped to the title's rectangle or not: the part the update region saves.
 //
-// Run headless: QT_QPA_PLATFORM=offscreen build-bench/bin/repaint_bench
+// Run headless from the build's bin/ folder (the skin folder lies there):
+//   QT_QPA_PLATFORM=offscreen build-release/bin/repaint_bench
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
-#include <memory>
+#include <string>
 
+#include "app/frame_strips.h"
 #include "app/main_layout.h"
+#include "app/player_displays.h"
+#include "app/skin_images.h"
+#include "app/title_marquee.h"
 #include "platform/application.h"
 #include "platform/draw.h"
 #include "platform/window.h"
 
 namespace {
 
-using plat::Bitmap;
 using plat::DC;
 using plat::Rect;
 
-// Six strips as big as the main window's, filled with something other than black.
-struct Strips {
-    explicit Strips(int w, int h) {
-        const tunova::FrameLayout f = tunova::FrameAreas({{w, h}});
-        Make(top, f.topStrip, plat::Rgb(40, 44, 52));
-        Make(centre, f.centrePanel, plat::Rgb(20, 22, 26));
-        Make(dots, f.dotLine, plat::Rgb(90, 90, 90));
-        Make(bottom, f.bottomStrip, plat::Rgb(40, 44, 52));
-        Make(left, f.leftBorder, plat::Rgb(60, 60, 60));
-        Make(right, f.rightBorder, plat::Rgb(60, 60, 60));
-        frame = f;
+const tunova::SkinImages& Skin() {
+    static const tunova::SkinImages skin = [] {
+        tunova::SkinImages loaded;
+        loaded.Load();
+        return loaded;
+    }();
+    return skin;
+}
+
+constexpr char kLongTitle[] = "A music video title long enough to scroll across its rectangle";
+
+// The main window's erase: strips, digits, texts, gauge.
+void PaintBackground(DC& dc, tunova::FrameStrips& strips, const tunova::FrameLayout& frame,
+                     tunova::TitleMarquee& marquee) {
+    if (!strips.BuiltFor(frame, dc)) {
+        strips.Build(Skin(), frame, 1, dc);
     }
-    static void Make(Bitmap& bitmap, const Rect& area, plat::ColorRef colour) {
-        bitmap.Create(area.Width(), area.Height());
-        DC dc(bitmap);
-        dc.FillSolidRect({0, 0, area.Width(), area.Height()}, colour);
-    }
-    // The main window's erase: the strips, then the title text.
-    void Paint(DC& dc, int step) const {
-        dc.BitBlt(0, 27, centre.Width(), centre.Height(), centre, 0, 0);
-        dc.BitBlt(0, 0, top.Width(), top.Height(), top, 0, 0);
-        dc.BitBlt(frame.dotLine.left, frame.dotLine.top, dots.Width(), 2, dots, 0, 0);
-        dc.BitBlt(0, frame.bottomStrip.top, bottom.Width(), bottom.Height(), bottom, 0, 0);
-        dc.BitBlt(0, 27, 2, left.Height(), left, 0, 0);
-        dc.BitBlt(frame.rightBorder.left, 27, 2, right.Height(), right, 0, 0);
-        Rect title = tunova::kTitleRect;
-        title.Offset(-(step % 100), 0);
-        dc.SetBkMode(plat::kTransparent);
-        dc.SetTextColor(plat::Rgb(255, 255, 255));
-        dc.DrawText("A title long enough to scroll across its rectangle", title,
-                    plat::kDtLeft | plat::kDtSingleLine);
-    }
-    Bitmap top, centre, dots, bottom, left, right;
-    tunova::FrameLayout frame;
-};
+    strips.Paint(dc, frame);
+    tunova::DrawTimeDigits(dc, Skin(), "00:01:17");
+    tunova::DrawInfoTexts(dc, {kLongTitle, "03:54", "50", true}, marquee);
+    tunova::DrawVolumeGauge(dc, Skin(), 70);
+}
 
 class PaintedWindow {
   public:
-    PaintedWindow(int w, int h) : strips_(w, h) {
+    PaintedWindow(int w, int h)
+        : frame_(tunova::FrameAreas({{w, h}})), marquee_(window_, tunova::kTitleRect) {
         window_.Messages().OnMessage(plat::kWmEraseBkgnd, [this](plat::WParam, plat::LParam) {
             if (DC* dc = DC::ForPaint(window_)) {
-                strips_.Paint(*dc, step_);
+                PaintBackground(*dc, strips_, frame_, marquee_);
             }
             return plat::LResult{1};
         });
         window_.Create(nullptr, 0, Rect::FromXYWH(0, 0, w, h),
                        plat::kStylePopup | plat::kStyleVisible);
+        window_.Invalidate();
         window_.UpdateNow();
         plat::Application::ProcessEvents();
     }
     plat::Window& Window() { return window_; }
-    void Step() { ++step_; }
+    tunova::TitleMarquee& Marquee() { return marquee_; }
 
   private:
-    Strips strips_;
+    tunova::FrameLayout frame_;
+    tunova::FrameStrips strips_;
     plat::Window window_;
-    int step_ = 0;
+    tunova::TitleMarquee marquee_;
 };
 
 const int kSizes[][2] = {{785, 600}, {1280, 800}, {1920, 1080}};
 
-void BM_TitleStepRepaint(benchmark::State& state) {
-    PaintedWindow painted(kSizes[state.range(0)][0], kSizes[state.range(0)][1]);
-    for (auto _ : state) {
-        painted.Step();
-        painted.Window().InvalidateRect(tunova::kTitleRect);
-        painted.Window().UpdateNow();
+// One step of the title: two pixels left; every 40 steps the title starts over from the left,
+// so the steps keep drawing the title inside its rectangle.
+void Step(tunova::TitleMarquee& marquee, int& steps) {
+    if (++steps % 40 == 0) {
+        marquee.Reset();
     }
-    state.SetLabel(std::to_string(kSizes[state.range(0)][0]) + "x" +
-                   std::to_string(kSizes[state.range(0)][1]));
+    marquee.OnStepTimer();
 }
 
-void BM_WholeWindowRepaint(benchmark::State& state) {
-    PaintedWindow painted(kSizes[state.range(0)][0], kSizes[state.range(0)][1]);
+std::string SizeLabel(int index) {
+    return std::to_string(kSizes[index][0]) + "x" + std::to_string(kSizes[index][1]);
+}
+
+void BM_TitleStepRepaint(benchmark::State& state) {
+    const int size = static_cast<int>(state.range(0));
+    PaintedWindow painted(kSizes[size][0], kSizes[size][1]);
+    int steps = 0;
     for (auto _ : state) {
-        painted.Step();
+        Step(painted.Marquee(), steps);
+        painted.Window().UpdateNow();
+    }
+    state.SetLabel(SizeLabel(size));
+}
+
+void BM_TitleStepWholeRepaint(benchmark::State& state) {
+    const int size = static_cast<int>(state.range(0));
+    PaintedWindow painted(kSizes[size][0], kSizes[size][1]);
+    int steps = 0;
+    for (auto _ : state) {
+        Step(painted.Marquee(), steps);
         painted.Window().Invalidate();
         painted.Window().UpdateNow();
     }
-    state.SetLabel(std::to_string(kSizes[state.range(0)][0]) + "x" +
-                   std::to_string(kSizes[state.range(0)][1]));
+    state.SetLabel(SizeLabel(size));
 }
 
 void BM_PaintBackground(benchmark::State& state) {
-    const int w = kSizes[state.range(0)][0];
-    const int h = kSizes[state.range(0)][1];
+    const int size = static_cast<int>(state.range(0));
     const bool clipped = state.range(1) != 0;
-    Strips strips(w, h);
-    Bitmap surface;
+    const int w = kSizes[size][0];
+    const int h = kSizes[size][1];
+    const tunova::FrameLayout frame = tunova::FrameAreas({{w, h}});
+    plat::Window owner;
+    owner.Create(nullptr, 0, Rect::FromXYWH(0, 0, 10, 10));
+    tunova::TitleMarquee marquee(owner, tunova::kTitleRect);
+    tunova::FrameStrips strips;
+    plat::Bitmap surface;
     surface.Create(w, h);
-    int step = 0;
+    int steps = 0;
     for (auto _ : state) {
         DC dc(surface);
         if (clipped) {
             dc.SelectClipRect(tunova::kTitleRect);
         }
-        strips.Paint(dc, ++step);
+        Step(marquee, steps);
+        PaintBackground(dc, strips, frame, marquee);
     }
-    state.SetLabel(std::to_string(w) + "x" + std::to_string(h) +
-                   (clipped ? " clipped" : " unclipped"));
+    state.SetLabel(SizeLabel(size) + (clipped ? " clipped" : " unclipped"));
 }
 
 BENCHMARK(BM_TitleStepRepaint)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_WholeWindowRepaint)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TitleStepWholeRepaint)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintBackground)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
@@ -137,6 +152,10 @@ BENCHMARK(BM_PaintBackground)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark:
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     plat::Application application(argc, argv);
+    if (Skin().topTile.IsNull()) {
+        std::fprintf(stderr, "repaint_bench: no skin folder beside the program\n");
+        return 1;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
