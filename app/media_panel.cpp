@@ -35,28 +35,28 @@ int PlayPauseCommand(const PlaybackState& state) {
     return playing ? res::kIdcPause : res::kIdcPlay;
 }
 
-MediaPanel::MediaPanel(Parts parts) : parts_(parts), controls_(*this) {}
+MediaPanel::MediaPanel(Player player) : player_(player), controls_(*this) {}
 
 void MediaPanel::Refresh() {
-    const PlaybackState& state = parts_.state;
+    const PlaybackState& state = player_.state;
     plat::MediaState now;
     now.status = StatusOf(state);
     if (!state.nowPlayingTitle.empty()) {
         now.track = state.videoStarts;
         now.title = state.nowPlayingTitle;
         now.url = state.nowPlayingLink;
-        now.lengthUs = std::int64_t{parts_.positionSlider.Maximum()} * kMicrosecondsPerSecond;
+        now.lengthUs = std::int64_t{player_.positionSlider.Maximum()} * kMicrosecondsPerSecond;
     }
     now.volume = state.pageVolume / 100.0;
     now.canPlay = state.pageReady;
     now.canPause = state.pageReady;
-    now.canGoNext = parts_.playlist.RowCount() > 0;
+    now.canGoNext = player_.playlist.RowCount() > 0;
     now.canGoPrevious = now.canGoNext;
     controls_.Publish(now);
 }
 
 void MediaPanel::PostCommand(int id) {
-    parts_.window.PostMessage(plat::kWmCommand, plat::MakeWParam(id, plat::kBnClicked), 0);
+    player_.window.PostMessage(plat::kWmCommand, plat::MakeWParam(id, plat::kBnClicked), 0);
 }
 
 void MediaPanel::DragSlider(CSkinSlider& slider, int position, bool moving) {
@@ -64,9 +64,9 @@ void MediaPanel::DragSlider(CSkinSlider& slider, int position, bool moving) {
     const auto id = static_cast<plat::WParam>(slider.ControlId());
     const auto at = static_cast<plat::LParam>(slider.GetPosition());
     if (moving) {
-        parts_.window.PostMessage(res::kWmSliderMoving, id, at);
+        player_.window.PostMessage(res::kWmSliderMoving, id, at);
     }
-    parts_.window.PostMessage(res::kWmSliderReleased, id, at);
+    player_.window.PostMessage(res::kWmSliderReleased, id, at);
 }
 
 void MediaPanel::Raise() {
@@ -78,7 +78,7 @@ void MediaPanel::Quit() {
 }
 
 void MediaPanel::PlayPause() {
-    PostCommand(PlayPauseCommand(parts_.state));
+    PostCommand(PlayPauseCommand(player_.state));
 }
 
 void MediaPanel::Play() {
@@ -103,15 +103,16 @@ void MediaPanel::Previous() {
 
 void MediaPanel::SetPositionUs(std::int64_t positionUs) {
     // The position slider counts whole seconds of the video.
-    DragSlider(parts_.positionSlider, static_cast<int>(positionUs / kMicrosecondsPerSecond), false);
+    DragSlider(player_.positionSlider, static_cast<int>(positionUs / kMicrosecondsPerSecond),
+               false);
 }
 
 void MediaPanel::SetVolume(double volume) {
-    DragSlider(parts_.volumeSlider, static_cast<int>(std::lround(volume * 100)), true);
+    DragSlider(player_.volumeSlider, static_cast<int>(std::lround(volume * 100)), true);
 }
 
 std::int64_t MediaPanel::PositionUs() {
-    return std::int64_t{parts_.positionSlider.GetPosition()} * kMicrosecondsPerSecond;
+    return std::int64_t{player_.positionSlider.GetPosition()} * kMicrosecondsPerSecond;
 }
 
 }  // namespace tunova

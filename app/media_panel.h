@@ -23,14 +23,15 @@ int PlayPauseCommand(const PlaybackState& state);
 
 class MediaPanel : public plat::MediaCommands {
   public:
-    struct Parts {
+    // The window, its sliders and what the panel reads, as the main window owns them.
+    struct Player {
         plat::Window& window;
         CSkinSlider& volumeSlider;
         CSkinSlider& positionSlider;
         const PlaybackState& state;
         const Playlist& playlist;
     };
-    explicit MediaPanel(Parts parts);
+    explicit MediaPanel(Player player);
 
     // Offers the controls on the session bus; false (logged) without one.
     bool Start() { return controls_.Register(kMediaPlayerName); }
@@ -58,7 +59,7 @@ class MediaPanel : public plat::MediaCommands {
     // Moves `slider` to `position` and posts its moving and released messages.
     void DragSlider(CSkinSlider& slider, int position, bool moving);
 
-    Parts parts_;
+    Player player_;
     plat::MediaControls controls_;
 };
 
