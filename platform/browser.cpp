@@ -172,6 +172,7 @@ struct BrowserImpl {
     QPointer<BrowserMouseFilter> filter;
     QUrl address;
     bool loaded = false;
+    int pageLoads = 0;
     int rendererDeaths = 0;
     std::uint32_t callTimeLimit = kDefaultCallTimeLimitMs;
     std::shared_ptr<CallGate> gate = std::make_shared<CallGate>();
@@ -323,6 +324,7 @@ bool Browser::LoadPage(const std::string& path) {
     QObject::connect(page, &QWebEnginePage::loadFinished, context, [d](bool ok) {
         if (ok) {
             d->loaded = true;
+            ++d->pageLoads;
         }
     });
     // A navigation the engine commits without asking (a script going to about:blank) leaves the
@@ -392,6 +394,10 @@ bool Browser::CallOutstanding() const {
 
 int Browser::RendererDeaths() const {
     return browser_->rendererDeaths;
+}
+
+int Browser::PageLoads() const {
+    return browser_->pageLoads;
 }
 
 std::int64_t Browser::RendererProcessId() const {

@@ -62,6 +62,10 @@ class Browser : public Window {
 
     // How often the page's renderer process died.
     int RendererDeaths() const;
+    // How often the page finished loading: 1 after the first load, one more for every load
+    // after it (the reload after a renderer death, the page put back after a navigation). A new
+    // load starts the page's script afresh.
+    int PageLoads() const;
     // The process id of the page's renderer, 0 when it has none.
     std::int64_t RendererProcessId() const;
 

@@ -29,7 +29,9 @@ std::string_view VideoIdOf(std::string_view link) {
 
 PlayerController::PlayerController(ScriptBridge& bridge, PlaybackState& state, PlaybackView& view,
                                    PlayerControls controls)
-    : bridge_(bridge), state_(state), view_(view), controls_(controls) {}
+    : bridge_(bridge), state_(state), view_(view), controls_(controls) {
+    bridge_.OnPageReloaded([this] { RestoreAfterReload(); });
+}
 
 void PlayerController::ShowControl(int id, bool visible) {
     if (plat::Window* control = controls_.window.Child(id)) {
@@ -81,13 +83,17 @@ void PlayerController::Stop() {
 }
 
 void PlayerController::VolumeUp() {
-    const int v = IntegerField(bridge_.ScriptCall("getVolume()"));
-    SetPageVolume(v > 95 ? 100 : v + 5);
+    if (const auto answer = bridge_.Ask("getVolume()")) {
+        const int v = IntegerField(*answer);
+        SetPageVolume(v > 95 ? 100 : v + 5);
+    }
 }
 
 void PlayerController::VolumeDown() {
-    const int v = IntegerField(bridge_.ScriptCall("getVolume()"));
-    SetPageVolume(v < 5 ? 0 : v - 5);
+    if (const auto answer = bridge_.Ask("getVolume()")) {
+        const int v = IntegerField(*answer);
+        SetPageVolume(v < 5 ? 0 : v - 5);
+    }
 }
 
 void PlayerController::SetPageVolume(int volume) {
@@ -143,6 +149,7 @@ void PlayerController::StartVideo(std::string_view link, std::string_view title,
     ShowPlaying(true);
     bridge_.ScriptCall("loadNewVideo('" + std::string(VideoIdOf(link)) + "', 1)");
     awaitingPlayback_ = true;
+    lastSeconds_ = 0;
     view_.ResetTitleScroll();
     if (!state_.pollTimerStarted) {
         controls_.window.SetTimer(res::kTimerPoll.id, res::kTimerPoll.periodMs);
@@ -158,14 +165,29 @@ void PlayerController::StartVideo(std::string_view link, std::string_view title,
     view_.RedrawDuration();
 }
 
+bool PlayerController::ReadCurrentTime() {
+    const auto answer = bridge_.Ask("getCurrentTime()");
+    if (!answer) {
+        return false;
+    }
+    lastSeconds_ = WholeSeconds(NumberOf(*answer));
+    state_.currentTimeText = CurrentTimeText(lastSeconds_);
+    return true;
+}
+
 void PlayerController::OnPollTimer() {
-    state_.currentTimeText =
-        CurrentTimeText(WholeSeconds(NumberOf(bridge_.ScriptCall("getCurrentTime()"))));
-    const ScriptAnswer answer = bridge_.ScriptCall("getPlayerState()");
-    if (answer.type == ScriptAnswer::Type::kInt) {
-        state_.playerState = answer.intValue;
-        ShowPlaying(answer.intValue == kPlayerPlaying || answer.intValue == kPlayerBuffering);
-        if (awaitingPlayback_ && answer.intValue == kPlayerPlaying) {
+    // A page that is busy, slow or reloading gives no answer: what was known stays, and only an
+    // end the page itself reports moves on.
+    ReadCurrentTime();
+    const auto answer = bridge_.Ask("getPlayerState()");
+    if (!answer) {
+        return;
+    }
+    if (answer->type == ScriptAnswer::Type::kInt) {
+        const int code = answer->intValue;
+        state_.playerState = code;
+        ShowPlaying(code == kPlayerPlaying || code == kPlayerBuffering);
+        if (awaitingPlayback_ && code == kPlayerPlaying) {
             awaitingPlayback_ = false;
             plat::Trace(plat::kTracePlaybackStarted);
         }
@@ -173,6 +195,17 @@ void PlayerController::OnPollTimer() {
     if (state_.playerState == kPlayerEnded && !state_.autoAdvanceHold && queue_ != nullptr) {
         queue_->Advance();
     }
+}
+
+void PlayerController::RestoreAfterReload() {
+    if (state_.nowPlayingLink.empty()) {
+        return;
+    }
+    bridge_.ScriptCall("loadNewVideo('" + std::string(VideoIdOf(state_.nowPlayingLink)) + "', 1)");
+    if (lastSeconds_ > 0) {
+        bridge_.ScriptCall(CallWithNumber("seekTo(%d)", lastSeconds_));
+    }
+    awaitingPlayback_ = true;
 }
 
 void PlayerController::OnVolumeRestoreTimer() {
@@ -196,11 +229,10 @@ void PlayerController::OnVolumeRestoreTimer() {
 
 void PlayerController::OnPositionTimer() {
     // The digits show the stored text; painting never asks the page.
-    const int seconds = WholeSeconds(NumberOf(bridge_.ScriptCall("getCurrentTime()")));
-    state_.currentTimeText = CurrentTimeText(seconds);
+    const bool answered = ReadCurrentTime();
     view_.RedrawTimeDigits();
-    if (IsPlayingCode(bridge_.ScriptCall("getPlayerState()"))) {
-        controls_.positionSlider.SetPosition(seconds);
+    if (answered && IsPlayingCode(bridge_.ScriptCall("getPlayerState()"))) {
+        controls_.positionSlider.SetPosition(lastSeconds_);
         controls_.positionSlider.Invalidate();
     }
 }

@@ -68,9 +68,14 @@ class PlayerController {
     void ShowPlaying(bool playing);
     // Stop's display reset: play shown, title and play time emptied.
     void ResetDisplay();
+    // A page loaded again has no video: the video shown is started again at the second the page
+    // last reported.
+    void RestoreAfterReload();
 
   private:
     void ShowControl(int id, bool visible);
+    // Asks the page for the current time; when it answers, notes the second and the time text.
+    bool ReadCurrentTime();
     // Gives the page `volume` (0 to 100) and notes it in PlaybackState::pageVolume.
     void SetPageVolume(int volume);
 
@@ -80,6 +85,7 @@ class PlayerController {
     PlayerControls controls_;
     PlayQueue* queue_ = nullptr;
     bool awaitingPlayback_ = false;  // a video was started and has not been seen playing yet
+    int lastSeconds_ = 0;            // the playing video's second the page last reported
 };
 
 // The video id in a watch link: the text after its first "v=", empty when there is none.

@@ -11,10 +11,31 @@ ScriptBridge::ScriptBridge(ScriptPage& page, PlaybackState& state, PlaybackView&
     : page_(page), state_(state), view_(view), timerWindow_(timerWindow) {}
 
 ScriptAnswer ScriptBridge::ScriptCall(std::string_view callText) {
+    return Ask(callText).value_or(ScriptAnswer::Int(0));
+}
+
+void ScriptBridge::NoticeReload() {
+    const int loads = page_.PageLoads();
+    if (seenPageLoads_ < 0) {
+        seenPageLoads_ = loads;
+    }
+    if (loads == seenPageLoads_) {
+        return;
+    }
+    seenPageLoads_ = loads;
+    if (onPageReloaded_) {
+        onPageReloaded_();
+    }
+}
+
+std::optional<ScriptAnswer> ScriptBridge::Ask(std::string_view callText) {
     constexpr std::string_view kProbe = "testAlert";
     if (callText.empty() ||
         (!state_.pageReady && callText.find(kProbe) == std::string_view::npos)) {
-        return ScriptAnswer::Int(0);
+        return std::nullopt;
+    }
+    if (state_.pageReady) {
+        NoticeReload();
     }
     // The first video moves the browser into the layout before the user has clicked a result.
     if ((callText.find("play()") != std::string_view::npos ||
@@ -24,13 +45,13 @@ ScriptAnswer ScriptBridge::ScriptCall(std::string_view callText) {
     }
     const ParsedCall call = ParseCallText(callText);
     if (call.name.empty()) {
-        return ScriptAnswer::Int(0);
+        return std::nullopt;
     }
-    const plat::ScriptCallResult result = page_.CallFunction(call.name, call.args);
+    plat::ScriptCallResult result = page_.CallFunction(call.name, call.args);
     if (!result) {
-        return ScriptAnswer::Int(0);
+        return std::nullopt;
     }
-    return result.value;
+    return std::move(result.value);
 }
 
 void ScriptBridge::OnPageProbeTimer() {
@@ -42,6 +63,7 @@ void ScriptBridge::OnPageProbeTimer() {
 
 void ScriptBridge::OnPageReadyTimer() {
     state_.pageReady = true;
+    seenPageLoads_ = page_.PageLoads();
     plat::Trace(plat::kTracePageReady);
     timerWindow_.KillTimer(res::kTimerPageReady.id);
 }

@@ -17,6 +17,9 @@ class ScriptPage {
     // within the page's time limit.
     virtual plat::ScriptCallResult CallFunction(std::string_view name,
                                                 const std::vector<std::string>& args) = 0;
+    // How often the page has finished loading. A page loaded again (after its renderer died)
+    // has lost its video, its volume and its mute.
+    virtual int PageLoads() const = 0;
 };
 
 }  // namespace tunova

@@ -31,6 +31,7 @@ class CWebBrowser2 : public plat::Browser, public ScriptPage {
                                         const std::vector<std::string>& args) override {
         return plat::Browser::CallFunction(name, args);
     }
+    int PageLoads() const override { return plat::Browser::PageLoads(); }
 
   protected:
     bool FilterMouse(const plat::Message& msg) override;

@@ -248,6 +248,7 @@ TEST(BridgeOnRealPage, NavigationRefusedAndDeadRendererReloadedOnce) {
     TempFolder folder;
     PageHost host;
     ASSERT_TRUE(host.Load(WritePage(folder)));
+    EXPECT_EQ(host.browser.PageLoads(), 1);
     const std::string address = Text(host.Eval("location.href"));
     for (const char* elsewhere : {"file:///etc/hostname", "http://127.0.0.1:9/"}) {
         ASSERT_TRUE(host.browser.CallFunction("go", {elsewhere}));
@@ -260,6 +261,7 @@ TEST(BridgeOnRealPage, NavigationRefusedAndDeadRendererReloadedOnce) {
         [&] { return host.browser.IsPageLoaded() && Text(host.Eval("location.href")) == address; },
         10000));
     EXPECT_EQ(IntegerField(host.browser.CallFunction("testAlert", {}).value), 1);
+    EXPECT_EQ(host.browser.PageLoads(), 2);  // every new load is counted: the page starts afresh
     host.Eval("window.marker = 5");
 
     const std::int64_t renderer = host.browser.RendererProcessId();
@@ -269,6 +271,7 @@ TEST(BridgeOnRealPage, NavigationRefusedAndDeadRendererReloadedOnce) {
         [&] { return host.browser.RendererDeaths() == 1 && host.browser.IsPageLoaded(); }, 30000));
     EXPECT_EQ(IntegerField(host.browser.CallFunction("testAlert", {}).value), 1);
     EXPECT_EQ(host.Eval("window.marker").type, Type::kEmpty);  // a fresh page
+    EXPECT_EQ(host.browser.PageLoads(), 3);
 
     const std::int64_t second = host.browser.RendererProcessId();
     ASSERT_GT(second, 0);
@@ -277,6 +280,7 @@ TEST(BridgeOnRealPage, NavigationRefusedAndDeadRendererReloadedOnce) {
     testing::PumpEvents(500);
     EXPECT_FALSE(host.browser.IsPageLoaded());
     EXPECT_EQ(host.browser.CallFunction("testAlert", {}).status, plat::ScriptCallStatus::kNoPage);
+    EXPECT_EQ(host.browser.PageLoads(), 3);
 }
 
 // The user never clicks inside the page: left and right clicks and double-clicks are consumed,

@@ -1,6 +1,7 @@
 // The player controller against a scripted page on the manual clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -12,6 +13,7 @@ namespace {
 using testing::PlayerRig;
 using Calls = std::vector<std::string>;
 using plat::ScriptValue;
+constexpr int kHoldMs = 4000;  // a started playlist entry does not advance sooner
 
 TEST(PlayerController, TransportCommandsSendTheirCallsAndSwapButtons) {
     PlayerRig rig;
@@ -204,12 +206,83 @@ TEST(PlayerController, EndOfVideoAdvancesOnlyAfterThePlaylistHold) {
     rig.controller.StartVideo("http://h/watch?v=b", "t", 60, VideoSource::kSearchResult);
     rig.clock.Advance(500);
     EXPECT_EQ(rig.queue.advances, 1);
-    // A page that answers nothing useful reads as ended too.
-    rig.page.answers.erase("getPlayerState");
-    rig.state.playerState = kPlayerPlaying;
+}
+
+// A page that is busy, slow, reloading or broken says nothing about the video: the state, the
+// time, the buttons and the thumb stay, nothing advances, the volume buttons change nothing.
+TEST(PlayerController, AnAnswerThatIsNotAnAnswerChangesNothing) {
+    using plat::ScriptCallStatus;
+    for (const ScriptCallStatus failure :
+         {ScriptCallStatus::kBusy, ScriptCallStatus::kTimedOut, ScriptCallStatus::kNoPage,
+          ScriptCallStatus::kInsidePaint, ScriptCallStatus::kNoFunction,
+          ScriptCallStatus::kThrew}) {
+        PlayerRig rig;
+        rig.state.pageReady = true;
+        rig.page.answers["getCurrentTime"] = ScriptValue::Int(12);
+        rig.page.answers["getPlayerState"] = ScriptValue::Int(kPlayerPlaying);
+        rig.controller.StartVideo("http://h/watch?v=a", "t", 60, VideoSource::kPlaylistEntry);
+        rig.clock.Advance(kHoldMs);
+        ASSERT_EQ(rig.positionSlider.GetPosition(), 12);
+
+        rig.page.failure = failure;
+        rig.clock.Advance(5000);
+        rig.controller.VolumeUp();
+        rig.controller.VolumeDown();
+        EXPECT_EQ(rig.state.playerState, kPlayerPlaying);
+        EXPECT_EQ(rig.state.currentTimeText, "00:00:12");
+        EXPECT_TRUE(rig.ShowsPause());
+        EXPECT_EQ(rig.positionSlider.GetPosition(), 12);
+        EXPECT_EQ(rig.queue.advances, 0);
+        EXPECT_EQ(rig.state.pageVolume, 40);
+        for (const std::string& call : rig.page.Take()) {
+            EXPECT_EQ(call.find("setVolume"), std::string::npos) << call;
+        }
+        // An end seen before a new start is not this video's end.
+        rig.page.failure = ScriptCallStatus::kAnswered;
+        rig.page.answers["getPlayerState"] = ScriptValue::Int(kPlayerEnded);
+        rig.clock.Advance(500);
+        ASSERT_EQ(rig.queue.advances, 1);
+        rig.controller.StartVideo("http://h/watch?v=b", "t", 60, VideoSource::kSearchResult);
+        rig.page.failure = failure;
+        rig.clock.Advance(2000);
+        EXPECT_EQ(rig.queue.advances, 1);
+    }
+}
+
+// A page loaded again after its renderer died has no video: the one shown starts again at the
+// second last reported, before any other call reaches the new page, and nothing advances.
+TEST(PlayerController, AReloadedPageStartsTheVideoAgainAtItsSecond) {
+    testing::PlayerRigOf<testing::FakePlayerPage> rig;
+    rig.state.pageReady = true;
+    rig.controller.StartVideo("http://h/watch?v=abc", "Title", 60, VideoSource::kPlaylistEntry);
+    rig.clock.Advance(30000);
+    ASSERT_EQ(rig.state.currentTimeText, "00:00:30");
+    const unsigned starts = rig.state.videoStarts;
+    rig.page.Take();
+
+    rig.page.Reload();
     rig.clock.Advance(500);
-    EXPECT_EQ(rig.state.playerState, kPlayerEnded);
-    EXPECT_EQ(rig.queue.advances, 2);
+    const Calls calls = rig.page.Take();
+    const auto load = std::find(calls.begin(), calls.end(), "loadNewVideo(abc,1)");
+    ASSERT_TRUE(load != calls.end() && load + 1 != calls.end());
+    EXPECT_EQ(*(load + 1), "seekTo(30)");
+    EXPECT_TRUE(load < std::find(calls.begin(), calls.end(), "getCurrentTime()"))
+        << "before the poll's own calls";
+    EXPECT_EQ(rig.page.loadedId, "abc");
+    EXPECT_EQ(rig.state.nowPlayingTitle, "Title");
+    EXPECT_EQ(rig.state.videoStarts, starts);
+    EXPECT_EQ(rig.queue.advances, 0);
+    rig.clock.Advance(2000);
+    EXPECT_EQ(rig.state.currentTimeText, "00:00:32");
+    EXPECT_EQ(rig.state.playerState, kPlayerPlaying);
+
+    // Once noticed, the same load restores nothing more; after stop there is nothing to start.
+    rig.clock.Advance(1000);
+    EXPECT_EQ(std::count(rig.page.calls.begin(), rig.page.calls.end(), "loadNewVideo(abc,1)"), 0);
+    rig.controller.Stop();
+    rig.page.Reload();
+    rig.clock.Advance(500);
+    EXPECT_EQ(rig.page.loadedId, "");
 }
 
 TEST(PlayerController, SlidersSetVolumeAndSeek) {

@@ -100,6 +100,13 @@ TEST(PlayerPage, StatesVolumeSeekEndAndCue) {
     // Play after a cue starts the cued video.
     page.Call("play");
     ASSERT_TRUE(page.WaitForState(1));
+
+    // A second asked for before the length is known is where the video starts (the video of a
+    // page loaded again after a renderer death).
+    page.Call("loadNewVideo", {first, "1"});
+    page.Call("seekTo", {"4"});
+    ASSERT_TRUE(page.WaitForState(1));
+    EXPECT_GE(page.Time(), 4.0);
 }
 
 // Ids are cut at '&' and must be plain id characters; anything else loads nothing and reports

@@ -30,10 +30,17 @@ class ScriptedPage : public ScriptPage {
     std::vector<std::string> calls;
     // Answers by function name; a function without an answer does not exist on the page.
     std::map<std::string, plat::ScriptValue> answers{{"testAlert", plat::ScriptValue::Int(1)}};
+    // Anything but kAnswered: every call fails so (busy, timed out, no page...).
+    plat::ScriptCallStatus failure = plat::ScriptCallStatus::kAnswered;
+    int loads = 1;  // PageLoads: a test raises it to stand for a reload
 
+    int PageLoads() const override { return loads; }
     plat::ScriptCallResult CallFunction(std::string_view name,
                                         const std::vector<std::string>& args) override {
         calls.push_back(CallText(name, args));
+        if (failure != plat::ScriptCallStatus::kAnswered) {
+            return {failure, {}};
+        }
         const auto it = answers.find(std::string(name));
         if (it == answers.end()) {
             return {plat::ScriptCallStatus::kNoFunction, {}};
@@ -57,7 +64,18 @@ class FakePlayerPage : public ScriptPage {
     int volume = 100;
     bool muted = false;
     std::string loadedId;
+    int loads = 1;
 
+    int PageLoads() const override { return loads; }
+    // The page loaded again, as after a renderer death: no video, full volume, sound on.
+    void Reload() {
+        ++loads;
+        state = -1;
+        volume = 100;
+        muted = false;
+        loadedId.clear();
+        position_ = 0;
+    }
     plat::ScriptCallResult CallFunction(std::string_view name,
                                         const std::vector<std::string>& args) override {
         calls.push_back(CallText(name, args));
