@@ -24,4 +24,7 @@ export QT_QPA_PLATFORM=offscreen
 export QTWEBENGINE_DISABLE_SANDBOX=1
 export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --no-sandbox"
 
-ctest --test-dir "$build" --output-on-failure -j2 "$@"
+# In a session of its own, so that any process a test leaves running (a player, a server, a
+# web-engine helper, a child forked but never executed) is found afterwards, ended, and fails
+# the run.
+tools/run-in-session.sh ctest --test-dir "$build" --output-on-failure -j2 "$@"
