@@ -21,6 +21,14 @@ std::string ListFileValue(std::string_view value) {
     std::replace_if(
         written.begin(), written.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; },
         ' ');
+    // Readers drop one pair of surrounding quotes: such a value goes inside one more pair (of
+    // the other kind, which reads the same and shows better).
+    if (written.size() >= 2 && (written.front() == '"' || written.front() == '\'') &&
+        written.back() == written.front()) {
+        const char outer = written.front() == '"' ? '\'' : '"';
+        written.insert(written.begin(), outer);
+        written.push_back(outer);
+    }
     return written;
 }
 

@@ -5,7 +5,9 @@
 //   [LISTi]\r\nname=TITLE\r\ntime=SECONDS\r\nurl=LINK\r\n\r\n
 //
 // Values are written as they are except for CR, LF and zero bytes, which become spaces: a title
-// holding a line break must not split its section or plant a key of its own.
+// holding a line break must not split its section or plant a key of its own. A value that begins
+// and ends with the same quote character (" or ') is written inside one more pair, since readers
+// of the format drop one pair of surrounding quotes: 'Live' is written as "'Live'".
 #pragma once
 
 #include <string>
@@ -41,7 +43,8 @@ class ListFileWriter {
     int sections_ = 0;
 };
 
-// A value as the writer puts it: CR, LF and zero bytes replaced by spaces, every other byte kept.
+// A value as the writer puts it: CR, LF and zero bytes replaced by spaces, every other byte kept,
+// and a value quoted at both ends quoted once more.
 std::string ListFileValue(std::string_view value);
 
 // The count of the SETTING section (0 when it is missing or not a number).

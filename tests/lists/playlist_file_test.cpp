@@ -171,5 +171,23 @@ TEST(ListFileTest, WriterKeepsEveryByteButLineBreaksAndZeros) {
     EXPECT_EQ(rows[2].name, "");
 }
 
+// The reader drops one pair of surrounding quotes, so a value quoted at both ends is written
+// inside one more pair and reads back as it was.
+TEST(ListFileTest, QuotedTitlesReadBackUnchanged) {
+    ListFileWriter writer(6);
+    const std::vector<std::string> names = {"'Live'", "\"Live\"", "''", "\"", "'a\"", "\"'x'\""};
+    for (const std::string& name : names) {
+        writer.Append(name, 1, name);
+    }
+    EXPECT_NE(writer.Text().find("\r\nname=\"'Live'\"\r\n"), std::string::npos);
+    EXPECT_NE(writer.Text().find("\r\nname='a\"\r\n"), std::string::npos) << "left as it is";
+    const std::vector<ListFileRow> rows = ReadListFileRows(plat::Profile(writer.Text()), 10);
+    ASSERT_EQ(rows.size(), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(rows[i].name, names[i]);
+        EXPECT_EQ(rows[i].url, names[i]);
+    }
+}
+
 }  // namespace
 }  // namespace tunova
