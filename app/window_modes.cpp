@@ -368,14 +368,14 @@ void WindowModes::OnMouseMove(Point client) {
     outline_.Show(resize_.outline);
 }
 
-void WindowModes::OnLeftButtonUp(Point client) {
+void WindowModes::OnLeftButtonUp(Point /*client*/) {
     if (!resize_.on) {
         return;
     }
     resize_.on = false;
     plat::Window::ReleaseCapture();
-    // A release over a handle keeps the size; anywhere else the window takes the outline.
-    if (HandleAt(client, ClientSize()) == kNoHandle && !(resize_.outline == resize_.start)) {
+    // The window takes the outline it showed last, wherever the pointer is released.
+    if (!(resize_.outline == resize_.start)) {
         MoveWindow(resize_.outline);
     }
     outline_.Hide();
