@@ -1,4 +1,5 @@
 // tunova-server: the companion feed, media, update, counter and web server of the player.
+#include <signal.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -62,6 +63,9 @@ int RaiseDescriptorLimit(int maxConnections) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A client that drops its connection while an answer is being written must cost that
+    // connection only: the write fails with EPIPE instead of the signal ending the server.
+    signal(SIGPIPE, SIG_IGN);
     const OptionsParse parse = ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parse) {
         std::fprintf(stderr, "tunova-server: %s\n%s", parse.error.c_str(), UsageText().c_str());

@@ -2,6 +2,7 @@
 // connections. Every wait has a time bound.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tunova::server::testing {
@@ -25,6 +26,11 @@ class RawConnection {
     // What arrives until `bytes` holds one whole answer (head and Content-Length body), the
     // connection closes, or `timeoutMs` passes.
     std::string ReadAnswer(int timeoutMs);
+    // What arrives until it holds `count` bytes or more, the connection closes, or `timeoutMs`
+    // passes.
+    std::string ReadAtLeast(std::size_t count, int timeoutMs);
+    // Closes the connection: normally, or by a reset (SO_LINGER 0) when `reset`.
+    void Close(bool reset);
     // True when the server closed the connection within `timeoutMs`.
     bool ClosedWithin(int timeoutMs);
     // True when the server closed the connection (or sent bytes) already.

@@ -72,7 +72,7 @@ bool RawConnection::ReadSome(int timeoutMs, std::string& into) {
     if (fd_ < 0 || poll(&wait, 1, timeoutMs) <= 0) {
         return false;
     }
-    char buffer[4096];
+    char buffer[65536];
     const ssize_t got = recv(fd_, buffer, sizeof buffer, 0);
     if (got <= 0) {
         closed_ = true;
@@ -108,6 +108,26 @@ std::string RawConnection::ReadAnswer(int timeoutMs) {
         }
     }
     return bytes;
+}
+
+std::string RawConnection::ReadAtLeast(std::size_t count, int timeoutMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::string bytes;
+    while (!closed_ && bytes.size() < count && ReadSome(MillisecondsLeft(end), bytes)) {
+    }
+    return bytes;
+}
+
+void RawConnection::Close(bool reset) {
+    if (fd_ < 0) {
+        return;
+    }
+    if (reset) {
+        const linger abort{1, 0};
+        setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+    }
+    close(fd_);
+    fd_ = -1;
 }
 
 bool RawConnection::ClosedWithin(int timeoutMs) {

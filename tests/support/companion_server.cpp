@@ -73,6 +73,41 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
+// A 1280x720, 30 frames a second, 20 second clip of about 20 MB: larger than the socket buffers,
+// so serving it meets partial writes and clients that leave half-way. Made once per machine
+// (a noisy 2 second piece at 9 Mbit/s, repeated by copying, with a tone) and kept in the
+// temporary folder; the path, or empty with `error` set.
+std::string FullSizeClip(std::string& error) {
+    const fs::path folder = fs::temp_directory_path() / "tunova-test-clips";
+    const fs::path clip = folder / "full-size-720p30-20s-v1.webm";
+    std::error_code ignored;
+    if (fs::file_size(clip, ignored) > 20'000'000 && !ignored) {
+        return clip.string();
+    }
+    fs::create_directories(folder, ignored);
+    // Names of this process only, renamed into place: test processes running at once each make
+    // it whole or find it whole.
+    const std::string own = (folder / std::to_string(getpid())).string();
+    const bool made =
+        RunQuietly(Words("ffmpeg -nostdin -v error -y -f lavfi -i "
+                         "testsrc2=size=1280x720:rate=30:duration=2 -vf noise=alls=25:allf=t "
+                         "-c:v libvpx -deadline realtime -cpu-used 8 -b:v 9M -minrate 9M "
+                         "-maxrate 9M -bufsize 4M " +
+                         own + "-piece.webm")) &&
+        RunQuietly(Words("ffmpeg -nostdin -v error -y -stream_loop -1 -i " + own +
+                         "-piece.webm -f lavfi -i sine=frequency=550:duration=20 -map 0:v "
+                         "-map 1:a -c:v copy -c:a libvorbis -ac 1 -ar 22050 -t 20 " +
+                         own + "-clip.webm"));
+    fs::remove(own + "-piece.webm", ignored);
+    if (!made) {
+        fs::remove(own + "-clip.webm", ignored);
+        error = "ffmpeg could not make the full-size clip";
+        return {};
+    }
+    fs::rename(own + "-clip.webm", clip, ignored);
+    return clip.string();
+}
+
 }  // namespace
 
 CompanionServer::CompanionServer(const std::vector<int>& clipSeconds) {
@@ -102,6 +137,18 @@ CompanionServer::CompanionServer(const std::vector<int>& clipSeconds) {
         sidecar += name + "\tClip " + std::to_string(i + 1) + "\ttunovaclip number " +
                    std::to_string(i + 1) + "\tko\t4.5\t10\t2026-12-01T00:00:00Z\n";
     }
+    const std::string fullSize = FullSizeClip(error_);
+    if (fullSize.empty()) {
+        return;
+    }
+    std::error_code linkError;
+    fs::create_hard_link(fullSize, library + "/full-size.webm", linkError);
+    if (linkError) {
+        fs::copy_file(fullSize, library + "/full-size.webm");
+    }
+    sidecar +=
+        "full-size.webm\tFull-size clip\ttunovafullsize 1280x720\tko\t4.5\t10\t"
+        "2026-12-01T00:00:00Z\n";
     std::ofstream(library + "/metadata.tsv", std::ios::binary) << sidecar;
 
     const std::string portFile = folder_ + "/port";
@@ -158,6 +205,22 @@ CompanionServer::CompanionServer(const std::vector<int>& clipSeconds) {
         if (index < ids_.size() && idEnd != std::string::npos) {
             ids_[index] = xml.substr(idStart, idEnd - idStart);
         }
+    }
+    const plat::HttpResponse fullSizeFeed =
+        plat::HttpGet(Host(),
+                      "/feeds/api/videos/-/"
+                      "Music?vq=tunovafullsize&orderby=relevance&max-results=1&start-index=1");
+    const std::size_t fullSizeLink = fullSizeFeed.body.find("watch?v=");
+    if (fullSizeLink != std::string::npos) {
+        const std::size_t idStart = fullSizeLink + 8;
+        fullSizeId_ = fullSizeFeed.body.substr(
+            idStart,
+            fullSizeFeed.body.find_first_not_of(
+                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-", idStart) -
+                idStart);
+    }
+    if (fullSizeId_.empty()) {
+        error_ = "the feed did not list the full-size clip";
     }
     for (const std::string& id : ids_) {
         if (id.empty()) {

@@ -11,8 +11,9 @@
 namespace tunova::testing {
 
 // One per entry of `clipSeconds`: VP8 video with a Vorbis tone, titled "Clip 1", "Clip 2", ...
-// and all found by the search word "tunovaclip". The server and its library go with the object;
-// the server also ends when the test process does.
+// and all found by the search word "tunovaclip". Besides them, one full-size clip (1280x720,
+// 20 s, about 20 MB, larger than the socket buffers) found by the word "tunovafullsize". The server
+// and its library go with the object; the server also ends when the test process does.
 class CompanionServer {
   public:
     explicit CompanionServer(const std::vector<int>& clipSeconds);
@@ -24,6 +25,10 @@ class CompanionServer {
     std::string Host() const;  // "127.0.0.1:PORT"
     // The video id of clip i (0-based), read from the server's own feed.
     const std::vector<std::string>& VideoIds() const { return ids_; }
+    // The video id of the full-size clip.
+    const std::string& FullSizeClipId() const { return fullSizeId_; }
+    // The server's process id (-1 when it is not running).
+    pid_t Pid() const { return pid_; }
     // Why the server is not running, when it is not.
     const std::string& Error() const { return error_; }
 
@@ -32,6 +37,7 @@ class CompanionServer {
     pid_t pid_ = -1;
     int port_ = 0;
     std::vector<std::string> ids_;
+    std::string fullSizeId_;
     std::string error_;
 };
 
