@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The demo library as a first run makes it: 66 clips of the lengths the metadata promises, each
-# with a picture and a sound, no two alike, nothing hidden left behind; a second run makes no
+# with a picture and a sound, the first full size, no two alike, nothing hidden left behind; a second run makes no
 # clip again, and a lost clip is made again alone.
 #
 # usage: demo_library_test.sh   (needs ffmpeg and ffprobe)
@@ -44,6 +44,13 @@ check_clip() {
 for ((n = 1; n <= 66; n++)); do
     check_clip "$n"
 done
+# Clip 1 is full size, larger than the socket buffers.
+size=$(stat -c %s "$library/clip-01.webm")
+((size > 20000000)) || fail "clip-01.webm has $size bytes, not over 20 MB"
+frame=$(ffprobe -v error -select_streams v -show_entries stream=width,height,r_frame_rate -of csv=p=0 \
+    "$library/clip-01.webm")
+[[ "$frame" == "1280,720,30/1" ]] || fail "clip-01.webm is $frame, not 1280x720 at 30/s"
+
 distinct=$(md5sum "${clips[@]}" | awk '{print $1}' | sort -u | wc -l)
 [[ $distinct -eq 66 ]] || fail "only $distinct different clips"
 

@@ -6,6 +6,9 @@
 # 40 seconds each. Clip n takes picture n mod 6 and arpeggio n mod 11 (6 and 11 share no factor,
 # so the 66 clips are 66 different pairs) and is cut to its length by copying, not encoding, the
 # pieces' streams: a first run costs about a fifth of encoding every clip.
+# Clip 1 alone is full size (1280x720 at 30 frames a second, about 9 Mbit/s, some 20 MB): larger
+# than the socket buffers, so serving it meets partial writes and viewers who skip away mid-file.
+# Its picture is a noisy 2-second piece repeated by copying.
 # Titles are Korean, English, Japanese and Chinese; 50 Korean-language clips are dated within the
 # last month (the chart query's answer) and every description holds the word "뮤직비디오", so a
 # search for it pages through more than 60 results.
@@ -47,9 +50,13 @@ other_days=(1 10 40 100 2 15 60 300 3 20 80 500)
 now=$(date -u +%s)
 count=${#catalogue[@]}
 
-# Clips of an earlier, shorter and silent-ish kind are made again once.
-clip_kind="arpeggio-20-40s"
-if [[ "$(cat "$out/.clip-kind" 2>/dev/null)" != "$clip_kind" ]]; then
+# Clips of an earlier, shorter and silent-ish kind are made again once; of the kind before the
+# full-size first clip, only that clip.
+clip_kind="arpeggio-20-40s-full-size-first"
+made_kind="$(cat "$out/.clip-kind" 2>/dev/null || true)"
+if [[ "$made_kind" == "arpeggio-20-40s" ]]; then
+    rm -f "$out/clip-01.webm"
+elif [[ "$made_kind" != "$clip_kind" ]]; then
     rm -f "$out"/clip-*.webm
 fi
 
@@ -73,6 +80,14 @@ make_picture() {
         "$file.part.webm" && mv "$file.part.webm" "$file"
 }
 
+make_full_size_picture() {
+    local file="$pieces/picture-full-size.webm"
+    [[ -s "$file" ]] && return 0
+    ffmpeg -nostdin -v error -y -f lavfi -i "testsrc2=size=1280x720:rate=30:duration=2" \
+        -vf "hue=h=20,noise=alls=25:allf=t" -c:v libvpx -deadline realtime -cpu-used 8 \
+        -b:v 9M -minrate 9M -maxrate 9M -bufsize 4M "$file.part.webm" && mv "$file.part.webm" "$file"
+}
+
 make_arpeggio() {
     local file="$pieces/arpeggio-$1.webm"
     [[ -s "$file" ]] && return 0
@@ -81,10 +96,11 @@ make_arpeggio() {
 }
 
 make_clip() {
-    local file="$1" seconds="$2" picture="$3" tone="$4"
+    local file="$1" seconds="$2" picture="$3" tone="$4" loop=()
     [[ -s "$file" ]] && return 0
-    ffmpeg -nostdin -v error -y -i "$pieces/picture-$picture.webm" -i "$pieces/arpeggio-$tone.webm" \
-        -map 0:v -map 1:a -c copy -t "$seconds" "$file.part.webm" &&
+    [[ "$picture" == full-size ]] && loop=(-stream_loop -1)
+    ffmpeg -nostdin -v error -y "${loop[@]}" -i "$pieces/picture-$picture.webm" \
+        -i "$pieces/arpeggio-$tone.webm" -map 0:v -map 1:a -c copy -t "$seconds" "$file.part.webm" &&
         mv "$file.part.webm" "$file"
 }
 
@@ -106,20 +122,28 @@ for ((i = 0; i < count; i++)); do
     printf -v file '%s/clip-%02d.webm' "$out" $((i + 1))
     if [[ ! -s "$file" ]]; then
         missing=$((missing + 1))
-        needed_pictures[$((i % pictures))]=1
+        if ((i == 0)); then needed_pictures[full-size]=1; else needed_pictures[$((i % pictures))]=1; fi
         needed_arpeggios[$((i % arpeggios))]=1
     fi
 done
 if ((missing > 0)); then
     echo "demo library: making $missing clips in $out (once)" >&2
     mkdir -p "$pieces"
-    for p in "${!needed_pictures[@]}"; do in_background make_picture "$p"; done
+    for p in "${!needed_pictures[@]}"; do
+        if [[ "$p" == full-size ]]; then
+            in_background make_full_size_picture
+        else
+            in_background make_picture "$p"
+        fi
+    done
     for a in "${!needed_arpeggios[@]}"; do in_background make_arpeggio "$a"; done
     wait
     pending=0
     for ((i = 0; i < count; i++)); do
         printf -v file '%s/clip-%02d.webm' "$out" $((i + 1))
-        in_background make_clip "$file" $((20 + (i * 7) % 21)) $((i % pictures)) $((i % arpeggios))
+        picture=$((i % pictures))
+        ((i == 0)) && picture=full-size
+        in_background make_clip "$file" $((20 + (i * 7) % 21)) "$picture" $((i % arpeggios))
     done
     wait
     rm -rf "$pieces"
