@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "server/atom_feed.h"
+#include "server/byte_ranges.h"
 #include "server/feed_query.h"
 #include "server/media_file.h"
 #include "server/web_pages.h"
@@ -81,69 +82,6 @@ void ServeFeed(const ServerContext& context, const HttpRequest& request, HttpRes
     response.SetContent(std::move(body), kAtom);
 }
 
-// One byte range of a Range header: first and last byte, or a suffix length when `suffix`.
-struct ByteRange {
-    std::int64_t first = 0;
-    std::int64_t last = -1;  // -1: to the end
-    bool suffix = false;
-};
-
-std::optional<std::int64_t> ReadOffset(std::string_view text) {
-    if (text.empty() || text.size() > 18 ||
-        text.find_first_not_of("0123456789") != std::string_view::npos) {
-        return std::nullopt;
-    }
-    std::int64_t value = 0;
-    for (const char c : text) {
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-// The ranges of a "bytes=" Range header; empty optional when it does not read.
-std::optional<std::vector<ByteRange>> ParseRanges(std::string_view header) {
-    if (header.substr(0, 6) != "bytes=") {
-        return std::nullopt;
-    }
-    std::vector<ByteRange> ranges;
-    std::string_view rest = header.substr(6);
-    while (true) {
-        const std::size_t comma = rest.find(',');
-        std::string_view part = rest.substr(0, comma);
-        while (!part.empty() && part.front() == ' ') {
-            part.remove_prefix(1);
-        }
-        const std::size_t dash = part.find('-');
-        if (dash == std::string_view::npos) {
-            return std::nullopt;
-        }
-        const std::string_view from = part.substr(0, dash);
-        const std::string_view to = part.substr(dash + 1);
-        ByteRange range;
-        if (from.empty()) {
-            const auto length = ReadOffset(to);
-            if (!length) {
-                return std::nullopt;
-            }
-            range.suffix = true;
-            range.last = *length;
-        } else {
-            const auto first = ReadOffset(from);
-            const auto last = to.empty() ? std::optional<std::int64_t>(-1) : ReadOffset(to);
-            if (!first || !last || (*last >= 0 && *last < *first)) {
-                return std::nullopt;
-            }
-            range.first = *first;
-            range.last = *last;
-        }
-        ranges.push_back(range);
-        if (comma == std::string_view::npos) {
-            return ranges;
-        }
-        rest.remove_prefix(comma + 1);
-    }
-}
-
 // Answers with the file's bytes: the whole file, or one satisfiable range (206). Several
 // ranges get the whole file (allowed by RFC 9110); an unsatisfiable or unreadable one 416.
 void ServeMedia(const ServerContext& context, const HttpRequest& request, HttpResponse& response) {
@@ -160,32 +98,16 @@ void ServeMedia(const ServerContext& context, const HttpRequest& request, HttpRe
         Refuse(response, 404, "no such video");
         return;
     }
-    std::int64_t offset = 0;
-    std::int64_t length = file->size;
-    bool partial = false;
-    if (request.HasHeader("Range")) {
-        const auto ranges = ParseRanges(request.Header("Range"));
-        const bool one = ranges && ranges->size() == 1;
-        const ByteRange range = one ? ranges->front() : ByteRange();
-        const bool satisfiable = one && (range.suffix ? range.last > 0 : range.first < file->size);
-        if (!ranges || (one && !satisfiable)) {
-            response.SetHeader("Content-Range", "bytes */" + std::to_string(file->size));
-            Refuse(response, 416, "range not satisfiable");
-            return;
-        }
-        if (one) {
-            partial = true;
-            if (range.suffix) {
-                length = std::min(range.last, file->size);
-                offset = file->size - length;
-            } else {
-                offset = range.first;
-                const std::int64_t last =
-                    range.last < 0 ? file->size - 1 : std::min(range.last, file->size - 1);
-                length = last - offset + 1;
-            }
-        }
+    const ByteSpan span =
+        ChooseByteSpan(request.HasHeader("Range"), request.Header("Range"), file->size);
+    if (span.kind == ByteSpan::Kind::Unsatisfiable) {
+        response.SetHeader("Content-Range", "bytes */" + std::to_string(file->size));
+        Refuse(response, 416, "range not satisfiable");
+        return;
     }
+    const bool partial = span.kind == ByteSpan::Kind::Partial;
+    const std::int64_t offset = span.offset;
+    const std::int64_t length = span.length;
     const int descriptor = open(file->absolutePath.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         Refuse(response, 404, "no such video");

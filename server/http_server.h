@@ -1,14 +1,17 @@
-// The server's HTTP/1.1 layer: one event-loop thread owns every connection (accepting, reading
-// request heads, writing answers and file bodies) and a pool of workers runs the handlers. A
-// worker never waits on a client, so clients that connect and send nothing, trickle a request
-// byte by byte, keep idle connections open or read slowly cost a socket and a little memory,
-// never another client's turn:
-// - a request head (and any small body) must arrive whole within the head deadline of its
-//   first byte (of the connection, for its first request), else 408 and the connection closes;
+// The server's HTTP/1.1 layer on GNU libmicrohttpd: the engine's threads (epoll) own every
+// connection (accepting, reading request heads, writing answers and file bodies with sendfile)
+// and a pool of workers runs the handlers; a connection waits suspended while its answer is
+// made, so a slow search holds no network thread. Clients that connect and send nothing,
+// trickle a request byte by byte, keep idle connections open, read slowly or leave half-way
+// cost a socket and a little memory, never another client's turn:
+// - a request head must arrive whole within the head deadline of its first byte (of the
+//   connection, for its first request), else 408 and the connection closes;
 // - a kept-alive connection with no new request closes after the idle limit;
 // - connections beyond the total cap, or beyond the cap for one client address, are answered
 //   503 and closed at once;
-// - an answer the client does not read for the send-stall limit is abandoned.
+// - an answer the client does not read for the send-stall limit is abandoned;
+// - heads the engine cannot take are refused by it (400, 414, 431, 505); request bodies over
+//   the limit get 413, chunked ones 501.
 #pragma once
 
 #include <atomic>
@@ -48,7 +51,11 @@ class HttpServer {
     // with `error` set.
     int Bind(const std::string& host, int port, std::string& error);
 
-    // Serves until Stop(). False when not bound or the event loop failed.
+    // Serves `socket`, already bound and listening (one passed in by a service manager, say),
+    // instead of binding one; the server owns it from now. Its port, or -1 with `error` set.
+    int Adopt(int socket, std::string& error);
+
+    // Serves until Stop(). False when not bound or the engine could not start.
     bool Run();
 
     // Makes Run() return once the requests being handled are answered. Any thread.
@@ -61,8 +68,8 @@ class HttpServer {
     int OpenConnections() const { return open_.load(); }
 
   private:
-    struct Loop;
-    std::unique_ptr<Loop> loop_;
+    struct Engine;
+    std::unique_ptr<Engine> engine_;
     std::atomic<bool> running_{false};
     std::atomic<int> open_{0};
 };

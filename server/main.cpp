@@ -34,15 +34,17 @@ bool IngestInto(Catalogue& catalogue, const std::string& library) {
     return true;
 }
 
-// Room for every connection the caps allow, plus the catalogue's and the index's own files.
-// Lowers the cap when the system will not give that many descriptors.
+// Room for every connection the caps allow (two descriptors each: the engine's socket and the
+// duplicate its deadlines watch, and a third while a media file is sent), plus the catalogue's
+// and the index's own files. Lowers the cap when the system will not give that many.
 int RaiseDescriptorLimit(int maxConnections) {
     constexpr rlim_t kOwnFiles = 512;
+    constexpr rlim_t kPerConnection = 3;
     rlimit limit{};
     if (getrlimit(RLIMIT_NOFILE, &limit) != 0) {
         return maxConnections;
     }
-    const rlim_t wanted = static_cast<rlim_t>(maxConnections) + kOwnFiles;
+    const rlim_t wanted = static_cast<rlim_t>(maxConnections) * kPerConnection + kOwnFiles;
     if (limit.rlim_cur < wanted) {
         limit.rlim_cur = std::min(wanted, limit.rlim_max);
         setrlimit(RLIMIT_NOFILE, &limit);
@@ -50,8 +52,8 @@ int RaiseDescriptorLimit(int maxConnections) {
     }
     if (limit.rlim_cur < wanted) {
         const int fitting = limit.rlim_cur > kOwnFiles * 2
-                                ? static_cast<int>(limit.rlim_cur - kOwnFiles)
-                                : static_cast<int>(limit.rlim_cur / 2);
+                                ? static_cast<int>((limit.rlim_cur - kOwnFiles) / kPerConnection)
+                                : static_cast<int>(limit.rlim_cur / 2 / kPerConnection);
         std::fprintf(stderr,
                      "tunova-server: %llu file descriptors allowed; at most %d connections\n",
                      static_cast<unsigned long long>(limit.rlim_cur), fitting);

@@ -8,7 +8,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libqt6webenginecore6-bin libgl-dev
     libcurl4-openssl-dev libcpp-httplib-dev libpugixml-dev libsqlite3-dev libxapian-dev
-    ffmpeg wrk xvfb xauth fonts-nanum dbus
+    libmicrohttpd-dev
+    ffmpeg wrk curl slowhttptest xvfb xauth fonts-nanum dbus
     dpkg-dev file desktop-file-utils
 )
 
