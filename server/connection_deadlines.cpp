@@ -39,8 +39,8 @@ ConnectionDeadlines::~ConnectionDeadlines() {
     thread_.join();
 }
 
-void ConnectionDeadlines::Wait(std::uint64_t id, int fd, int waitMs, int headMs) {
-    const std::uint64_t bytes = BytesReceived(fd);
+void ConnectionDeadlines::Wait(std::uint64_t id, int fd, int waitMs, int headMs, bool fromStart) {
+    const std::uint64_t bytes = fromStart ? 0 : BytesReceived(fd);
     std::lock_guard lock(mutex_);
     if (ended_.count(id) != 0) {
         return;

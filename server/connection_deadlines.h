@@ -30,7 +30,9 @@ class ConnectionDeadlines {
     // Connection `id` on socket `fd` waits for a request: it must send one whole within `waitMs`.
     // When bytes have come by then and `headMs` > 0, the started head gets `headMs` more (an
     // idle kept-alive connection whose next request began late); otherwise the deadline ends it.
-    void Wait(std::uint64_t id, int fd, int waitMs, int headMs);
+    // Bytes count from now, or from the connection's start when `fromStart` (its first request
+    // may have arrived before the engine took the connection).
+    void Wait(std::uint64_t id, int fd, int waitMs, int headMs, bool fromStart = false);
 
     // A whole request head of connection `id` arrived: its deadline is lifted. False when the
     // deadline already ended the connection (the request must not be answered).

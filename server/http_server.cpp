@@ -334,7 +334,7 @@ struct HttpServer::Engine {
         const int yes = 1;
         setsockopt(connection->fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
         // A new connection has the head deadline to send its first request whole.
-        deadlines_->Wait(connection->id, connection->fd, options_.headDeadlineMs, 0);
+        deadlines_->Wait(connection->id, connection->fd, options_.headDeadlineMs, 0, true);
         return connection.release();
     }
 
@@ -424,9 +424,6 @@ struct HttpServer::Engine {
     MHD_Result HeadArrived(MHD_Connection* connection, Request& state, const char* method,
                            const char* version) {
         const Connection& from = *state.connection;
-        if (!deadlines_->Arrived(from.id)) {
-            return MHD_NO;  // the head deadline answered 408 already
-        }
         HttpRequest& request = state.request;
         request.method = method != nullptr ? method : "";
         request.target = state.target;
@@ -448,12 +445,16 @@ struct HttpServer::Engine {
         if (const int status = RefusalFor(request, options_.maxBodyBytes, reason); status != 0) {
             return Refuse(connection, state, status, reason);
         }
+        // The head deadline still runs: a body must arrive within it too.
         state.stage = Stage::Body;
         return MHD_YES;
     }
 
     // Hands the whole request to a worker; the connection waits suspended for its answer.
     MHD_Result Dispatch(MHD_Connection* connection, Request& state) {
+        if (!deadlines_->Arrived(state.connection->id)) {
+            return MHD_NO;  // the head deadline answered 408 already
+        }
         {
             std::lock_guard lock(jobsMutex_);
             if (!workersStop_) {
@@ -473,6 +474,9 @@ struct HttpServer::Engine {
     // connection after it when the request's body was not read.
     MHD_Result Refuse(MHD_Connection* connection, Request& state, int status,
                       const std::string& reason) {
+        if (!deadlines_->Arrived(state.connection->id)) {
+            return MHD_NO;  // the head deadline answered 408 already
+        }
         HttpResponse response;
         response.status = status;
         response.SetContent(reason + "\n", kRefusalType);

@@ -4,8 +4,8 @@
 // made, so a slow search holds no network thread. Clients that connect and send nothing,
 // trickle a request byte by byte, keep idle connections open, read slowly or leave half-way
 // cost a socket and a little memory, never another client's turn:
-// - a request head must arrive whole within the head deadline of its first byte (of the
-//   connection, for its first request), else 408 and the connection closes;
+// - a request head (and any small body) must arrive whole within the head deadline of its
+//   first byte (of the connection, for its first request), else 408 and the connection closes;
 // - a kept-alive connection with no new request closes after the idle limit;
 // - connections beyond the total cap, or beyond the cap for one client address, are answered
 //   503 and closed at once;

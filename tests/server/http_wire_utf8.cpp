@@ -74,6 +74,14 @@ TEST(SlowClientsTest, ATricklerIsAnswered408AtItsHeadDeadline) {
     EXPECT_EQ(StatusLine(answer), "HTTP/1.1 408 Request Timeout");
     EXPECT_TRUE(trickler.Closed());
     EXPECT_LT(sent, request.size());
+
+    // A whole head whose body stops short is held to the same deadline.
+    RawConnection shortBody(server.port());
+    ASSERT_TRUE(
+        shortBody.Send("POST /update/update_tunova.php HTTP/1.1\r\nHost: t\r\n"
+                       "Content-Length: 10\r\n\r\nabc"));
+    EXPECT_EQ(StatusLine(shortBody.ReadUntilClosed(5000)), "HTTP/1.1 408 Request Timeout");
+    EXPECT_TRUE(shortBody.Closed());
 }
 
 TEST(SlowClientsTest, SilentAndIdleConnectionsAreClosed) {
