@@ -50,9 +50,10 @@ void ConnectionDeadlines::Wait(std::uint64_t id, int fd, int waitMs, int headMs,
         Unschedule(id, at->second);
     }
     at->second = Watch{fd, bytes, headMs, Clock::now() + std::chrono::milliseconds(waitMs)};
-    const bool first = due_.empty() || at->second.due < due_.begin()->first;
     due_.emplace(at->second.due, id);
-    if (first) {
+    // The thread is woken only for a deadline before its next look: most requests come and go
+    // without waking it.
+    if (at->second.due < wakeAt_) {
         changed_.notify_all();
     }
 }
@@ -92,14 +93,14 @@ void ConnectionDeadlines::Unschedule(std::uint64_t id, const Watch& watch) {
 void ConnectionDeadlines::Run() {
     std::unique_lock lock(mutex_);
     while (!stopping_) {
-        if (due_.empty()) {
-            changed_.wait(lock);
-            continue;
+        // Looks at least every kLookMs, so a deadline set meanwhile needs no wake-up unless it
+        // falls before the next look.
+        wakeAt_ = Clock::now() + std::chrono::milliseconds(kLookMs);
+        if (!due_.empty() && due_.begin()->first < wakeAt_) {
+            wakeAt_ = due_.begin()->first;
         }
-        const Clock::time_point next = due_.begin()->first;  // a copy: the entry may go
-        if (changed_.wait_until(lock, next) != std::cv_status::timeout) {
-            continue;  // woken: the earliest deadline may have changed
-        }
+        const Clock::time_point until = wakeAt_;
+        changed_.wait_until(lock, until);
         const auto now = Clock::now();
         while (!due_.empty() && due_.begin()->first <= now) {
             const std::uint64_t id = due_.begin()->second;

@@ -59,6 +59,8 @@ class ConnectionDeadlines {
     std::unordered_map<std::uint64_t, Watch> watches_;
     std::multimap<Clock::time_point, std::uint64_t> due_;
     std::unordered_set<std::uint64_t> ended_;  // ended by a deadline, not yet forgotten
+    static constexpr int kLookMs = 100;
+    Clock::time_point wakeAt_;  // when the thread looks next
     bool stopping_ = false;
     std::thread thread_;
 };
