@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Hostile-client benchmark of tunova-server with its default limits on a 10,000-video catalogue:
 # 200 half-requests held open by one client, 50 tricklers, 1,000 keep-alive clients; reports how
-# long a normal client's search waits meanwhile. Run by hand.
+# long a normal client's search waits meanwhile. Then slowhttptest's four modes with 1,000
+# connections each (run-slowhttp-bench.sh). Run by hand.
 #
 # usage: bench/server/run-hostile-bench.sh [TRICKLE_SECONDS=15] [KEEPALIVE_SECONDS=10]
+#                                          [ATTACK_SECONDS=20]
 # (build folder build-bench-server unless TUNOVA_BENCH_BUILD names another; data in
 # $TUNOVA_BENCH_DATA, default /tmp/tunova-bench-data)
 set -euo pipefail
@@ -38,3 +40,7 @@ for run in "idle 200" "trickle 50 $trickle" "keepalive 1000 $keepalive"; do
     "$build/bin/tunova-bench-hostile" "$port" $run
     echo "  (load $(cut -d' ' -f1 /proc/loadavg))"
 done
+cleanup
+server_pid=""
+TUNOVA_BENCH_DATA="${TUNOVA_BENCH_DATA:-/tmp/tunova-bench-data}" \
+    bench/server/run-slowhttp-bench.sh "$build/bin/tunova-server" 1000 "${3:-20}"
