@@ -1,5 +1,5 @@
 // Media over real HTTP: whole files, Range, HEAD, and every way of asking for a file outside
-// the library refused.
+// the library refused; a file larger than the socket buffers arrives intact, whole and in parts.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +7,7 @@
 
 #include "server/library_ingest.h"
 #include "server_fixture.h"
+#include "support/companion_server.h"
 
 namespace tunova::server::testing {
 namespace {
@@ -122,6 +123,34 @@ TEST_F(MediaTest, CatalogueRowsPointingOutsideTheLibraryServeNothing) {
         EXPECT_EQ(result->status, 404) << id;
         EXPECT_EQ(result->body.find("SECRET"), std::string::npos);
     }
+}
+
+TEST(FullSizeMediaTest, ArrivesIntactWholeAndInRanges) {
+    tunova::testing::CompanionServer server({1});
+    ASSERT_TRUE(server.Running()) << server.Error();
+    const std::string clip = ReadFile(server.FullSizeClipPath());
+    ASSERT_GT(clip.size(), 20'000'000U);
+    const std::string host = server.Host();
+    httplib::Client client(host.substr(0, host.find(':')),
+                           std::stoi(host.substr(host.find(':') + 1)));
+    client.set_read_timeout(30);
+    const std::string path = "/media/" + server.FullSizeClipId();
+
+    const auto whole = client.Get(path.c_str());
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->status, 200);
+    EXPECT_TRUE(whole->body == clip) << whole->body.size() << " bytes of " << clip.size();
+
+    // A range from the middle, crossing many socket-buffer fills, and the last bytes.
+    const std::size_t from = clip.size() / 3;
+    const auto middle = client.Get(path.c_str(), {{"Range", "bytes=" + std::to_string(from) + "-" +
+                                                                std::to_string(from + 8'000'000)}});
+    ASSERT_TRUE(middle);
+    EXPECT_EQ(middle->status, 206);
+    EXPECT_TRUE(middle->body == clip.substr(from, 8'000'001));
+    const auto tail = client.Get(path.c_str(), {{"Range", "bytes=-3"}});
+    ASSERT_TRUE(tail);
+    EXPECT_EQ(tail->body, clip.substr(clip.size() - 3));
 }
 
 }  // namespace

@@ -141,6 +141,7 @@ CompanionServer::CompanionServer(const std::vector<int>& clipSeconds) {
     if (fullSize.empty()) {
         return;
     }
+    fullSizePath_ = fullSize;
     std::error_code linkError;
     fs::create_hard_link(fullSize, library + "/full-size.webm", linkError);
     if (linkError) {

@@ -25,8 +25,9 @@ class CompanionServer {
     std::string Host() const;  // "127.0.0.1:PORT"
     // The video id of clip i (0-based), read from the server's own feed.
     const std::vector<std::string>& VideoIds() const { return ids_; }
-    // The video id of the full-size clip.
+    // The video id of the full-size clip, and its file.
     const std::string& FullSizeClipId() const { return fullSizeId_; }
+    const std::string& FullSizeClipPath() const { return fullSizePath_; }
     // The server's process id (-1 when it is not running).
     pid_t Pid() const { return pid_; }
     // Why the server is not running, when it is not.
@@ -38,6 +39,7 @@ class CompanionServer {
     int port_ = 0;
     std::vector<std::string> ids_;
     std::string fullSizeId_;
+    std::string fullSizePath_;
     std::string error_;
 };
 
