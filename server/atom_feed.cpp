@@ -56,7 +56,10 @@ void AppendEntry(std::string& out, const VideoRecord& video, const std::string& 
            "/feeds/api/videos/" + id + "'/>\n";
     out += "<link rel='enclosure' type='" + std::string(MediaContentType(video.path)) + "' href='" +
            escapedBase + "/media/" + id + "'/>\n";
-    out += "<author><name>Tunova</name></author>\n<media:group>\n";
+    // The performer where the library names one, else the service, as before artists were read.
+    out += "<author><name>";
+    AppendXmlEscaped(out, video.artist.empty() ? std::string_view("Tunova") : video.artist);
+    out += "</name></author>\n<media:group>\n";
     AppendElement(out, "media:title type='plain'", video.title);
     out += "<yt:duration seconds='" + std::to_string(video.seconds) + "'/>\n</media:group>\n";
     char rating[160];

@@ -1,6 +1,7 @@
 #include "server/catalogue.h"
 
 #include <cstdio>
+#include <set>
 #include <utility>
 
 #include "server/catalogue_connection.h"
@@ -26,7 +27,12 @@ CREATE TABLE IF NOT EXISTS videos(
     updated INTEGER NOT NULL,
     file_size INTEGER NOT NULL,
     file_mtime INTEGER NOT NULL,
-    meta_sig TEXT NOT NULL);
+    meta_sig TEXT NOT NULL,
+    artist TEXT NOT NULL DEFAULT '',
+    keywords TEXT NOT NULL DEFAULT '',
+    media_copy TEXT NOT NULL DEFAULT '',
+    plays INTEGER NOT NULL DEFAULT 0,
+    probe TEXT NOT NULL DEFAULT '');
 CREATE INDEX IF NOT EXISTS videos_by_published ON videos(published);
 CREATE INDEX IF NOT EXISTS videos_by_language_rating ON videos(language, rating);
 DROP TABLE IF EXISTS videos_text;
@@ -46,6 +52,36 @@ CREATE TABLE IF NOT EXISTS counter_hits(
     mac TEXT NOT NULL,
     remote TEXT NOT NULL);
 )sql";
+
+// Columns added since the first catalogues; an older file gets them with their defaults.
+constexpr const char* kAddedColumns[][2] = {
+    {"artist", "TEXT NOT NULL DEFAULT ''"},     {"keywords", "TEXT NOT NULL DEFAULT ''"},
+    {"media_copy", "TEXT NOT NULL DEFAULT ''"}, {"plays", "INTEGER NOT NULL DEFAULT 0"},
+    {"probe", "TEXT NOT NULL DEFAULT ''"},
+};
+
+bool AddMissingColumns(CatalogueConnection& connection, std::string& error) {
+    std::set<std::string> present;
+    {
+        SqliteStatement* columns = connection.Statement("PRAGMA table_info(videos)", error);
+        if (columns == nullptr) {
+            return false;
+        }
+        while (columns->Step()) {
+            present.insert(columns->ColumnText(1));
+        }
+        columns->Reset();
+    }
+    for (const auto& column : kAddedColumns) {
+        if (!present.count(column[0]) &&
+            !connection.db.Execute(
+                std::string("ALTER TABLE videos ADD COLUMN ") + column[0] + " " + column[1],
+                error)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -68,7 +104,8 @@ std::unique_ptr<Catalogue> Catalogue::Open(const std::string& path, std::string&
                                            const CatalogueOptions& options) {
     std::unique_ptr<Catalogue> catalogue(new Catalogue(path, options));
     auto connection = std::make_unique<Connection>();
-    if (!connection->db.Open(path, error) || !connection->db.Execute(kSchema, error)) {
+    if (!connection->db.Open(path, error) || !connection->db.Execute(kSchema, error) ||
+        !AddMissingColumns(*connection, error)) {
         error = path + ": " + error;
         return nullptr;
     }
@@ -145,13 +182,13 @@ std::map<std::string, FileSignature> Catalogue::Signatures(std::string& error) {
         return signatures;
     }
     SqliteStatement* all = connection->Statement(
-        "SELECT path, file_size, file_mtime, meta_sig, seconds FROM videos", error);
+        "SELECT path, file_size, file_mtime, meta_sig, seconds, probe FROM videos", error);
     if (all == nullptr) {
         return signatures;
     }
     while (all->Step()) {
         signatures[all->ColumnText(0)] = {all->ColumnInt(1), all->ColumnInt(2), all->ColumnText(3),
-                                          static_cast<int>(all->ColumnInt(4))};
+                                          static_cast<int>(all->ColumnInt(4)), all->ColumnText(5)};
     }
     if (all->Failed()) {
         error = connection->db.LastError();
@@ -202,31 +239,38 @@ bool Catalogue::Apply(const std::vector<VideoRecord>& upserts,
     }
     // A changed video keeps its rowid, so the index replaces its document in place.
     for (const VideoRecord& video : upserts) {
-        const std::int64_t rowid =
-            run("INSERT INTO videos(id, path, title, description, seconds, language, rating, "
-                "raters, published, updated, file_size, file_mtime, meta_sig) "
-                "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13) "
-                "ON CONFLICT(path) DO UPDATE SET id = excluded.id, title = excluded.title, "
-                "description = excluded.description, seconds = excluded.seconds, "
-                "language = excluded.language, rating = excluded.rating, raters = excluded.raters, "
-                "published = excluded.published, updated = excluded.updated, "
-                "file_size = excluded.file_size, file_mtime = excluded.file_mtime, "
-                "meta_sig = excluded.meta_sig RETURNING rowid",
-                [&](SqliteStatement& s) {
-                    s.Bind(1, video.id);
-                    s.Bind(2, video.path);
-                    s.Bind(3, video.title);
-                    s.Bind(4, video.description);
-                    s.Bind(5, static_cast<std::int64_t>(video.seconds));
-                    s.Bind(6, video.language);
-                    s.Bind(7, video.rating);
-                    s.Bind(8, static_cast<std::int64_t>(video.raters));
-                    s.Bind(9, video.published);
-                    s.Bind(10, video.updated);
-                    s.Bind(11, video.fileSize);
-                    s.Bind(12, video.fileMtime);
-                    s.Bind(13, video.metaSig);
-                });
+        const std::int64_t rowid = run(
+            "INSERT INTO videos(id, path, title, description, seconds, language, rating, "
+            "raters, published, updated, file_size, file_mtime, meta_sig, artist, keywords, "
+            "media_copy, probe) "
+            "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17) "
+            "ON CONFLICT(path) DO UPDATE SET id = excluded.id, title = excluded.title, "
+            "description = excluded.description, seconds = excluded.seconds, "
+            "language = excluded.language, rating = excluded.rating, raters = excluded.raters, "
+            "published = excluded.published, updated = excluded.updated, "
+            "file_size = excluded.file_size, file_mtime = excluded.file_mtime, "
+            "meta_sig = excluded.meta_sig, artist = excluded.artist, "
+            "keywords = excluded.keywords, media_copy = excluded.media_copy, "
+            "probe = excluded.probe RETURNING rowid",
+            [&](SqliteStatement& s) {
+                s.Bind(1, video.id);
+                s.Bind(2, video.path);
+                s.Bind(3, video.title);
+                s.Bind(4, video.description);
+                s.Bind(5, static_cast<std::int64_t>(video.seconds));
+                s.Bind(6, video.language);
+                s.Bind(7, video.rating);
+                s.Bind(8, static_cast<std::int64_t>(video.raters));
+                s.Bind(9, video.published);
+                s.Bind(10, video.updated);
+                s.Bind(11, video.fileSize);
+                s.Bind(12, video.fileMtime);
+                s.Bind(13, video.metaSig);
+                s.Bind(14, video.artist);
+                s.Bind(15, video.keywords);
+                s.Bind(16, video.mediaCopy);
+                s.Bind(17, video.probe);
+            });
         if (rowid <= 0 || !logChange(rowid)) {
             return fail();
         }

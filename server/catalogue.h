@@ -29,6 +29,8 @@ struct VideoRecord {
     std::string path;         // file path relative to the library root, unique
     std::string title;        // UTF-8
     std::string description;  // UTF-8
+    std::string artist;       // UTF-8, empty when unknown
+    std::string keywords;     // searchable words not shown (album, genre, tags), one a line
     int seconds = 0;          // whole seconds
     std::string language;     // "ko", "en", "ja", "zh" or empty
     double rating = 0;        // 0 to 5
@@ -38,6 +40,9 @@ struct VideoRecord {
     std::int64_t fileSize = 0;   // change detection for rescans
     std::int64_t fileMtime = 0;  // nanoseconds since the epoch
     std::string metaSig;         // fingerprint of the sidecar row the metadata came from
+    std::string mediaCopy;       // the playable copy in the media cache, empty: the file itself
+    std::string probe;           // what ffprobe said of the file (SaveProbe), empty: not probed
+    std::int64_t plays = 0;      // plays the server counted
 };
 
 // What a rescan compares to decide whether a file needs reading again.
@@ -46,6 +51,7 @@ struct FileSignature {
     std::int64_t fileMtime = 0;
     std::string metaSig;
     int seconds = 0;
+    std::string probe;
 };
 
 struct CataloguePage {

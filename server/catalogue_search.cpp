@@ -13,18 +13,20 @@ namespace tunova::server {
 namespace {
 
 constexpr const char* kVideoByRowid =
-    "SELECT id, path, title, description, seconds, language, rating, raters, published, updated "
-    "FROM videos WHERE rowid = ?1";
+    "SELECT id, path, title, description, seconds, language, rating, raters, published, updated, "
+    "artist, media_copy, plays FROM videos WHERE rowid = ?1";
 // The last change logged so far (AUTOINCREMENT keeps it even when the log is emptied).
 constexpr const char* kLastChange =
     "SELECT coalesce((SELECT seq FROM sqlite_sequence WHERE name = 'index_log'), 0)";
 constexpr const char* kFirstChange = "SELECT coalesce(min(seq), 0) FROM index_log";
 // What the index needs of a video; for the log, whether the video still exists.
 constexpr const char* kAllVideos =
-    "SELECT rowid, title, description, language, rating, published FROM videos";
+    "SELECT rowid, title, description, language, rating, published, artist, keywords, plays "
+    "FROM videos";
 constexpr const char* kChangesAfter =
     "SELECT l.seq, l.rowid, v.rowid IS NOT NULL, v.title, v.description, v.language, v.rating, "
-    "v.published FROM index_log l LEFT JOIN videos v ON v.rowid = l.rowid WHERE l.seq > ?1 "
+    "v.published, v.artist, v.keywords, v.plays FROM index_log l LEFT JOIN videos v ON v.rowid = "
+    "l.rowid WHERE l.seq > ?1 "
     "ORDER BY l.seq";
 
 VideoRecord ReadVideo(const SqliteStatement& row) {
@@ -39,6 +41,9 @@ VideoRecord ReadVideo(const SqliteStatement& row) {
     video.raters = static_cast<int>(row.ColumnInt(7));
     video.published = row.ColumnInt(8);
     video.updated = row.ColumnInt(9);
+    video.artist = row.ColumnText(10);
+    video.mediaCopy = row.ColumnText(11);
+    video.plays = row.ColumnInt(12);
     return video;
 }
 
@@ -92,7 +97,7 @@ class ReadTransaction {
 }  // namespace
 
 // Tokenizes one video's columns as the index stores them (columns 0 rowid, then title,
-// description, language, rating, published from `first`).
+// description, language, rating, published, artist, keywords, plays from `first`).
 static bool ReadIndexedVideo(FullTextTokenizer& tokenizer, const SqliteStatement& row,
                              std::int64_t rowid, int first, IndexedVideo& video,
                              std::string& error) {
@@ -100,8 +105,11 @@ static bool ReadIndexedVideo(FullTextTokenizer& tokenizer, const SqliteStatement
     video.language = row.ColumnText(first + 2);
     video.rating = row.ColumnDouble(first + 3);
     video.published = row.ColumnInt(first + 4);
+    video.plays = row.ColumnInt(first + 7);
     if (!tokenizer.Tokenize(IndexTerms(row.ColumnText(first)), video.titleTokens) ||
-        !tokenizer.Tokenize(IndexTerms(row.ColumnText(first + 1)), video.descriptionTokens)) {
+        !tokenizer.Tokenize(IndexTerms(row.ColumnText(first + 1)), video.descriptionTokens) ||
+        !tokenizer.Tokenize(IndexTerms(row.ColumnText(first + 5)), video.artistTokens) ||
+        !tokenizer.Tokenize(IndexTerms(row.ColumnText(first + 6)), video.keywordTokens)) {
         error = "full-text tokenizer failed";
         return false;
     }

@@ -2,13 +2,21 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 #include <set>
+#include <thread>
 
 #include "server/media_file.h"
+#include "server/media_metadata.h"
 #include "server/metadata_sidecar.h"
-#include "server/utf8_text.h"
+#include "server/script_language.h"
+#include "server/sidecar_files.h"
 
 namespace tunova::server {
 
@@ -60,16 +68,6 @@ std::vector<FoundFile> FindMediaFiles(const fs::path& root, std::string& error) 
     return files;
 }
 
-std::string TitleFromFileName(const std::string& relativePath) {
-    std::string stem = fs::path(relativePath).stem().string();
-    for (char& c : stem) {
-        if (c == '_') {
-            c = ' ';
-        }
-    }
-    return RepairUtf8(stem);
-}
-
 }  // namespace
 
 std::string VideoIdForPath(std::string_view relativePath) {
@@ -87,8 +85,94 @@ std::string VideoIdForPath(std::string_view relativePath) {
     return id;
 }
 
+namespace {
+
+// One file the scan found new or changed, and what reading it takes.
+struct IngestPlan {
+    const FoundFile* file = nullptr;
+    SidecarRow row;
+    SidecarFiles sidecars;
+    std::string metaSig;
+    bool isNew = false;
+    bool fileChanged = false;
+    bool needProbe = false;
+    ProbeResult probe;
+    bool probed = false;  // `probe` holds what ffprobe said, now or at an earlier scan
+};
+
+// Probes the files of `plans` that need it, on up to `threads` threads, reporting progress
+// through `log` every few seconds when there are many.
+void ProbeAll(std::vector<IngestPlan>& plans, const MediaProber& prober,
+              const IngestOptions& options) {
+    std::vector<IngestPlan*> work;
+    for (IngestPlan& plan : plans) {
+        if (plan.needProbe) {
+            work.push_back(&plan);
+        }
+    }
+    if (work.empty()) {
+        return;
+    }
+    const unsigned hardware = std::max(2u, std::thread::hardware_concurrency());
+    const std::size_t threads = std::min<std::size_t>(
+        work.size(),
+        options.probeThreads > 0 ? static_cast<std::size_t>(options.probeThreads) : hardware);
+    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> done{0};
+    const auto probeSome = [&] {
+        for (std::size_t i = next++; i < work.size(); i = next++) {
+            work[i]->probe = prober(work[i]->file->absolutePath);
+            work[i]->probed = static_cast<bool>(work[i]->probe);
+            ++done;
+        }
+    };
+    std::vector<std::thread> pool;
+    for (std::size_t t = 1; t < threads; ++t) {
+        pool.emplace_back(probeSome);
+    }
+    std::thread reporter;
+    std::mutex waitMutex;
+    std::condition_variable finished;
+    bool allDone = false;
+    if (options.log) {
+        reporter = std::thread([&] {
+            std::unique_lock lock(waitMutex);
+            while (!finished.wait_for(lock, std::chrono::milliseconds(options.progressEveryMs),
+                                      [&] { return allDone; })) {
+                options.log("probed " + std::to_string(done.load()) + " of " +
+                            std::to_string(work.size()) + " files");
+            }
+        });
+    }
+    probeSome();
+    for (std::thread& thread : pool) {
+        thread.join();
+    }
+    if (reporter.joinable()) {
+        {
+            std::lock_guard lock(waitMutex);
+            allDone = true;
+        }
+        finished.notify_all();
+        reporter.join();
+    }
+}
+
+std::string JoinLines(const std::vector<std::string>& words) {
+    std::string joined;
+    for (const std::string& word : words) {
+        joined += (joined.empty() ? "" : "\n") + word;
+    }
+    return joined;
+}
+
+// Metadata signatures of this version: older rows are read again once, for what they lack.
+constexpr const char* kMetaSigVersion = "2\n";
+
+}  // namespace
+
 IngestReport IngestLibrary(Catalogue& catalogue, const std::string& libraryRoot,
-                           const MediaProber& prober) {
+                           const MediaProber& prober, const IngestOptions& options) {
     IngestReport report;
     const std::vector<FoundFile> files = FindMediaFiles(libraryRoot, report.error);
     if (!report) {
@@ -101,59 +185,80 @@ IngestReport IngestLibrary(Catalogue& catalogue, const std::string& libraryRoot,
         return report;
     }
 
-    std::vector<VideoRecord> upserts;
+    std::vector<IngestPlan> plans;
     std::set<std::string> seen;
     for (const FoundFile& file : files) {
         seen.insert(file.relativePath);
+        IngestPlan plan;
+        plan.file = &file;
         const auto rowFound = sidecar.rows.find(file.relativePath);
-        const SidecarRow row = rowFound != sidecar.rows.end() ? rowFound->second : SidecarRow{};
+        if (rowFound != sidecar.rows.end()) {
+            plan.row = rowFound->second;
+        }
+        plan.sidecars = FindSidecarFiles(file.absolutePath);
+        plan.metaSig = kMetaSigVersion + plan.row.signature + "\n" + plan.sidecars.signature;
         const auto old = known.find(file.relativePath);
-        const bool isNew = old == known.end();
-        const bool fileChanged =
-            isNew || old->second.fileSize != file.size || old->second.fileMtime != file.mtimeNanos;
-        if (!fileChanged && old->second.metaSig == row.signature) {
+        plan.isNew = old == known.end();
+        plan.fileChanged = plan.isNew || old->second.fileSize != file.size ||
+                           old->second.fileMtime != file.mtimeNanos;
+        if (!plan.fileChanged && old->second.metaSig == plan.metaSig) {
             ++report.unchanged;
             continue;
         }
+        // A row giving the title and length declares the file: it is not read.
+        const bool declared = plan.row.seconds && plan.row.title;
+        if (!plan.fileChanged) {
+            plan.probe.seconds = old->second.seconds;
+            plan.probed = LoadProbe(old->second.probe, plan.probe);
+        }
+        plan.needProbe = !declared && !plan.probed;
+        plans.push_back(std::move(plan));
+    }
+    ProbeAll(plans, prober, options);
+
+    std::vector<VideoRecord> upserts;
+    for (IngestPlan& plan : plans) {
+        const FoundFile& file = *plan.file;
+        const SidecarRow& row = plan.row;
+        if (plan.needProbe && !plan.probed && !row.seconds) {
+            report.warnings.push_back(file.relativePath + ": " + plan.probe.error + ", skipped");
+            ++report.skipped;
+            continue;
+        }
+        SidecarRead sidecars = ReadSidecarFiles(plan.sidecars, libraryRoot);
+        for (std::string& warning : sidecars.warnings) {
+            report.warnings.push_back(std::move(warning));
+        }
+        const MediaMetadata tags = plan.probed ? MetadataFromTags(plan.probe) : MediaMetadata{};
+        const MediaMetadata name = MetadataFromFileName(file.relativePath);
+        const MediaMetadata meta = MergeMetadata({&sidecars.nfo, &sidecars.infoJson, &tags, &name});
 
         VideoRecord video;
         video.path = file.relativePath;
         video.id = VideoIdForPath(file.relativePath);
         video.fileSize = file.size;
         video.fileMtime = file.mtimeNanos;
-        video.metaSig = row.signature;
-        video.seconds = !fileChanged ? old->second.seconds : 0;
-        std::string tagTitle;
-        const bool needProbe = fileChanged ? (!row.seconds || !row.title) : !row.title;
-        if (needProbe) {
-            const ProbeResult probe = prober(file.absolutePath);
-            if (!probe && !row.seconds && fileChanged) {
-                report.warnings.push_back(file.relativePath + ": " + probe.error + ", skipped");
-                ++report.skipped;
-                continue;
-            }
-            if (probe) {
-                video.seconds = static_cast<int>(std::lround(probe.seconds));
-                tagTitle = RepairUtf8(probe.title);
-            }
-        }
-        if (row.seconds) {
-            video.seconds = *row.seconds;
-        }
-        video.title = row.title           ? *row.title
-                      : !tagTitle.empty() ? tagTitle
-                                          : TitleFromFileName(file.relativePath);
-        video.description = row.description.value_or("");
-        video.language = row.language.value_or("");
+        video.metaSig = plan.metaSig;
+        video.probe = plan.probed ? SaveProbe(plan.probe) : std::string();
+        video.seconds = row.seconds ? *row.seconds
+                        : plan.probed || !plan.fileChanged
+                            ? static_cast<int>(std::lround(plan.probe.seconds))
+                            : meta.seconds.value_or(0);
+        video.title = row.title.value_or(meta.title.value_or(""));
+        video.artist = row.artist.value_or(meta.artist.value_or(""));
+        video.description = row.description.value_or(meta.description.value_or(""));
+        video.keywords = JoinLines(meta.keywords);
+        video.language = row.language    ? *row.language
+                         : meta.language ? *meta.language
+                                         : LanguageFromScript(video.title);
         video.rating = row.rating.value_or(0.0);
         video.raters = row.raters.value_or(0);
         const std::int64_t modified = file.mtimeNanos / 1000000000;
-        video.published = row.published.value_or(modified);
+        video.published = row.published.value_or(meta.published.value_or(modified));
         video.updated = std::max(video.published, modified);
         upserts.push_back(std::move(video));
-        ++(isNew ? report.added : report.updated);
+        ++(plan.isNew ? report.added : report.updated);
     }
-
     std::vector<std::string> removed;
     for (const auto& entry : known) {
         if (!seen.count(entry.first)) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,11 +24,20 @@ struct IngestReport {
     explicit operator bool() const { return error.empty(); }
 };
 
-// Scans `libraryRoot` (recursively; hidden entries skipped; media by file extension), reads
-// "metadata.tsv" there, probes new or changed files with `prober` unless the sidecar gives
-// their length and title, and applies the changes to `catalogue` in one transaction.
+struct IngestOptions {
+    int probeThreads = 0;  // files probed at once; 0: one per core, at least 2
+    std::function<void(const std::string&)> log;  // progress of long probes; null: none
+    int progressEveryMs = 5000;
+};
+
+// Scans `libraryRoot` (recursively; hidden entries skipped; media by file extension) and applies
+// the changes to `catalogue` in one transaction. New or changed files are probed with `prober`
+// (in parallel) unless "metadata.tsv" gives their length and title. Each field comes from the
+// most trusted source that has it: metadata.tsv, the file's .nfo, its .info.json, the
+// container's tags, the file name ("Artist - Title"); a video without a language gets one from
+// its title's script.
 IngestReport IngestLibrary(Catalogue& catalogue, const std::string& libraryRoot,
-                           const MediaProber& prober);
+                           const MediaProber& prober, const IngestOptions& options = {});
 
 // The stable id of a library path: 11 URL-safe characters from a 64-bit hash of the path.
 std::string VideoIdForPath(std::string_view relativePath);

@@ -5,10 +5,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#include "server/json_value.h"
+#include "server/utf8_text.h"
 
 extern char** environ;
 
@@ -52,7 +57,7 @@ bool RunCapturing(std::vector<std::string> argv, std::string& output, int& statu
             }
             break;
         }
-        if (output.size() < 65536) {
+        if (output.size() < (1u << 20)) {
             output.append(buffer, static_cast<std::size_t>(got));
         }
     }
@@ -68,40 +73,134 @@ ProbeResult ProbeWithFfprobe(const std::string& path) {
     ProbeResult result;
     std::string output;
     int status = 0;
-    if (!RunCapturing(
-            {"ffprobe", "-v", "error", "-show_entries", "format=duration:format_tags=title", "-of",
-             "default=noprint_wrappers=1", "--", path},
-            output, status, result.error)) {
+    if (!RunCapturing({"ffprobe", "-v", "error", "-show_entries",
+                       "format=duration,format_name:format_tags:stream=codec_type,codec_name:"
+                       "stream_tags=language:stream_disposition=attached_pic",
+                       "-of", "json", "--", path},
+                      output, status, result.error)) {
         return result;
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         result.error = "ffprobe could not read the file";
         return result;
     }
-    bool haveDuration = false;
-    std::size_t begin = 0;
-    while (begin < output.size()) {
-        std::size_t end = output.find('\n', begin);
-        if (end == std::string::npos) {
-            end = output.size();
-        }
-        const std::string line = output.substr(begin, end - begin);
-        begin = end + 1;
-        if (line.rfind("duration=", 0) == 0) {
-            char* parsedEnd = nullptr;
-            const double seconds = std::strtod(line.c_str() + 9, &parsedEnd);
-            if (parsedEnd != line.c_str() + 9 && seconds >= 0) {
-                result.seconds = seconds;
-                haveDuration = true;
-            }
-        } else if (line.rfind("TAG:title=", 0) == 0) {
-            result.title = line.substr(10);
-        }
-    }
-    if (!haveDuration) {
-        result.error = "no duration";
-    }
+    ReadProbeJson(output, result);
     return result;
+}
+
+void ReadProbeJson(std::string_view json, ProbeResult& result) {
+    const JsonParse parse = ParseJson(json);
+    const JsonValue* format = parse.value.Find("format");
+    if (!parse || format == nullptr) {
+        result.error = "ffprobe's answer is unreadable";
+        return;
+    }
+    result.formatName = format->Text("format_name");
+    const std::string duration = format->Text("duration");
+    char* parsedEnd = nullptr;
+    const double seconds = std::strtod(duration.c_str(), &parsedEnd);
+    if (duration.empty() || parsedEnd == duration.c_str() || !(seconds >= 0)) {
+        result.error = "no duration";
+        return;
+    }
+    result.seconds = seconds;
+    if (const JsonValue* tags = format->Find("tags")) {
+        for (const auto& [key, value] : tags->members) {
+            std::string lower;
+            for (const char c : key) {
+                lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+            }
+            std::string* field = lower == "title"          ? &result.title
+                                 : lower == "artist"       ? &result.artist
+                                 : lower == "album_artist" ? &result.albumArtist
+                                 : lower == "date"         ? &result.date
+                                 : lower == "comment"      ? &result.comment
+                                 : lower == "language"     ? &result.language
+                                                           : nullptr;
+            if (field != nullptr && field->empty() && value.kind == JsonValue::Kind::String) {
+                *field = value.text;
+            }
+        }
+    }
+    if (const JsonValue* streams = parse.value.Find("streams")) {
+        for (const JsonValue& stream : streams->items) {
+            const std::string type = stream.Text("codec_type");
+            const JsonValue* disposition = stream.Find("disposition");
+            const JsonValue* picture =
+                disposition != nullptr ? disposition->Find("attached_pic") : nullptr;
+            if (type == "video" && result.videoCodec.empty() &&
+                (picture == nullptr || picture->number == 0)) {
+                result.videoCodec = stream.Text("codec_name");
+            } else if (type == "audio" && result.audioCodec.empty()) {
+                result.audioCodec = stream.Text("codec_name");
+                const JsonValue* tags = stream.Find("tags");
+                if (result.language.empty() && tags != nullptr) {
+                    result.language = tags->Text("language");
+                }
+            }
+        }
+    }
+}
+
+namespace {
+
+void AppendJsonString(std::string& out, std::string_view text) {
+    out.push_back('"');
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out.push_back('\\');
+            out.push_back(c);
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out.push_back(c);
+        }
+    }
+    out.push_back('"');
+}
+
+constexpr std::pair<const char*, std::string ProbeResult::*> kSavedTexts[] = {
+    {"title", &ProbeResult::title},
+    {"artist", &ProbeResult::artist},
+    {"album_artist", &ProbeResult::albumArtist},
+    {"date", &ProbeResult::date},
+    {"comment", &ProbeResult::comment},
+    {"language", &ProbeResult::language},
+    {"format", &ProbeResult::formatName},
+    {"video", &ProbeResult::videoCodec},
+    {"audio", &ProbeResult::audioCodec},
+};
+
+}  // namespace
+
+std::string SaveProbe(const ProbeResult& probe) {
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.3f", probe.seconds);
+    std::string out = std::string("{\"seconds\":") + seconds;
+    for (const auto& [key, field] : kSavedTexts) {
+        out += ",\"";
+        out += key;
+        out += "\":";
+        AppendJsonString(out, RepairUtf8(probe.*field));
+    }
+    out += "}";
+    return out;
+}
+
+bool LoadProbe(std::string_view text, ProbeResult& probe) {
+    const JsonParse parse = ParseJson(text);
+    const JsonValue* seconds = parse.value.Find("seconds");
+    if (!parse || seconds == nullptr || seconds->kind != JsonValue::Kind::Number) {
+        return false;
+    }
+    probe = {};
+    probe.seconds = seconds->number;
+    for (const auto& [key, field] : kSavedTexts) {
+        probe.*field = parse.value.Text(key);
+    }
+    return true;
 }
 
 }  // namespace tunova::server

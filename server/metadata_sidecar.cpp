@@ -52,6 +52,8 @@ std::optional<Number> ReadNumber(std::string_view text) {
 bool ApplyField(std::string_view column, const std::string& value, SidecarRow& row) {
     if (column == "title") {
         row.title = value;
+    } else if (column == "artist") {
+        row.artist = value;
     } else if (column == "description") {
         row.description = value;
     } else if (column == "language") {

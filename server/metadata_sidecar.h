@@ -1,6 +1,6 @@
 // The library's metadata sidecar, "metadata.tsv" in the library root: a header line naming the
 // columns, then one tab-separated line per media file. Columns: file (path relative to the
-// root, required), title, description, language (ko/en/ja/zh), rating (0 to 5), raters,
+// root, required), title, artist, description, language (ko/en/ja/zh), rating (0 to 5), raters,
 // published (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SSZ, UTC), seconds. "\t", "\n" and "\\" escape a
 // tab, a line break and a backslash inside a field; an empty field counts as absent; '#' starts a
 // comment line.
@@ -19,6 +19,7 @@ inline constexpr const char* kSidecarName = "metadata.tsv";
 
 struct SidecarRow {
     std::optional<std::string> title;
+    std::optional<std::string> artist;
     std::optional<std::string> description;
     std::optional<std::string> language;
     std::optional<double> rating;

@@ -18,6 +18,7 @@ constexpr Xapian::valueno kRatingSlot = 1;
 
 constexpr Xapian::termcount kTitleWeight = 4;
 constexpr Xapian::termcount kDescriptionWeight = 1;
+constexpr Xapian::termcount kArtistWeight = 2;
 // Prefixes of terms that are not tokens; tokens are case-folded, never upper case.
 constexpr const char* kLanguagePrefix = "XL";      // the video's language
 constexpr const char* kLanguageTermPrefix = "XQ";  // a term qualified by the language
@@ -501,6 +502,10 @@ bool SearchIndexWriter::Put(const IndexedVideo& video, std::string& error) {
         // One empty position between the columns: no phrase reaches across.
         ++position;
         AddColumn(document, video.descriptionTokens, kDescriptionWeight, position, keys);
+        ++position;
+        AddColumn(document, video.artistTokens, kArtistWeight, position, keys);
+        ++position;
+        AddColumn(document, video.keywordTokens, kDescriptionWeight, position, keys);
         if (!video.language.empty() && video.language.size() <= 32) {
             document.add_boolean_term(kLanguagePrefix + video.language);
             for (const std::string& key : keys) {
@@ -509,7 +514,8 @@ bool SearchIndexWriter::Put(const IndexedVideo& video, std::string& error) {
         }
         AddDays(document, video.published);
         document.add_value(kPublishedSlot, TimeKey(video.published));
-        document.add_value(kRatingSlot, RatingKey(video.rating) + TimeKey(video.published));
+        document.add_value(
+            kRatingSlot, RatingKey(video.rating) + TimeKey(video.plays) + TimeKey(video.published));
         database_->replace_document(static_cast<Xapian::docid>(video.rowid), document);
         return true;
     } catch (const Xapian::Error& failure) {

@@ -1,15 +1,15 @@
 // The catalogue's search index: a Xapian database in a folder beside the catalogue, one document
 // per video, whose document id is the video's rowid. The catalogue stays the record; the index
 // holds only what matching, filtering and ordering need (tokens with positions, the language
-// as a filter term, the publication time and rating as sort keys), and pages are read back from
-// the catalogue by rowid.
+// as a filter term, the publication time and rating (then plays) as sort keys), and pages are read
+// back from the catalogue by rowid.
 //
 // Matching keeps the catalogue's full-text rules: tokens are FTS5's unicode61 tokens of the
 // index terms (search_terms.h), a quoted phrase matches where its tokens stand at consecutive
-// positions of one column (title or description), phrases are ANDed, and a prefix phrase (a
-// lone CJK character) matches every token that starts with it. Title tokens weigh 4 and
-// description tokens 1 in BM25 (k1 1.2, b 0.75); ties go to the lower rowid, as do equal sort
-// keys in the rating and publication orders.
+// positions of one column (title, description, artist or keywords), phrases are ANDed, and a prefix
+// phrase (a lone CJK character) matches every token that starts with it. Title tokens weigh 4,
+// artist tokens 2, description and keyword tokens 1 in BM25 (k1 1.2, b 0.75); ties go to the lower
+// rowid, as do equal sort keys in the rating and publication orders.
 //
 // Totals are exact, not estimated: a page is ranked with the matcher free to skip what cannot
 // reach it, and the matches are counted apart (a lone term's document count, else a counting
@@ -47,8 +47,11 @@ struct IndexedVideo {
     std::int64_t rowid = 0;
     std::vector<std::string> titleTokens;
     std::vector<std::string> descriptionTokens;
-    std::string language;  // "ko", "en", "ja", "zh" or empty
+    std::vector<std::string> artistTokens;
+    std::vector<std::string> keywordTokens;  // album, genre, tags: searchable, weighed as text
+    std::string language;                    // "ko", "en", "ja", "zh" or empty
     double rating = 0;
+    std::int64_t plays = 0;  // ranks videos of equal rating (those without any, mostly)
     std::int64_t published = 0;
 };
 
@@ -60,7 +63,7 @@ struct IndexHits {
 
 // Metadata keys the catalogue keeps in the index.
 inline constexpr const char* kIndexFormatKey = "tunova.format";
-inline constexpr const char* kIndexFormat = "2";
+inline constexpr const char* kIndexFormat = "3";
 inline constexpr const char* kIndexCatalogueKey = "tunova.catalogue";  // the catalogue's id
 inline constexpr const char* kIndexAppliedKey = "tunova.applied";      // last change applied
 

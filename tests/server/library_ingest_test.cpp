@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <fcntl.h>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 
@@ -24,7 +25,7 @@ namespace fs = std::filesystem;
 
 // A prober that counts its calls and gives every file 12.6 seconds.
 struct CountingProber {
-    int calls = 0;
+    std::atomic<int> calls{0};
     MediaProber Prober() {
         return [this](const std::string&) {
             ++calls;
