@@ -15,6 +15,7 @@
 #include "server/media_file.h"
 #include "server/media_metadata.h"
 #include "server/metadata_sidecar.h"
+#include "server/playable_media.h"
 #include "server/script_language.h"
 #include "server/sidecar_files.h"
 
@@ -217,6 +218,7 @@ IngestReport IngestLibrary(Catalogue& catalogue, const std::string& libraryRoot,
     ProbeAll(plans, prober, options);
 
     std::vector<VideoRecord> upserts;
+    std::vector<std::string> dropped;
     for (IngestPlan& plan : plans) {
         const FoundFile& file = *plan.file;
         const SidecarRow& row = plan.row;
@@ -224,6 +226,26 @@ IngestReport IngestLibrary(Catalogue& catalogue, const std::string& libraryRoot,
             report.warnings.push_back(file.relativePath + ": " + plan.probe.error + ", skipped");
             ++report.skipped;
             continue;
+        }
+        std::string mediaCopy;
+        if (plan.probed && options.converter != nullptr) {
+            const PlaybackPlan playback = PlanPlayback(plan.probe, file.relativePath);
+            if (playback.route != PlaybackRoute::AsItIs) {
+                mediaCopy = CopyNameFor(VideoIdForPath(file.relativePath), file.size,
+                                        file.mtimeNanos, playback.container);
+                if (!options.converter->HasCopy(mediaCopy)) {
+                    options.converter->Request({file.absolutePath, mediaCopy, playback.route});
+                    report.warnings.push_back(
+                        file.relativePath + ": " + playback.why + ", " +
+                        (playback.route == PlaybackRoute::Remux ? "remuxing" : "transcoding") +
+                        " in the background; listed when done");
+                    ++report.waiting;
+                    if (!plan.isNew) {
+                        dropped.push_back(file.relativePath);  // its old row no longer fits
+                    }
+                    continue;
+                }
+            }
         }
         SidecarRead sidecars = ReadSidecarFiles(plan.sidecars, libraryRoot);
         for (std::string& warning : sidecars.warnings) {
@@ -240,6 +262,7 @@ IngestReport IngestLibrary(Catalogue& catalogue, const std::string& libraryRoot,
         video.fileMtime = file.mtimeNanos;
         video.metaSig = plan.metaSig;
         video.probe = plan.probed ? SaveProbe(plan.probe) : std::string();
+        video.mediaCopy = mediaCopy;
         video.seconds = row.seconds ? *row.seconds
                         : plan.probed || !plan.fileChanged
                             ? static_cast<int>(std::lround(plan.probe.seconds))
@@ -259,13 +282,14 @@ IngestReport IngestLibrary(Catalogue& catalogue, const std::string& libraryRoot,
         upserts.push_back(std::move(video));
         ++(plan.isNew ? report.added : report.updated);
     }
-    std::vector<std::string> removed;
+    const std::size_t droppedCount = dropped.size();
+    std::vector<std::string> removed = std::move(dropped);
     for (const auto& entry : known) {
         if (!seen.count(entry.first)) {
             removed.push_back(entry.first);
         }
     }
-    report.removed = static_cast<int>(removed.size());
+    report.removed = static_cast<int>(removed.size() - droppedCount);
     if (!catalogue.Apply(upserts, removed, report.error)) {
         report.added = report.updated = report.removed = 0;
     }

@@ -55,7 +55,7 @@ std::optional<std::string> MediaIdFromPath(std::string_view text) {
 }
 
 std::string_view MediaContentType(std::string_view path) {
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 10> kTypes{{
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 19> kTypes{{
         {".webm", "video/webm"},
         {".mp4", "video/mp4"},
         {".m4v", "video/mp4"},
@@ -66,6 +66,16 @@ std::string_view MediaContentType(std::string_view path) {
         {".mp3", "audio/mpeg"},
         {".m4a", "audio/mp4"},
         {".wav", "audio/wav"},
+        // Containers the page cannot play: the library lists them with a copy it can.
+        {".avi", "video/x-msvideo"},
+        {".mov", "video/quicktime"},
+        {".wmv", "video/x-ms-wmv"},
+        {".flv", "video/x-flv"},
+        {".mpg", "video/mpeg"},
+        {".mpeg", "video/mpeg"},
+        {".ts", "video/mp2t"},
+        {".m2ts", "video/mp2t"},
+        {".3gp", "video/3gpp"},
     }};
     const std::size_t dot = path.rfind('.');
     if (dot != std::string_view::npos) {
