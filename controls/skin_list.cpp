@@ -123,6 +123,15 @@ void CSkinList::BuildMessageTable() {
         OnMouseMove({plat::XFromLParam(l), plat::YFromLParam(l)});
         return LResult{0};
     });
+    // The pointer left the rows, or the rows were all deleted for a new fill: no row is hovered.
+    m.OnMessage(plat::kWmMouseLeave, [this](WParam, LParam) {
+        notOver_ = true;
+        if (hoverRow_ != kNoHoverRow) {
+            hoverRow_ = kNoHoverRow;
+            Invalidate();
+        }
+        return LResult{0};
+    });
     for (std::uint32_t message : {plat::kWmMouseWheel, plat::kWmKeyDown, plat::kWmKeyUp}) {
         m.OnMessage(message, [this](WParam, LParam) {
             scrollBar_.UpdateThumb();

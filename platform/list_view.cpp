@@ -196,6 +196,8 @@ bool ListView::DeleteItem(int item) {
 void ListView::DeleteAllItems() {
     if (ReportView* view = ViewOf(this)) {
         view->clear();
+        // No row is under the pointer any more: the list hears that the pointer left its rows.
+        SendMessage(kWmMouseLeave, 0, 0);
     }
 }
 

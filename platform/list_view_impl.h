@@ -92,6 +92,9 @@ class ReportView : public QTreeWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    // The pointer leaving the rows (for the header or elsewhere) or the whole list.
+    bool viewportEvent(QEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     // list_view_drop.cpp: drops of local files when acceptFiles is set.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -99,6 +102,7 @@ class ReportView : public QTreeWidget {
 
   private:
     Point ToClient(QPoint viewportPos) const;
+    void SendMouseLeave();
     void Send(int code, NotifyHeader* header);
     void SendActivate(int code, QPoint viewportPos);
     void SendItemChanged(int row, std::uint32_t changedBits);

@@ -278,6 +278,25 @@ void ReportView::wheelEvent(QWheelEvent* event) {
     QTreeWidget::wheelEvent(event);
 }
 
+bool ReportView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave) {
+        SendMouseLeave();
+    }
+    return QTreeWidget::viewportEvent(event);
+}
+
+void ReportView::leaveEvent(QEvent* event) {
+    QTreeWidget::leaveEvent(event);
+    SendMouseLeave();
+}
+
+// The list's own table hears kWmMouseLeave when the pointer leaves its rows.
+void ReportView::SendMouseLeave() {
+    if (ListView* owner = Owner()) {
+        owner->SendMessage(kWmMouseLeave, 0, 0);
+    }
+}
+
 Point ReportView::ToClient(QPoint viewportPos) const {
     const QPoint p = viewportPos + ViewportOffset();
     return {p.x(), p.y()};

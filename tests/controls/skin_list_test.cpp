@@ -159,6 +159,37 @@ TEST_F(SkinListTest, TheHoverPictureShowsOnlyOverTheAddColumn) {
     EXPECT_EQ(list_.HoverRow(), CSkinList::kNoHoverRow);
 }
 
+// The picture belongs to the pointer: leaving the rows or refilling them takes it away.
+TEST_F(SkinListTest, TheHoverPictureGoesWhenThePointerLeavesOrTheRowsAreRefilled) {
+    MakeResults(3, 3);
+    const int add = 45 + 527 + 90;
+    const plat::Bitmap hover = Resource(296);
+    auto pictureShownOn = [&](int row) {
+        const plat::Bitmap shown = Shown();
+        for (int x = 30; x < 60; ++x) {
+            if (shown.Pixel(760 - 96 + x, RowTop(row) + 2 + 8) != hover.Pixel(x, 8)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    plat::testing::MouseMove(list_, {add + 10, RowTop(1) + 5});
+    ASSERT_TRUE(pictureShownOn(1));
+    plat::testing::MouseLeave(list_);
+    EXPECT_EQ(list_.HoverRow(), CSkinList::kNoHoverRow);
+    EXPECT_TRUE(list_.PointerOffAddColumn());
+    EXPECT_FALSE(pictureShownOn(1));
+
+    plat::testing::MouseMove(list_, {add + 10, RowTop(2) + 5});
+    ASSERT_TRUE(pictureShownOn(2));
+    list_.DeleteAllItems();
+    for (int i = 0; i < 3; ++i) {
+        list_.SetItemImage(list_.InsertItem(i, std::to_string(i + 31)), 3, 0);
+    }
+    EXPECT_EQ(list_.HoverRow(), CSkinList::kNoHoverRow);
+    EXPECT_FALSE(pictureShownOn(2));
+}
+
 TEST_F(SkinListTest, TitleHeadingSortsAscendingThenDescendingWithItsArrows) {
     // Rows 3 and 4 come from an appended page: they carry no item data.
     MakeResults(5, 3);
