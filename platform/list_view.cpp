@@ -258,7 +258,10 @@ int ListView::SelectedCount() const {
 void ListView::SetImageList(ImageList* images) {
     if (ReportView* view = ViewOf(this)) {
         view->images = images;
+        const Bitmap* first = images != nullptr ? images->At(0) : nullptr;
+        view->imageHeight = first != nullptr ? first->Height() : 0;
         view->RefreshAllIcons();
+        view->doItemsLayout();  // the rows' height follows the images
     }
 }
 

@@ -77,6 +77,7 @@ class ReportView : public QTreeWidget {
     QPoint ViewportOffset() const { return viewport()->pos(); }
 
     ImageList* images = nullptr;
+    int imageHeight = 0;  // of the image list's first image when it was set: the least row height
     ListView::ItemPainter itemPainter;
     std::uint32_t exStyle = 0;
     int rowHeight = 0;

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "platform/control_impl.h"
 #include "platform/draw_impl.h"
@@ -70,6 +71,10 @@ QSize CellDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelInd
     QSize size = QStyledItemDelegate::sizeHint(option, index);
     if (view_->rowHeight > 0) {
         size.setHeight(view_->rowHeight);
+    } else {
+        // Without a set height, rows are at least as tall as the list's images, shown in a row
+        // or not (a 1 x 16 image list gives rows of 16 pixels whatever the font).
+        size.setHeight(std::max(size.height(), view_->imageHeight));
     }
     return size;
 }

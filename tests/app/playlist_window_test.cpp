@@ -220,6 +220,33 @@ TEST_F(PlaylistWindowTest, TheAddColumnShowsItsPictureAndAClickLeavesTheListInPl
     });
 }
 
+// Adding past the playlist's visible rows scrolls the newest row fully into view, as the window
+// shows it. Its rows are as tall as the playlist's 16-pixel row images, whatever the font, so a
+// title drawn 4 pixels below a row's top is not cut off at its bottom.
+TEST_F(PlaylistWindowTest, AddingPastTheVisibleRowsShowsTheNewestRowWhole) {
+    RunShown([&](CTunovaDlg& d) {
+        SearchFor(d, "song");
+        const int visible = d.playlistView.CountPerPage();
+        ASSERT_LT(visible + 3, 30);
+        for (int row = 0; row < visible + 3; ++row) {
+            d.resultList.EnsureVisible(row);
+            ClickAddColumn(d.resultList, row);
+            const int newest = d.playlistView.ItemCount() - 1;
+            ASSERT_EQ(newest, row);
+            const plat::Rect rect = d.playlistView.ItemRect(newest);
+            EXPECT_GE(rect.Height(), 16) << row;
+            EXPECT_GE(rect.top, d.playlistView.HeaderHeight()) << row;
+            EXPECT_LE(rect.bottom, d.playlistView.ClientRect().bottom) << row;
+            // The selected row's last line, right of its title, in a picture of the whole window.
+            d.UpdateNow();
+            const plat::Bitmap shown = plat::testing::GrabWindow(d);
+            const plat::Point last =
+                d.ScreenToClient(d.playlistView.ClientToScreen({rect.right - 20, rect.bottom - 1}));
+            EXPECT_EQ(shown.Pixel(last.x, last.y), plat::Rgb(42, 46, 57)) << row;
+        }
+    });
+}
+
 TEST_F(PlaylistWindowTest, ADoubleClickAddsWhenTheSettingSaysSo) {
     RunShown([](CTunovaDlg& d) {
         SearchFor(d, "song");
