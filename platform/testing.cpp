@@ -20,6 +20,7 @@
 #include "platform/host_widget_impl.h"
 #include "platform/qt_text_impl.h"
 #include "platform/testing_impl.h"
+#include "platform/testing_window_manager.h"
 #include "platform/window.h"
 #include "platform/window_impl.h"
 
@@ -165,6 +166,13 @@ void MouseLeave(plat::Window& target) {
     if (QWidget* native = target.Impl()->widget.data()) {
         QEvent event(QEvent::Leave);
         QCoreApplication::sendEvent(native, &event);
+    }
+}
+
+void ResizeFromOutside(plat::Window& window, plat::Size size) {
+    if (QWidget* native = window.Impl()->widget.data()) {
+        native->resize(size.cx, size.cy);
+        QCoreApplication::processEvents();
     }
 }
 

@@ -293,7 +293,17 @@ void Window::MoveTopLevel(WindowPos pos) {
     const QPoint topLeft = (pos.flags & kSwpNoMove) ? now.topLeft() : QPoint(pos.x, pos.y);
     const QSize size =
         (pos.flags & kSwpNoSize) ? now.size() : QSize(std::max(0, pos.cx), std::max(0, pos.cy));
+    // The program's own moves may go below the smallest tracking size (kWmGetMinMaxInfo); the
+    // window manager's resizes (a frame drag, tiling) keep to it, or to the size the program
+    // chose last when that is smaller.
+    w->setMinimumSize(0, 0);
     w->setGeometry(QRect(topLeft, size));
+    if (WindowImpl::FindLive(key) != this) {
+        return;
+    }
+    const Size smallest = QueryMinMaxInfo().minTrackSize;
+    w->setMinimumSize(std::clamp(smallest.cx, 0, size.width()),
+                      std::clamp(smallest.cy, 0, size.height()));
 }
 
 Rect Window::WindowRect() const {

@@ -9,6 +9,7 @@
 #include "main_window_fixture.h"
 #include "platform/application.h"
 #include "platform/screens.h"
+#include "platform/testing_window_manager.h"
 
 namespace tunova::testing {
 namespace {
@@ -298,6 +299,21 @@ TEST_F(WindowModesTest, ResizingByAnEdgeShowsTheOutlineAndTheWindowTakesItOnRele
         plat::testing::MouseDown(d, {398, 100});
         EXPECT_FALSE(d.Modes().IsResizing());
         plat::testing::MouseUp(d, {398, 100});
+    });
+}
+
+// The window itself refuses sizes under 785 x 600 (a window manager's resize or tiling), except
+// in mini size.
+TEST_F(WindowModesTest, TheWindowItselfKeepsTheSmallestSizeOutsideMiniSize) {
+    RunShown([](CTunovaDlg& d) {
+        plat::testing::ResizeFromOutside(d, {600, 400});
+        EXPECT_EQ(d.WindowRect(), kCentred);
+        d.SendCommand(1128);
+        EXPECT_EQ(d.WindowRect(), (Rect{880, 624, 1280, 800}));
+        d.SendCommand(1131);
+        plat::testing::ResizeFromOutside(d, {700, 500});
+        EXPECT_EQ(d.WindowRect().Width(), 785);
+        EXPECT_EQ(d.WindowRect().Height(), 600);
     });
 }
 
