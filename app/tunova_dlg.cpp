@@ -2,6 +2,7 @@
 // window, each routed to the subsystem object that does the work.
 #include "app/tunova_dlg.h"
 
+#include "platform/mouse_capture.h"
 #include "services/host_config.h"
 
 namespace tunova {
@@ -170,6 +171,12 @@ void CTunovaDlg::BuildNotificationTable() {
     });
     map.OnMessage(plat::kWmLButtonUp, [this](plat::WParam, plat::LParam l) {
         OnLeftButtonUp({plat::XFromLParam(l), plat::YFromLParam(l)});
+        return plat::LResult{0};
+    });
+    // The capture taken away (by another window, or the window no longer being the active one)
+    // ends a resize as a release does: the window takes the outline's size.
+    map.OnMessage(plat::kWmCaptureChanged, [this](plat::WParam, plat::LParam) {
+        modes_.OnLeftButtonUp({});
         return plat::LResult{0};
     });
     map.OnMessage(plat::kWmLButtonDblClk, [this](plat::WParam, plat::LParam l) {

@@ -373,7 +373,10 @@ void WindowModes::OnLeftButtonUp(Point /*client*/) {
         return;
     }
     resize_.on = false;
-    plat::Window::ReleaseCapture();
+    // After kWmCaptureChanged the capture is another window's.
+    if (plat::Window::Capture() == &window_) {
+        plat::Window::ReleaseCapture();
+    }
     // The window takes the outline it showed last, wherever the pointer is released.
     if (!(resize_.outline == resize_.start)) {
         MoveWindow(resize_.outline);

@@ -5,6 +5,7 @@
 
 #include "controls/buffer_dc.h"
 #include "controls/skin_list.h"
+#include "platform/mouse_capture.h"
 
 namespace tunova {
 
@@ -144,6 +145,14 @@ void CSkinScrollBar::BuildMessageTable() {
         } else if (!dragging_ && !upPressed_ && !downPressed_ && !(compact_ && variant_ == 1)) {
             LineScroll(p.y > thumbTop_ ? plat::kSbPageDown : plat::kSbPageUp);
         }
+        upPressed_ = downPressed_ = dragging_ = false;
+        UpdateThumb();
+        return LResult{0};
+    });
+    // The capture taken away stops the arrow's repeat and the thumb's drag; nothing scrolls.
+    m.OnMessage(plat::kWmCaptureChanged, [this](WParam, LParam) {
+        KillTimer(kRepeatTimer);
+        KillTimer(kRepeatDelayTimer);
         upPressed_ = downPressed_ = dragging_ = false;
         UpdateThumb();
         return LResult{0};

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "controls/buffer_dc.h"
+#include "platform/mouse_capture.h"
 
 namespace tunova {
 
@@ -143,6 +144,15 @@ void CSkinSlider::BuildMessageTable() {
         dragging_ = false;
         Invalidate();
         Post(res::kWmSliderReleased);
+        return LResult{0};
+    });
+    // The capture taken away ends the drag where the thumb is, as a release there would.
+    m.OnMessage(plat::kWmCaptureChanged, [this](WParam, LParam) {
+        if (dragging_) {
+            dragging_ = false;
+            Invalidate();
+            Post(res::kWmSliderReleased);
+        }
         return LResult{0};
     });
     m.OnMessage(plat::kWmKeyDown, [this](WParam w, LParam) {

@@ -1,6 +1,7 @@
 // Native widgets behind windows: Qt events in, messages out.
 #include "platform/host_widget_impl.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -11,6 +12,7 @@
 #include <memory>
 
 #include "platform/draw_impl.h"
+#include "platform/mouse_capture.h"
 #include "platform/window.h"
 #include "platform/window_impl.h"
 
@@ -213,6 +215,15 @@ void HostWidget::closeEvent(QCloseEvent* event) {
 
 void HostWidget::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    // A window that stops being the active one loses the pointer: a drag inside it ends. A
+    // window shown without taking the focus (the resize outline) takes nothing from it.
+    if (event->type() == QEvent::ActivationChange && owner_ != nullptr && isWindow() &&
+        !isActiveWindow()) {
+        const QWidget* active = QApplication::activeWindow();
+        if (active == nullptr || !active->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus)) {
+            CancelCapture(owner_);
+        }
+    }
     if (event->type() == QEvent::WindowStateChange && owner_ != nullptr) {
         owner_->Impl()->Dispatch(kWmSize, SizeType(this), MakeLParam(width(), height()));
     }

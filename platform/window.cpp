@@ -16,6 +16,7 @@
 #include "platform/cursor.h"
 #include "platform/draw_impl.h"
 #include "platform/host_widget_impl.h"
+#include "platform/mouse_capture.h"
 #include "platform/qt_text_impl.h"
 #include "platform/screens.h"
 #include "platform/timers_impl.h"
@@ -516,10 +517,32 @@ void Window::SetCapture() {
     if (w == nullptr) {
         return;
     }
+    Window* previous = Capture();
     if (w->isVisible()) {
         w->grabMouse();
     }
     g_captureKey = impl_->key;
+    if (previous != nullptr && previous != this) {
+        previous->impl_->EndPointerMove();
+        previous->SendMessage(kWmCaptureChanged, 0, 0);
+    }
+}
+
+void CancelCapture(const Window* topLevel) {
+    Window* holder = Window::Capture();
+    if (holder == nullptr) {
+        return;
+    }
+    const Window* top = holder;
+    while (top->Parent() != nullptr) {
+        top = top->Parent();
+    }
+    if (topLevel != nullptr && top != topLevel) {
+        return;
+    }
+    Window::ReleaseCapture();
+    holder->Impl()->EndPointerMove();
+    holder->SendMessage(kWmCaptureChanged, 0, 0);
 }
 
 void Window::ReleaseCapture() {

@@ -317,6 +317,38 @@ TEST_F(WindowModesTest, TheWindowItselfKeepsTheSmallestSizeOutsideMiniSize) {
     });
 }
 
+// A resize whose capture another window takes, or whose window stops being the active one, ends
+// as a release would: the window takes the outline's size.
+TEST_F(WindowModesTest, LosingTheCaptureEndsAResize) {
+    RunShown([](CTunovaDlg& d) {
+        const Rect before = d.WindowRect();
+        plat::testing::MouseDown(d, {783, 300});
+        plat::testing::MouseMove(d, {883, 320}, 1);
+        ASSERT_TRUE(d.Modes().Outline().IsShown());
+        plat::Window other;
+        ASSERT_TRUE(other.Create(nullptr, 0, Rect::FromXYWH(0, 0, 50, 50)));
+        other.Show(true);
+        other.SetCapture();
+        EXPECT_FALSE(d.Modes().IsResizing());
+        EXPECT_FALSE(d.Modes().Outline().IsShown());
+        EXPECT_EQ(d.WindowRect(), Rect::FromXYWH(247, 112, 885, 600));
+        plat::Window::ReleaseCapture();
+        plat::testing::MouseUp(d, {883, 320});
+        EXPECT_EQ(d.WindowRect(), Rect::FromXYWH(247, 112, 885, 600)) << "no release follows";
+        d.Move(before);
+        // The same when the window stops being the active one.
+        // (Headless, focus is what makes a window the active one.)
+        d.SetFocus();
+        plat::testing::MouseDown(d, {783, 300});
+        plat::testing::MouseMove(d, {883, 320}, 1);
+        ASSERT_TRUE(d.Modes().IsResizing());
+        other.SetFocus();
+        EXPECT_FALSE(d.Modes().IsResizing());
+        EXPECT_FALSE(d.Modes().Outline().IsShown());
+        EXPECT_EQ(d.WindowRect(), Rect::FromXYWH(247, 112, 885, 600));
+    });
+}
+
 TEST_F(WindowModesTest, DoubleClickingTheTopBarMaximisesAndRestores) {
     RunShown([](CTunovaDlg& d) {
         plat::testing::MouseDoubleClick(d, {200, 10});

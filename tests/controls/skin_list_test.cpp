@@ -276,6 +276,17 @@ TEST_F(SkinListTest, HoldingTheDownArrowRepeatsAfterThreeHundredMilliseconds) {
     plat::testing::MouseDown(bar, {6, 25});  // the up arrow under the cap
     plat::testing::MouseUp(bar, {100, 25});  // released away from it: no line
     EXPECT_EQ(list_.ScrollPosition(), 4);
+
+    // Another window taking the capture stops the repeat at once.
+    plat::testing::MouseDown(bar, downArrow);
+    clock_.Advance(350);
+    EXPECT_EQ(list_.ScrollPosition(), 6);
+    plat::Window other;
+    ASSERT_TRUE(other.Create(&dialog_, 5, Rect::FromXYWH(0, 380, 20, 20)));
+    other.SetCapture();
+    clock_.Advance(500);
+    EXPECT_EQ(list_.ScrollPosition(), 6);
+    plat::Window::ReleaseCapture();
 }
 
 }  // namespace

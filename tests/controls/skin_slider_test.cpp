@@ -87,6 +87,23 @@ TEST_F(SkinSliderTest, DragsPastTheEndsStopAtTheLimits) {
                                             {res::kWmSliderReleased, 1009, 100}}));
 }
 
+// Another window taking the capture ends the drag as a release would; later moves are not drags.
+TEST_F(SkinSliderTest, LosingTheCaptureEndsTheDrag) {
+    plat::testing::MouseDown(slider_, {300, 4});
+    plat::testing::MouseMove(slider_, {200, 4}, 1);
+    const int dragged = slider_.PositionFor(200);
+    plat::Window other;
+    ASSERT_TRUE(other.Create(&dialog_, 5, plat::Rect::FromXYWH(0, 60, 20, 20)));
+    other.SetCapture();
+    EXPECT_EQ(Drain(), (std::vector<Posted>{{res::kWmSliderMoving, 1009, 79},
+                                            {res::kWmSliderMoving, 1009, dragged},
+                                            {res::kWmSliderReleased, 1009, dragged}}));
+    plat::Window::ReleaseCapture();
+    plat::testing::MouseMove(slider_, {350, 4}, 1);
+    EXPECT_EQ(slider_.GetPosition(), dragged);
+    EXPECT_TRUE(Drain().empty());
+}
+
 TEST_F(SkinSliderTest, KeysMoveClampAndAlwaysPostReleased) {
     const std::pair<int, int> steps[] = {
         {plat::kVkNext, 20}, {plat::kVkRight, 21}, {plat::kVkUp, 20},
