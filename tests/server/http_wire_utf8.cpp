@@ -5,9 +5,11 @@
 
 #include <chrono>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "raw_connection.h"
+#include "server/listening_socket.h"
 #include "server_fixture.h"
 
 namespace tunova::server::testing {
@@ -205,6 +207,26 @@ TEST(HttpWireTest, KeepAlivePipeliningAndHalfCloseAnswerEveryRequest) {
         AnswerTo(server, "GET /update/player_ver.php HTTP/1.1\r\nHost: t\r\n\r\n", true);
     EXPECT_EQ(StatusLine(half), "HTTP/1.1 200 OK");
     EXPECT_EQ(half.substr(half.size() - 1), "7");
+}
+
+TEST(HttpWireTest, ASocketOpenedElsewhereIsServedAsItIs) {
+    // As a service manager hands one over: bound and listening before the server starts.
+    std::string error;
+    const int socket = OpenListeningSocket("127.0.0.1", 0, error);
+    ASSERT_GE(socket, 0) << error;
+    HttpServer server({}, [](const HttpRequest& request, HttpResponse& response) {
+        response.SetContent("adopted " + request.path, "text/plain");
+    });
+    const int port = server.Adopt(socket, error);
+    ASSERT_EQ(port, ListeningPort(socket)) << error;
+    std::thread serving([&server] { server.Run(); });
+    RawConnection client(port);
+    ASSERT_TRUE(client.Send("GET /x HTTP/1.1\r\nHost: t\r\nConnection: close\r\n\r\n"));
+    const std::string answer = client.ReadUntilClosed(5000);
+    EXPECT_EQ(StatusLine(answer), "HTTP/1.1 200 OK");
+    EXPECT_EQ(answer.substr(answer.size() - 10), "adopted /x");
+    server.Stop();
+    serving.join();
 }
 
 }  // namespace
