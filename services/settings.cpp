@@ -3,6 +3,7 @@
 
 #include "platform/autostart.h"
 #include "platform/codepage.h"
+#include "platform/files.h"
 #include "platform/log.h"
 #include "platform/settings_store.h"
 #include "services/registry_keys.h"
@@ -35,8 +36,24 @@ int LoadClickSetting() {
     return click && StoredTextContains(*click, "true") ? 1 : 0;
 }
 
+std::string AutostartProgram(const std::string& executablePath) {
+    // An installed player is PREFIX/libexec/tunova/NAME, started by PREFIX/bin/NAME, the
+    // launcher that prepares the user's data folder before it runs the program.
+    constexpr std::string_view kProgramFolder = "/libexec/tunova/";
+    const std::string name = FileNameOf(executablePath);
+    const std::size_t folder = executablePath.size() - name.size();
+    if (name.empty() || folder < kProgramFolder.size() ||
+        executablePath.compare(folder - kProgramFolder.size(), kProgramFolder.size(),
+                               kProgramFolder) != 0) {
+        return executablePath;
+    }
+    const std::string launcher =
+        executablePath.substr(0, folder - kProgramFolder.size()) + "/bin/" + name;
+    return plat::FileExists(launcher) ? launcher : executablePath;
+}
+
 std::string AutostartCommandLine(const std::string& executablePath) {
-    return plat::QuoteExecArgument(executablePath) + " /run";
+    return plat::QuoteExecArgument(AutostartProgram(executablePath)) + " /run";
 }
 
 bool IsAutostartOn(const std::string& executablePath) {

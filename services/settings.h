@@ -22,8 +22,15 @@ bool StoredTextContains(std::string_view stored, std::string_view lowerNeedle);
 // lower-cased, contains "true"; 0 when it does not or is absent.
 int LoadClickSetting();
 
-// The autostart entry's command line for the program at `executablePath`: the path quoted for
-// a desktop entry, then " /run" (so the autostart start is known and skips the usage count).
+// The command that starts the program at `executablePath` as a user would: for an installed
+// player (PREFIX/libexec/tunova/NAME) its launcher PREFIX/bin/NAME when that file exists, which
+// gives the user's data folder before it runs the program; otherwise (a build folder) the
+// executable itself.
+std::string AutostartProgram(const std::string& executablePath);
+
+// The autostart entry's command line for the program at `executablePath`: AutostartProgram()
+// quoted for a desktop entry, then " /run" (so the autostart start is known and skips the usage
+// count).
 std::string AutostartCommandLine(const std::string& executablePath);
 
 // True when the autostart entry exists and, lower-cased, names the executable's file name.

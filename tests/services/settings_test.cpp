@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "services/registry_keys.h"
 #include "services/services_fixture.h"
+#include "support/test_environment.h"
 
 namespace tunova {
 namespace {
@@ -68,6 +69,26 @@ TEST_F(SettingsTest, AutostartIsOnWhenTheEntryNamesThisProgramInAnyCase) {
     plat::DeleteFile(AutostartEntryPath());
     SaveSettings({true, 0}, "");
     EXPECT_FALSE(plat::FileExists(AutostartEntryPath()));
+}
+
+TEST_F(SettingsTest, AnInstalledPlayerStartsWithTheDesktopThroughItsLauncher) {
+    // The packaged layout: the program in PREFIX/libexec/tunova, its launcher in PREFIX/bin.
+    const std::string prefix = testing::TestHome() + "/installed prefix";
+    const std::string program = prefix + "/libexec/tunova/tunova";
+    ASSERT_TRUE(plat::MakeFolders(prefix + "/libexec/tunova"));
+    ASSERT_TRUE(plat::ReplaceFile(program, "program"));
+    EXPECT_EQ(AutostartProgram(program), program);  // no launcher beside it: the program
+    ASSERT_TRUE(plat::MakeFolders(prefix + "/bin"));
+    ASSERT_TRUE(plat::ReplaceFile(prefix + "/bin/tunova", "#!/bin/sh"));
+    EXPECT_EQ(AutostartProgram(program), prefix + "/bin/tunova");
+    SaveSettings({true, 0}, program);
+    EXPECT_EQ(Stored(kRunKey, kValueAutostart), "\"" + prefix + "/bin/tunova\" /run");
+    EXPECT_TRUE(LoadSettings(program).autostart);
+    // Only that folder pair counts: a build folder or a look-alike runs itself.
+    for (const std::string& other : {prefix + "/bin/tunova", prefix + "/libexec/tunova",
+                                     prefix + "/xlibexec/tunova/tunova", std::string("tunova")}) {
+        EXPECT_EQ(AutostartProgram(other), other);
+    }
 }
 
 TEST_F(SettingsTest, AnEntryTheDesktopHidIsOff) {
