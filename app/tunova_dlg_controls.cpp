@@ -2,6 +2,7 @@
 // (app/main_layout.h).
 #include <string>
 
+#include "app/control_names.h"
 #include "app/tunova_dlg.h"
 #include "res/resource_ids.h"
 
@@ -55,6 +56,7 @@ void CTunovaDlg::CreateControls() {
     }
     qnaButton.Create(this, kIdcQnaBoard, "", none);
     searchEdit.Create(this, kIdcSearchEdit, none);
+    NameMainWindowControls(*this);
 }
 
 plat::Rect CTunovaDlg::NormalLayoutRect(int id) const {

@@ -67,6 +67,10 @@ bool CTunovaDlg::PreTranslateMessage(const plat::Message& msg) {
         search_.StartSearch();
         return true;
     }
+    // Enter presses the button that has the focus, as Space does.
+    if (key == plat::kVkReturn && msg.window != this) {
+        msg.window->AccessiblePress();
+    }
     if (key == plat::kVkReturn || key == plat::kVkEscape) {
         return true;
     }

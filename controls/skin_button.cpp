@@ -77,6 +77,25 @@ bool CSkinButton::PointerInside(plat::LParam lParam) const {
     return ClientRect().Contains({plat::XFromLParam(lParam), plat::YFromLParam(lParam)});
 }
 
+plat::AccessibleInfo CSkinButton::Accessibility() const {
+    plat::AccessibleInfo info = OwnerDrawButton::Accessibility();
+    if (kind_ == kCheckBox || kind_ == kRadioButton) {
+        info.role = kind_ == kCheckBox ? plat::AccessibleRole::kCheckBox
+                                       : plat::AccessibleRole::kRadioButton;
+        info.checked = checked_;
+    }
+    return info;
+}
+
+bool CSkinButton::AccessiblePress() {
+    if (!IsCreated() || !IsEnabled()) {
+        return false;
+    }
+    ToggleByUser();
+    Click();
+    return true;
+}
+
 void CSkinButton::ToggleByUser() {
     if (kind_ == kCheckBox) {
         SendMessage(plat::kBmSetCheck, checked_ ? 0 : 1);

@@ -40,6 +40,11 @@ class CSkinButton : public plat::OwnerDrawButton {
     bool IsHovered() const { return hover_; }
     bool HasMask() const { return !mask_.IsNull(); }
 
+    // To assistive technology: a button, check box or radio button by its kind, with its check
+    // state; a press acts as a click does (a check box toggles, a radio button checks).
+    plat::AccessibleInfo Accessibility() const override;
+    bool AccessiblePress() override;
+
   protected:
     void DrawItem(plat::DC& dc, const DrawItemInfo& info) override;
 

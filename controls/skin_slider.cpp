@@ -89,6 +89,24 @@ int CSkinSlider::PositionFor(int centre) const {
     return static_cast<int>(position);
 }
 
+plat::AccessibleInfo CSkinSlider::Accessibility() const {
+    plat::AccessibleInfo info;
+    info.role = plat::AccessibleRole::kSlider;
+    info.value = pos_;
+    info.minimum = min_;
+    info.maximum = max_;
+    return info;
+}
+
+bool CSkinSlider::AccessibleSetValue(int value) {
+    if (!enabled_ || !IsCreated()) {
+        return false;
+    }
+    SetPosition(value);
+    Post(res::kWmSliderReleased);
+    return true;
+}
+
 void CSkinSlider::Post(std::uint32_t message) {
     if (Parent() != nullptr) {
         Parent()->PostMessage(message, static_cast<plat::WParam>(ControlId()),

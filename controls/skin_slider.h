@@ -44,6 +44,11 @@ class CSkinSlider : public plat::Window {
     int ThumbCentreFor(int position) const;
     int PositionFor(int centre) const;
 
+    // To assistive technology: a slider with its position and range; a new value moves the
+    // thumb and posts res::kWmSliderReleased, as a key does. Refused while disabled.
+    plat::AccessibleInfo Accessibility() const override;
+    bool AccessibleSetValue(int value) override;
+
   private:
     void BuildMessageTable();
     void Paint(plat::DC& dc);

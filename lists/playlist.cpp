@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/number_text.h"
 #include "platform/profile.h"
+#include "search/result_list.h"
 #include "search/result_store.h"
 
 namespace tunova {
@@ -38,6 +39,15 @@ void Playlist::SetupView() {
         rowImages_.Add(row);
     }
     view_->SetImageList(&rowImages_);
+    // Read aloud as the result rows are: position, title, play time (when known).
+    view_->SetRowReader([this](int row) {
+        std::string reading = std::to_string(row + 1) + ", " + view_->ItemText(row, 1);
+        const PlaylistEntry* entry = Find(EntryNumberAt(row));
+        if (entry != nullptr && entry->seconds > 0) {
+            reading += ", " + FormatPlayTime(entry->seconds);
+        }
+        return reading;
+    });
 }
 
 int Playlist::InsertRow(int index, int number, std::string_view title) {

@@ -42,6 +42,9 @@ class OwnerDrawButton : public Window {
     // As if the user clicked it: the parent gets the click command; nothing while disabled.
     void Click();
     bool IsPushed() const { return pushed_; }
+    // A button to assistive technology, pressed while held; its press action clicks.
+    AccessibleInfo Accessibility() const override;
+    bool AccessiblePress() override;
 
     struct DrawItemInfo {
         Rect item;           // the client rectangle
@@ -297,6 +300,13 @@ class ListView : public Window {
     void SetItemPainter(ItemPainter painter);
 
     ImageList* Images() const;
+
+    // What assistive technology reads for row `item` (CP949), asked each time it is read. By
+    // default the texts of the columns wider than 0, without outer spaces, empty ones left out,
+    // joined by ", " ("1, Title, 03:25"); a reader replaces that (null restores it).
+    using RowReader = std::function<std::string(int item)>;
+    void SetRowReader(RowReader reader);
+    std::string RowReading(int item) const;
 
   protected:
     bool CreateNative(const Rect& rect) override;

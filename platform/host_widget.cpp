@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 #include <memory>
 
+#include "platform/accessibility_impl.h"
 #include "platform/draw_impl.h"
 #include "platform/mouse_capture.h"
 #include "platform/window.h"
@@ -43,6 +44,7 @@ bool InsidePaint() {
 }
 
 HostWidget::HostWidget(Window* owner, QWidget* parent) : QWidget(parent), owner_(owner) {
+    InstallAccessibleFactory();
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);

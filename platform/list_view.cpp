@@ -112,7 +112,7 @@ int ListView::InsertItem(int index, std::string_view textCp949, int image) {
     }
     const int count = view->topLevelItemCount();
     const int at = index > count ? count : index;
-    auto* item = new QTreeWidgetItem();
+    auto* item = new ReportRow();
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     for (int column = 0; column < view->columnCount(); ++column) {
         item->setTextAlignment(column,
@@ -334,6 +334,48 @@ void ListView::SetItemPainter(ItemPainter painter) {
         view->itemPainter = std::move(painter);
         view->viewport()->update();
     }
+}
+
+// ---- Reading rows aloud -----------------------------------------------------------------
+
+void ListView::SetRowReader(RowReader reader) {
+    if (ReportView* view = ViewOf(this)) {
+        view->rowReader = std::move(reader);
+    }
+}
+
+std::string ListView::RowReading(int item) const {
+    const ReportView* view = ViewOf(this);
+    if (view == nullptr || view->Row(item) == nullptr) {
+        return {};
+    }
+    if (view->rowReader) {
+        return view->rowReader(item);
+    }
+    std::string reading;
+    for (int column = 0; column < ColumnCount(); ++column) {
+        if (ColumnWidth(column) <= 0) {
+            continue;
+        }
+        const std::string text = ItemText(item, column);
+        const std::size_t first = text.find_first_not_of(' ');
+        if (first == std::string::npos) {
+            continue;
+        }
+        const std::size_t last = text.find_last_not_of(' ');
+        reading += (reading.empty() ? "" : ", ") + text.substr(first, last - first + 1);
+    }
+    return reading;
+}
+
+QVariant ReportRow::data(int column, int role) const {
+    if (role == Qt::AccessibleTextRole && column == 0) {
+        const auto* list = static_cast<const ReportView*>(treeWidget());
+        if (const ListView* owner = list != nullptr ? list->Owner() : nullptr) {
+            return ToQString(owner->RowReading(list->RowOf(this)));
+        }
+    }
+    return QTreeWidgetItem::data(column, role);
 }
 
 }  // namespace plat

@@ -79,6 +79,7 @@ class ReportView : public QTreeWidget {
     ImageList* images = nullptr;
     int imageHeight = 0;  // of the image list's first image when it was set: the least row height
     ListView::ItemPainter itemPainter;
+    ListView::RowReader rowReader;
     std::uint32_t exStyle = 0;
     int rowHeight = 0;
     std::vector<int> formats;  // per column
@@ -120,5 +121,11 @@ class ReportView : public QTreeWidget {
 };
 
 ReportView* ViewOf(const Window* w);
+
+// A row of the list; its first cell's accessible text is the list's reading of the row.
+class ReportRow : public QTreeWidgetItem {
+  public:
+    QVariant data(int column, int role) const override;
+};
 
 }  // namespace plat

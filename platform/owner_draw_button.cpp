@@ -21,6 +21,21 @@ void OwnerDrawButton::Click() {
     }
 }
 
+AccessibleInfo OwnerDrawButton::Accessibility() const {
+    AccessibleInfo info;
+    info.role = AccessibleRole::kButton;
+    info.pressed = pushed_;
+    return info;
+}
+
+bool OwnerDrawButton::AccessiblePress() {
+    if (!IsCreated() || !IsEnabled()) {
+        return false;
+    }
+    Click();
+    return true;
+}
+
 void OwnerDrawButton::DrawItem(DC& dc, const DrawItemInfo& info) {
     dc.FillSolidRect(info.item, dc.BkColor());
 }

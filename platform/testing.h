@@ -109,4 +109,30 @@ Dialog* ActiveModalDialog();
 // example a second monitor a headless run does not have; an empty list restores the real ones.
 void OverrideScreens(std::vector<Screen> screens);
 
+// What assistive technology reads of a window through the toolkit's accessibility interface
+// (QAccessible), the one a screen reader reaches over AT-SPI.
+struct AccessibleView {
+    // "window", "pane", "button", "check box", "radio button", "slider", "scroll bar", "edit",
+    // "combo box", "tree", "list", or "role N" for any other.
+    std::string role;
+    std::string name;  // CP949
+    bool focusable = false;
+    bool focused = false;
+    bool checkable = false;
+    bool checked = false;
+    bool pressed = false;
+    bool disabled = false;
+    bool hasValue = false;  // a value interface: current, minimum and maximum
+    int current = 0;
+    int minimum = 0;
+    int maximum = 0;
+    std::vector<std::string> actions;  // the toolkit's action names ("Press", "SetFocus", ...)
+};
+AccessibleView ReadAccessible(plat::Window& window);
+// The names the rows of a list view are read by, top to bottom (the first cell of each row).
+std::vector<std::string> ReadAccessibleRows(plat::Window& list);
+// Assistive technology presses the window (its "Press" action) or sets its value.
+void PressAccessible(plat::Window& window);
+void SetAccessibleValue(plat::Window& window, int value);
+
 }  // namespace plat::testing

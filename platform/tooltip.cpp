@@ -37,6 +37,7 @@ void ToolTip::Apply() {
     if (tool_ == nullptr) {
         return;
     }
+    tool_->Impl()->toolTip = text_;
     if (QWidget* w = tool_->Impl()->widget.data()) {
         w->setToolTip(active_ ? ToQString(text_) : QString());
     }

@@ -58,6 +58,9 @@ void WindowImpl::Attach(QWidget* native, bool host) {
     isHost = host;
     native->setProperty(kWindowKeyProperty, QVariant::fromValue<qulonglong>(key));
     if (!host) {
+        if (!accessibleName.empty()) {
+            native->setAccessibleName(ToQString(accessibleName));
+        }
         auto* filter = new ControlEventBridge(owner, native);
         native->installEventFilter(filter);
         bridge = filter;

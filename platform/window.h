@@ -58,6 +58,20 @@ struct MinMaxInfo {
     Size maxTrackSize;
 };
 
+// What assistive technology (a screen reader, a switch device: Qt's accessibility, AT-SPI on
+// Linux) is told a window is, besides its name. Qt's own controls (push button, edit box, combo
+// box, list view) report their role and state themselves; windows the platform paints
+// describe themselves with Window::Accessibility().
+enum class AccessibleRole { kPane, kButton, kCheckBox, kRadioButton, kSlider, kScrollBar };
+struct AccessibleInfo {
+    AccessibleRole role = AccessibleRole::kPane;
+    bool checked = false;  // check boxes and radio buttons
+    bool pressed = false;  // a button held down
+    int value = 0;         // sliders and scroll bars: the position in [minimum, maximum]
+    int minimum = 0;
+    int maximum = 0;
+};
+
 class Window {
   public:
     Window();
@@ -144,6 +158,20 @@ class Window {
     // Window text in CP949 (the title of a top-level window, the caption of a button, ...).
     virtual void SetText(std::string_view cp949);
     virtual std::string Text() const;
+
+    // The name assistive technology reads for the window, CP949. Unset (empty), it is the
+    // window text, else the text of the tooltip bound to the window.
+    void SetAccessibleName(std::string_view cp949);
+    std::string AccessibleName() const;
+    // Role and state for assistive technology; the default is a pane.
+    virtual AccessibleInfo Accessibility() const;
+    // Assistive technology's requests: press the window (a button clicks) or set its value (a
+    // slider moves as if dragged there). False when the window does neither; the defaults.
+    virtual bool AccessiblePress();
+    virtual bool AccessibleSetValue(int value);
+    // Tab moves through `windows` in this order (Shift+Tab back); windows not listed keep
+    // their place after them. Hidden and disabled windows are passed over.
+    static void SetTabOrder(const std::vector<Window*>& windows);
 
     void AddStyle(std::uint32_t style) { style_ |= style; }
     std::uint32_t Style() const { return style_; }

@@ -56,8 +56,10 @@ struct WindowImpl {
     bool isHost = false;
     bool ownsMouseInput = false;
     bool destroying = false;
-    DC* paintDC = nullptr;  // set only while the window handles paint messages
-    std::string text;       // CP949 window text as last set
+    DC* paintDC = nullptr;       // set only while the window handles paint messages
+    std::string text;            // CP949 window text as last set
+    std::string accessibleName;  // CP949, empty: the window text or tooltip text
+    std::string toolTip;         // CP949 text of the tooltip bound to the window, shown or not
     bool published = false;
     bool hasBackground = false;
     ColorRef background = 0;

@@ -50,6 +50,9 @@ bool CMenuDlg::OnInitDialog() {
     autostart_.Create(this, res::kIdcAutostartCheck, "", kAutostartRect);
     click_.Create(this, res::kIdcClickCombo, kClickComboRect);
     FillClickCombo();
+    // Named by the text beside them in the dialog's picture.
+    autostart_.SetAccessibleName("로그인하면 투노바를 자동으로 실행합니다");
+    click_.SetAccessibleName("검색 결과를 더블클릭하면");
     const plat::Rect frame = WindowRect();
     Move(frame.left, frame.top, kDialogSize.cx, kDialogSize.cy);
     autostart_.Move(kAutostartRect);
