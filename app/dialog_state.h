@@ -9,6 +9,9 @@
 namespace tunova {
 
 inline constexpr char kSearchPlaceholder[] = "검색어를 입력해 주세요";
+// Shown where the playing title goes when the server's chart holds no video (its library, the
+// user's videos folder by default, is empty).
+inline constexpr char kEmptyChartHint[] = "동영상 폴더가 비어 있습니다. 뮤직비디오를 넣어 주세요";
 
 // The query texts, the running worker, the counters and the results themselves are kept by the
 // search controller (search/search_controller.h).
@@ -30,6 +33,8 @@ struct ViewState {
     plat::Rect normalRect;
     // The mini window's place: the bottom-right corner of the work area at the last layout.
     plat::Rect miniRect;
+    // One line in the title display while nothing plays (kEmptyChartHint); empty: none.
+    std::string statusHint;
 };
 
 struct TrayState {

@@ -134,9 +134,12 @@ void MainSkin::PaintBackground(plat::DC& dc) {
     }
     strips_.Paint(dc, frame);
     DrawTimeDigits(dc, images_, window_.playback.currentTimeText);
+    const std::string& title = window_.playback.nowPlayingTitle.empty()
+                                   ? window_.view.statusHint
+                                   : window_.playback.nowPlayingTitle;
     DrawInfoTexts(dc,
-                  {window_.playback.nowPlayingTitle, window_.playback.durationText,
-                   window_.Search().ResultCountText(), window_.view.listShown},
+                  {title, window_.playback.durationText, window_.Search().ResultCountText(),
+                   window_.view.listShown},
                   marquee_);
     DrawVolumeGauge(dc, images_, window_.playback.volume);
 }

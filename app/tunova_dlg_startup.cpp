@@ -152,7 +152,8 @@ void CTunovaDlg::ShowDailyChart() {
     setup.chartPath = plat::DataFile(kChartFileName);
     setup.feedHost = LoadHosts().feedHost;
     setup.today = plat::CurrentClock().Now();
-    tunova::ShowDailyChart(setup, search_.MutableResults(), resultList);
+    const ChartSource source = tunova::ShowDailyChart(setup, search_.MutableResults(), resultList);
+    view.statusHint = source == ChartSource::kEmpty ? kEmptyChartHint : "";
     search_.RefreshResultCount();
 }
 

@@ -52,9 +52,12 @@ ChartSource ShowDailyChart(const ChartSetup& setup, ResultStore& store,
         FillChartList(store, resultList);
         return ChartSource::kCache;
     }
-    if (!DownloadChart(setup.feedHost, setup.fetch, store)) {
-        plat::LogInfo("chart", "download failed; " + setup.chartPath + " left as it was");
-        return ChartSource::kNone;
+    bool empty = false;
+    if (!DownloadChart(setup.feedHost, setup.fetch, store, &empty)) {
+        plat::LogInfo(
+            "chart", std::string(empty ? "the server's chart is empty" : "download failed") + "; " +
+                         setup.chartPath + " left as it was");
+        return empty ? ChartSource::kEmpty : ChartSource::kNone;
     }
     FillChartList(store, resultList);
     if (const plat::FileResult saved = plat::ReplaceFile(setup.chartPath, ChartFileText(store));
@@ -76,9 +79,14 @@ void LoadChartCache(const std::string& path, ResultStore& store) {
     store.TakeCachedChart(items);
 }
 
-bool DownloadChart(std::string_view feedHost, const FetchOptions& fetch, ResultStore& store) {
+bool DownloadChart(std::string_view feedHost, const FetchOptions& fetch, ResultStore& store,
+                   bool* answeredEmpty) {
     const std::string text = FetchFeed(feedHost, kChartQuery, fetch);
     const FeedPage page = ReadFeedPage(text, ResultStore::kCapacity);
+    if (answeredEmpty != nullptr) {
+        // A feed document without entries, not an error page of the server or a proxy.
+        *answeredEmpty = page.read && page.items.empty() && text.find("<feed") != std::string::npos;
+    }
     // An answer without a single entry (an error page of the server or of a proxy) is a failed
     // download: it must not replace the cached chart with an empty one.
     if (!page.read || page.items.empty()) {

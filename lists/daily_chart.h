@@ -43,6 +43,7 @@ enum class ChartSource {
     kCache,     // today's today50.ini was shown; no network access
     kDownload,  // downloaded, shown and written to today50.ini
     kNone,      // the download failed: nothing shown, today50.ini left as it was
+    kEmpty,     // the server's chart holds no video: nothing shown, today50.ini left as it was
 };
 // The start-up step: the cached chart when it is today's, else a download. The result list's
 // count display is the caller's to refresh.
@@ -56,8 +57,10 @@ void LoadChartCache(const std::string& path, ResultStore& store);
 
 // Fetches the chart query from `feedHost` and reads it into the store as the chart page.
 // Returns false, leaving the store as it was, when the download or its reading fails or the
-// answer holds no entry at all.
-bool DownloadChart(std::string_view feedHost, const FetchOptions& fetch, ResultStore& store);
+// answer holds no entry at all; `answeredEmpty`, when given, tells the last case (a feed read
+// whole, without entries) from the others.
+bool DownloadChart(std::string_view feedHost, const FetchOptions& fetch, ResultStore& store,
+                   bool* answeredEmpty = nullptr);
 
 // Shows the store's chart in the result list: every row replaced by rows numbered from 1 with
 // their play times and the add picture, then the paging counters set to 0 so that no page is

@@ -129,5 +129,18 @@ TEST_F(DailyChartTest, AFailedDownloadLeavesTheFileAndIsNotRetriedThatDay) {
     EXPECT_FALSE(plat::FileExists(Path()));
 }
 
+TEST_F(DailyChartTest, AnEmptyChartIsToldApartAndAskedForAgainAtTheNextStart) {
+    // A library without videos: the server answers a whole feed with no entry.
+    server_.Serve(testing::FeedXml(0, 1, {}));
+    EXPECT_EQ(Start(), ChartSource::kEmpty);
+    EXPECT_EQ(results_.ItemCount(), 0);
+    EXPECT_FALSE(plat::FileExists(Path()));
+    // Videos added since show at the next start of the same day.
+    server_.Serve(testing::FeedXml(2, 1, testing::NumberedEntries(1, 2)));
+    EXPECT_EQ(Start(), ChartSource::kDownload);
+    EXPECT_EQ(results_.ItemCount(), 2);
+    EXPECT_EQ(server_.Requests().size(), 2u);
+}
+
 }  // namespace
 }  // namespace tunova
