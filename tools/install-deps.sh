@@ -11,6 +11,7 @@ packages=(
     libmicrohttpd-dev
     ffmpeg wrk curl slowhttptest xvfb xauth fonts-nanum dbus
     dpkg-dev file desktop-file-utils
+    lintian help2man
 )
 
 missing=()

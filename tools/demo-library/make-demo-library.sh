@@ -16,6 +16,22 @@
 # usage: make-demo-library.sh [OUT_DIR]   (default: ${XDG_DATA_HOME:-~/.local/share}/tunova/demo-library)
 set -euo pipefail
 
+case "${1:-}" in
+-h | --help)
+    cat <<'HELP'
+Usage: tunova-demo-library [OUT_DIR]
+Makes a demo media library for tunova-server: 66 short WebM clips with a test picture and an
+arpeggio, and their metadata file metadata.tsv. Needs ffmpeg.
+
+  OUT_DIR      where the library goes (default: ~/.local/share/tunova/demo-library)
+  -h, --help   print this help and exit
+
+Serve it with: tunova-server --library OUT_DIR
+HELP
+    exit 0
+    ;;
+esac
+
 out="${1:-${XDG_DATA_HOME:-$HOME/.local/share}/tunova/demo-library}"
 mkdir -p "$out"
 command -v ffmpeg >/dev/null || { echo "make-demo-library: ffmpeg is missing" >&2; exit 1; }

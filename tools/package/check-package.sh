@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a release build (no sanitizers) of only what it ships, unpacks
-# it into a temporary root with dpkg -x, checks its file list and its libraries, and runs the
-# installed `tunova --help` from there. Prints how long each step took.
+# Builds the Debian package from a release build (no sanitizers) of only what it ships, checks
+# it with lintian (any error or warning fails), unpacks it into a temporary root with dpkg -x,
+# checks its file list and its libraries, and runs the installed `tunova --help` from there.
+# Prints how long each step took.
 #
 # usage: tools/package/check-package.sh [BUILD_DIR]   (default: build-package)
 set -euo pipefail
@@ -12,7 +13,7 @@ step() { echo "check-package: $1 ($(( $(date +%s) - started )) s)"; }
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTUNOVA_TESTS=OFF \
     -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-ninja -C "$build" -j"$(nproc)" tunova tunova-server
+ninja -C "$build" -j"$(nproc)" tunova tunova-server tunova-package-docs
 step "built"
 rm -f "$build"/tunova_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
@@ -22,6 +23,11 @@ step "packed $deb ($(du -k "$deb" | cut -f1) KB)"
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb --field "$deb" Package Version Depends
+
+# Debian's own checks: every error and warning fails the step.
+lintian --fail-on error,warning --no-tag-display-limit "$deb" ||
+    { echo "check-package: lintian found errors or warnings" >&2; exit 1; }
+step "lintian: no errors, no warnings"
 dpkg -x "$deb" "$root/fs"
 
 # Every file the package holds, but the skin folder's, must be the expected one and present;
