@@ -4,16 +4,21 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "server/catalogue.h"
 #include "server/http_routes.h"
 #include "server/http_server.h"
+#include "server/idle_watch.h"
 #include "server/library_ingest.h"
+#include "server/server_config.h"
 #include "server/server_options.h"
 #include "server/shutdown_signals.h"
+#include "server/socket_activation.h"
 
 using namespace tunova::server;
 
@@ -68,15 +73,29 @@ int main(int argc, char** argv) {
     // A client that drops its connection while an answer is being written must cost that
     // connection only: the write fails with EPIPE instead of the signal ending the server.
     signal(SIGPIPE, SIG_IGN);
-    const OptionsParse parse = ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc));
+    // No options: the user's own server (the user service): its config file and videos folder.
+    const bool userServer = argc == 1;
+    const OptionsParse parse =
+        userServer ? ReadServerConfig(ServerConfigPath())
+                   : ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parse) {
         std::fprintf(stderr, "tunova-server: %s\n%s", parse.error.c_str(), UsageText().c_str());
         return 2;
     }
-    const ServerOptions& options = parse.options;
+    ServerOptions options = parse.options;
     if (options.help) {
         std::printf("%s", UsageText().c_str());
         return 0;
+    }
+    if (userServer && !std::filesystem::is_directory(options.library)) {
+        std::fprintf(stderr, "tunova-server: no folder %s; serving no library\n",
+                     options.library.c_str());
+        options.library.clear();
+    }
+    const InheritedSocket inherited = SystemdListenSocket();
+    if (!inherited) {
+        std::fprintf(stderr, "tunova-server: %s\n", inherited.error.c_str());
+        return 1;
     }
 
     HttpServerOptions http;
@@ -86,7 +105,18 @@ int main(int argc, char** argv) {
     http.maxConnections = RaiseDescriptorLimit(options.maxConnections);
     http.maxConnectionsPerAddress = options.maxPerAddress;
     ServerContext context;
-    HttpServer server(http, RouteRequests(context), LogRequest);
+    // Socket-activated, the server ends once unused for a while; the socket starts it again.
+    std::unique_ptr<IdleWatch> idleWatch;
+    const HttpHandler routes = RouteRequests(context);
+    HttpServer server(
+        http,
+        [&idleWatch, &routes](const HttpRequest& request, HttpResponse& response) {
+            if (idleWatch) {
+                idleWatch->Touch();
+            }
+            routes(request, response);
+        },
+        LogRequest);
     ShutdownSignals signals([&server](int signal) {
         std::fprintf(stderr, "tunova-server: signal %d, shutting down\n", signal);
         server.Stop();
@@ -118,18 +148,30 @@ int main(int argc, char** argv) {
     FeedCache feedCache(static_cast<std::size_t>(options.cacheEntries), 60);
     context.feedCache = &feedCache;
 
-    const int port = server.Bind(options.host, options.port, error);
+    const int port = inherited.fd >= 0 ? server.Adopt(inherited.fd, error)
+                                       : server.Bind(options.host, options.port, error);
     if (port < 0) {
         std::fprintf(stderr, "tunova-server: cannot listen on %s:%d: %s\n", options.host.c_str(),
                      options.port, error.c_str());
         return 1;
     }
+    if (inherited.fd >= 0 && options.idleExitMs > 0) {
+        idleWatch = std::make_unique<IdleWatch>(
+            options.idleExitMs, [&server] { return server.OpenConnections(); },
+            [&server, idleMs = options.idleExitMs] {
+                std::fprintf(stderr, "tunova-server: idle for %d ms, exiting\n", idleMs);
+                server.Stop();
+            });
+    }
     if (!options.portFile.empty()) {
         std::ofstream(options.portFile) << port << "\n";
     }
-    std::fprintf(stderr, "tunova-server: %lld videos, listening on http://%s:%d/\n",
-                 static_cast<long long>(catalogue->VideoCount(error)), options.host.c_str(), port);
+    std::fprintf(stderr, "tunova-server: %lld videos, listening on %s%s:%d/\n",
+                 static_cast<long long>(catalogue->VideoCount(error)),
+                 inherited.fd >= 0 ? "the socket from systemd, http://" : "http://",
+                 options.host.c_str(), port);
     const bool clean = server.Run();
+    idleWatch.reset();
     std::fprintf(stderr, "tunova-server: stopped\n");
     return clean ? 0 : 1;
 }

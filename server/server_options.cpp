@@ -76,6 +76,10 @@ OptionsParse ParseServerOptions(const std::vector<std::string>& arguments) {
             if (!ReadInt(value, 1, 1000000, options.maxConnections)) {
                 result.error = "--max-connections must be 1 to 1000000";
             }
+        } else if (name == "--idle-exit") {
+            if (!ReadInt(value, 0, 86400000, options.idleExitMs)) {
+                result.error = "--idle-exit must be 0 to 86400000 milliseconds";
+            }
         } else if (name == "--max-per-address") {
             if (!ReadInt(value, 0, 1000000, options.maxPerAddress)) {
                 result.error = "--max-per-address must be 0 to 1000000";
@@ -109,7 +113,11 @@ std::string UsageText() {
     return "usage: tunova-server [--host ADDR] [--port N] [--library DIR] [--db FILE]\n"
            "                     [--player-version TEXT] [--port-file FILE] [--threads N]\n"
            "                     [--cache-entries N] [--head-deadline MS] [--keep-alive-idle MS]\n"
-           "                     [--max-connections N] [--max-per-address N] [--ingest-only]\n"
+           "                     [--max-connections N] [--max-per-address N] [--idle-exit MS]\n"
+           "                     [--ingest-only]\n"
+           "With no options: the library, port and cache_entries of\n"
+           "$XDG_CONFIG_HOME/tunova/server.conf, the library by default the videos folder.\n"
+           "Started by systemd for its socket (tunova-server.socket), it serves that socket.\n"
            "  --host ADDR            address to listen on (default 127.0.0.1)\n"
            "  --port N               port (default 8080; 0 picks a free one)\n"
            "  --library DIR          media folder: ingested at start, served under /media/\n"
@@ -125,6 +133,8 @@ std::string UsageText() {
            "  --max-connections N    open connections in all; more get 503 (default 4096)\n"
            "  --max-per-address N    open connections from one client address; more get 503\n"
            "                         (default 64; 0: no cap)\n"
+           "  --idle-exit MS         started by its socket: exit once unused for MS; the socket\n"
+           "                         starts it again (default 1800000; 0: never)\n"
            "  --ingest-only          scan the library into the catalogue and exit\n";
 }
 

@@ -19,6 +19,7 @@ struct ServerOptions {
     int idleMs = 15000;               // a kept-alive connection without a request closes
     int maxConnections = 4096;        // open connections in all
     int maxPerAddress = 64;           // open connections of one client address; 0: no cap
+    int idleExitMs = 1800000;         // socket-activated: exit after this long unused; 0: never
     bool ingestOnly = false;          // scan the library and exit
     bool help = false;
 };
@@ -31,7 +32,7 @@ struct OptionsParse {
 
 // Reads `--host ADDR --port N --library DIR --db FILE --player-version TEXT --port-file FILE
 // --threads N --cache-entries N --head-deadline MS --keep-alive-idle MS --max-connections N
-// --max-per-address N --ingest-only --help`. Unknown options, missing values and
+// --max-per-address N --idle-exit MS --ingest-only --help`. Unknown options, missing values and
 // out-of-range numbers give an error.
 OptionsParse ParseServerOptions(const std::vector<std::string>& arguments);
 
