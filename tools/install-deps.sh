@@ -11,7 +11,7 @@ packages=(
     libmicrohttpd-dev
     ffmpeg wrk curl slowhttptest xvfb xauth fonts-nanum dbus
     dpkg-dev file desktop-file-utils
-    lintian help2man
+    lintian help2man libsystemd-dev systemd at-spi2-core python3-pyatspi
 )
 
 missing=()

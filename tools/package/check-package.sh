@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a release build (no sanitizers) of only what it ships, checks
 # it with lintian (any error or warning fails), unpacks it into a temporary root with dpkg -x,
-# checks its file list and its libraries, and runs the installed `tunova --help` from there.
-# Prints how long each step took.
+# checks its file list and its libraries, and runs the installed `tunova --help` from there;
+# as root it then installs it on this machine and starts it as a new user
+# (tools/package/check-install.sh), and removes it again. Prints how long each step took.
 #
 # usage: tools/package/check-package.sh [BUILD_DIR]   (default: build-package)
 set -euo pipefail
@@ -25,7 +26,7 @@ trap 'rm -rf "$root"' EXIT
 dpkg-deb --field "$deb" Package Version Depends
 
 # Debian's own checks: every error and warning fails the step.
-lintian --fail-on error,warning --no-tag-display-limit "$deb" ||
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" ||
     { echo "check-package: lintian found errors or warnings" >&2; exit 1; }
 step "lintian: no errors, no warnings"
 dpkg -x "$deb" "$root/fs"
@@ -75,3 +76,9 @@ done
     { echo "check-package: the launcher made no data folder" >&2; exit 1; }
 "$root/fs/usr/bin/tunova-server" --help >/dev/null
 step "checked: $(echo "$actual" | wc -l) files and $(ls "$root/fs/usr/share/tunova/skin" | wc -l) skin files, tunova --help runs"
+
+if [[ $(id -u) -eq 0 ]]; then
+    tools/package/check-install.sh "$deb"
+else
+    echo "check-package: the install check (tools/package/check-install.sh) needs root; skipped"
+fi
