@@ -1,6 +1,6 @@
-// Extended M3U: "#EXTM3U", then per entry "#EXTINF:SECONDS,TITLE" and the link on the next line
-// that is neither blank nor a comment. Attributes between the seconds and the comma (as in
-// `#EXTINF:-1 tvg-name="a,b",Title`) are skipped, quoted commas included.
+// Extended M3U: "#EXTM3U", then per entry "#EXTINF:SECONDS,TITLE", "#TUNOVA-PAGE:LINK" and the
+// location on the next line that is neither blank nor a comment. Attributes between the seconds
+// and the comma (as in `#EXTINF:-1 tvg-name="a,b",Title`) are skipped, quoted commas included.
 #include <algorithm>
 #include <string>
 
@@ -13,6 +13,8 @@ namespace {
 namespace text = playlist_text;
 
 constexpr std::string_view kExtInf = "#EXTINF:";
+// The page of the next entry: a comment to other players.
+constexpr std::string_view kPageComment = "#TUNOVA-PAGE:";
 // Longer durations are taken as this many seconds (more than a day of video).
 constexpr int kMaxSeconds = 100000;
 
@@ -69,6 +71,7 @@ PlaylistReadResult ReadM3u(std::string_view bytes) {
     PlaylistReadResult result;
     bool titled = false;
     ExtInf pending;
+    std::string_view page;
     std::size_t lineNumber = 0;
     for (std::size_t start = 0; start < bytes.size();) {
         std::size_t end = bytes.find('\n', start);
@@ -91,10 +94,14 @@ PlaylistReadResult ReadM3u(std::string_view bytes) {
             titled = true;
             continue;
         }
+        if (line.substr(0, kPageComment.size()) == kPageComment) {
+            page = TrimmedLine(line.substr(kPageComment.size()));
+            continue;
+        }
         if (line.front() == '#') {
             continue;  // the header, other directives and comments
         }
-        if (std::string problem = text::LinkProblem(line); !problem.empty()) {
+        if (std::string problem = text::LocationProblem(line); !problem.empty()) {
             return Refused(text::AtLine(lineNumber, problem));
         }
         if (result.tracks.size() == kMaxPlaylistFileTracks) {
@@ -108,8 +115,12 @@ PlaylistReadResult ReadM3u(std::string_view bytes) {
         if (track.title.empty()) {
             track.title = track.link;
         }
+        if (text::IsWebLink(page)) {
+            track.page = std::string(page);
+        }
         result.tracks.push_back(std::move(track));
         titled = false;
+        page = {};
     }
     return result;
 }
@@ -122,6 +133,11 @@ std::string WriteM3u(const std::vector<PlaylistTrack>& tracks) {
         out += ',';
         out += text::CleanTitle(track.title);
         out += '\n';
+        if (!track.page.empty()) {
+            out += kPageComment;
+            out += text::EncodedLink(track.page);
+            out += '\n';
+        }
         out += text::EncodedLink(track.link);
         out += '\n';
     }

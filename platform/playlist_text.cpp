@@ -66,27 +66,41 @@ std::size_t LineOf(std::string_view text, std::size_t offset) {
     return 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
 }
 
-std::string LinkProblem(std::string_view link) {
+std::string LocationProblem(std::string_view location) {
+    if (location.empty()) {
+        return "a track without a location";
+    }
+    if (location.size() > kMaxPlaylistLinkBytes) {
+        return "a location longer than " + std::to_string(kMaxPlaylistLinkBytes) + " bytes";
+    }
+    for (const char c : location) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+            return "a location with a control character";
+        }
+    }
+    return {};
+}
+
+bool IsWebLink(std::string_view link) {
     if (link.size() > kMaxPlaylistLinkBytes) {
-        return "a link longer than " + std::to_string(kMaxPlaylistLinkBytes) + " bytes";
+        return false;
     }
     for (const char c : link) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x21 || u > 0x7E) {
-            return "a link with a space, a control character or a non-ASCII byte";
+            return false;
         }
+    }
+    const std::size_t colon = link.find("://");
+    if (colon == std::string_view::npos || link.size() == colon + 3) {
+        return false;
     }
     std::string scheme;
-    const std::size_t colon = link.find("://");
-    if (colon != std::string_view::npos) {
-        for (const char c : link.substr(0, colon)) {
-            scheme += static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-        }
+    for (const char c : link.substr(0, colon)) {
+        scheme += static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
     }
-    if ((scheme != "http" && scheme != "https") || link.size() == colon + 3) {
-        return "a link that is not a web address (http:// or https://)";
-    }
-    return {};
+    return scheme == "http" || scheme == "https";
 }
 
 std::string CleanTitle(std::string_view title) {
@@ -115,7 +129,8 @@ std::string EncodedLink(std::string_view link) {
     encoded.reserve(link.size());
     for (const char c : link) {
         const auto u = static_cast<unsigned char>(c);
-        if (u < 0x21 || u > 0x7E) {
+        // A leading '#' would make an M3U line a comment.
+        if (u < 0x21 || u > 0x7E || (c == '#' && encoded.empty())) {
             char escape[4];
             std::snprintf(escape, sizeof escape, "%%%02X", u);
             encoded += escape;
@@ -139,6 +154,14 @@ std::string FileProblem(std::string_view bytes) {
         return AtLine(LineOf(bytes, bad), "bytes that are not UTF-8 text");
     }
     return {};
+}
+
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 std::string AtLine(std::size_t line, std::string_view what) {

@@ -1,7 +1,8 @@
 // XSPF through the toolkit's XML stream reader and writer:
 //
 //   <playlist version="1" xmlns="http://xspf.org/ns/0/"><trackList>
-//     <track><location>LINK</location><title>TITLE</title><duration>MS</duration></track>
+//     <track><location>LINK</location><title>TITLE</title><info>PAGE</info>
+//       <duration>MS</duration></track>
 //   </trackList></playlist>
 //
 // The reader walks the token stream itself (no recursion), so nesting costs one counter; it
@@ -41,6 +42,7 @@ struct XspfCursor {
     bool inTrack = false;
     bool hasLocation = false;
     bool hasTitle = false;
+    bool hasInfo = false;
     PlaylistTrack track;
 };
 
@@ -53,20 +55,28 @@ int DurationSeconds(const QString& milliseconds) {
     return static_cast<int>((std::min(ms, kMaxDurationMs) + 500) / 1000);
 }
 
-enum class Field { kLocation, kTitle, kDuration, kOther };
+enum class Field { kLocation, kTitle, kInfo, kDuration, kOther };
 
-Field FieldNamed(QStringView name) {
+// A track's field by its name; elements of other namespaces (other players' extensions) are
+// none of them.
+Field FieldNamed(QStringView name, QStringView ns) {
+    if (!ns.isEmpty() && ns != QLatin1StringView(kXspfNamespace)) {
+        return Field::kOther;
+    }
     if (name == u"location") {
         return Field::kLocation;
     }
     if (name == u"title") {
         return Field::kTitle;
     }
+    if (name == u"info") {
+        return Field::kInfo;
+    }
     return name == u"duration" ? Field::kDuration : Field::kOther;
 }
 
-// Takes a field of the current track: the first location and title count. Returns why the
-// track is refused, or an empty string.
+// Takes a field of the current track: the first location, title and info count. Returns why
+// the track is refused, or an empty string.
 std::string TakeField(Field field, const QString& content, XspfCursor& at) {
     const QByteArray utf8 = content.toUtf8();
     const std::string_view value(utf8.constData(), static_cast<std::size_t>(utf8.size()));
@@ -79,6 +89,11 @@ std::string TakeField(Field field, const QString& content, XspfCursor& at) {
         }
         at.track.title = text::CleanTitle(value);
         at.hasTitle = true;
+    } else if (field == Field::kInfo && !at.hasInfo) {
+        at.hasInfo = true;
+        if (const std::string_view page = text::Trimmed(value); text::IsWebLink(page)) {
+            at.track.page = std::string(page);
+        }
     } else if (field == Field::kDuration) {
         at.track.seconds = DurationSeconds(content);
     }
@@ -128,9 +143,9 @@ PlaylistReadResult ReadXspf(std::string_view bytes) {
                                    std::to_string(kMaxPlaylistFileTracks) + " entries");
                 }
                 at.inTrack = true;
-                at.hasLocation = at.hasTitle = false;
+                at.hasLocation = at.hasTitle = at.hasInfo = false;
                 at.track = {};
-            } else if (const Field field = FieldNamed(name);
+            } else if (const Field field = FieldNamed(name, xml.namespaceUri());
                        at.depth == 4 && at.inTrack && field != Field::kOther) {
                 // The reader stands on the field's end tag afterwards.
                 const QString content =
@@ -146,11 +161,8 @@ PlaylistReadResult ReadXspf(std::string_view bytes) {
         } else if (token == QXmlStreamReader::EndElement) {
             if (at.depth == 3 && at.inTrack) {
                 at.inTrack = false;
-                if (!at.hasLocation) {
-                    return Refused(At(xml, "a track without a location"));
-                }
-                at.track.link = text::CleanTitle(at.track.link);
-                if (std::string problem = text::LinkProblem(at.track.link); !problem.empty()) {
+                at.track.link = std::string(text::Trimmed(at.track.link));
+                if (std::string problem = text::LocationProblem(at.track.link); !problem.empty()) {
                     return Refused(At(xml, problem));
                 }
                 if (at.track.title.empty()) {
@@ -188,6 +200,10 @@ std::string WriteXspf(const std::vector<PlaylistTrack>& tracks) {
                              QString::fromStdString(text::EncodedLink(track.link)));
         xml.writeTextElement(QStringLiteral("title"),
                              QString::fromStdString(text::CleanTitle(track.title)));
+        if (!track.page.empty()) {
+            xml.writeTextElement(QStringLiteral("info"),
+                                 QString::fromStdString(text::EncodedLink(track.page)));
+        }
         if (track.seconds > 0) {
             xml.writeTextElement(QStringLiteral("duration"),
                                  QString::number(static_cast<qint64>(track.seconds) * 1000));

@@ -1,5 +1,6 @@
-// Playlist files: golden texts both ways, files other players write, and hostile files, each of
-// which must be refused whole with a reason.
+// Playlist files: golden texts both ways, files other players write (local paths, file://
+// addresses, their extensions), and hostile files, each of which must be refused whole with a
+// reason.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -19,9 +20,12 @@ std::string Golden(const std::string& name) {
 }
 
 const std::vector<PlaylistTrack> kGoldenTracks = {
-    {"아이유 - 좋은 날", "http://127.0.0.1:8080/watch?v=abc123&feature=youtube_gdata", 215},
-    {"Title, with a comma & \"quotes\"", "https://example.com/watch?v=x%20y", 0},
-    {"빅뱅 - 거짓말 (Live) <2008>", "http://127.0.0.1:8080/watch?v=zz_9", 3600},
+    {"아이유 - 좋은 날", "http://127.0.0.1:8080/media/abc123", 215,
+     "http://127.0.0.1:8080/watch?v=abc123&feature=youtube_gdata"},
+    {"Title, with a comma & \"quotes\"", "http://127.0.0.1:8080/media/xy_9", 0,
+     "https://example.com/watch?v=xy_9"},
+    {"빅뱅 - 거짓말 (Live) <2008>", "http://127.0.0.1:8080/media/zz_9", 3600,
+     "http://127.0.0.1:8080/watch?v=zz_9"},
 };
 
 std::string Refusal(const plat::PlaylistReadResult& result) {
@@ -45,8 +49,9 @@ TEST(PlaylistFormats, WritesAndReadsTheGoldenFiles) {
 
 TEST(PlaylistFormats, WrittenFilesReadBackWhateverTheTitlesAndLinksHold) {
     const std::vector<PlaylistTrack> odd = {
-        {"line\nbreak\rand\ttab\x01\xEF\xBF\xBF", "http://h/watch?v=a b\x7f\xea\xb0\x80", 7},
-        {"", "http://h/empty", -5},
+        {"line\nbreak\rand\ttab\x01\xEF\xBF\xBF", "http://h/watch?v=a b\x7f\xea\xb0\x80", 7,
+         "http://h/page two"},
+        {"", "#not-a-comment", -5, "javascript:alert(1)"},
     };
     for (const std::string& text : {plat::WriteM3u(odd), plat::WriteXspf(odd)}) {
         const plat::PlaylistReadResult read =
@@ -56,9 +61,13 @@ TEST(PlaylistFormats, WrittenFilesReadBackWhateverTheTitlesAndLinksHold) {
         EXPECT_EQ(read.tracks[0].title, "line break and tab");
         EXPECT_EQ(read.tracks[0].link, "http://h/watch?v=a%20b%7F%EA%B0%80");
         EXPECT_EQ(read.tracks[0].seconds, 7);
-        // An untitled entry shows its link; an impossible length reads as unknown.
-        EXPECT_EQ(read.tracks[1].title, "http://h/empty");
+        EXPECT_EQ(read.tracks[0].page, "http://h/page%20two");
+        // An untitled entry shows its location; an impossible length reads as unknown; a page
+        // that is no web address is dropped.
+        EXPECT_EQ(read.tracks[1].title, "%23not-a-comment");
+        EXPECT_EQ(read.tracks[1].link, "%23not-a-comment");
         EXPECT_EQ(read.tracks[1].seconds, 0);
+        EXPECT_EQ(read.tracks[1].page, "");
     }
 }
 
@@ -74,14 +83,21 @@ TEST(PlaylistFormats, ReadsM3uAsOtherPlayersWriteIt) {
         "#EXTINF:12.7,Decimal\r\n"
         "HTTPS://h/3\r\n"
         "#EXTINF:99999999999999999999,Huge\n"
-        "http://h/4";
+        "#TUNOVA-PAGE: http://h/watch?v=4 \n"
+        "http://h/4\n"
+        "#TUNOVA-PAGE:not a page\n"
+        "#EXTINF:215,Local file\n"
+        "/home/me/Videos/아이유 - 좋은 날.mp4\n"
+        "C:\\Music\\song.mp3";
     const plat::PlaylistReadResult read = plat::ReadPlaylistFile("list.M3U8", text);
     ASSERT_TRUE(read) << read.error;
     const std::vector<PlaylistTrack> expected = {
         {"After attributes", "http://h/1", 0},
         {"http://h/plain", "http://h/plain", 0},
         {"Decimal", "HTTPS://h/3", 12},
-        {"Huge", "http://h/4", 100000},
+        {"Huge", "http://h/4", 100000, "http://h/watch?v=4"},
+        {"Local file", "/home/me/Videos/아이유 - 좋은 날.mp4", 215},
+        {"C:\\Music\\song.mp3", "C:\\Music\\song.mp3", 0},
     };
     EXPECT_EQ(read.tracks, expected);
     EXPECT_TRUE(plat::ReadM3u("").tracks.empty());
@@ -104,6 +120,9 @@ TEST(PlaylistFormats, ReadsXspfAsOtherPlayersWriteIt) {
       <extension application="x"><deep><deeper>ignored</deeper></deep></extension>
     </track>
     <track><location>http://h/b</location><duration>no number</duration></track>
+    <track xmlns:x="urn:x"><x:title>not ours</x:title><info>ftp://h/not-a-page</info>
+      <location>file:///home/me/a%20b.mp4</location><info>http://h/second-info-ignored</info>
+    </track>
   </trackList>
 </playlist>)";
     const plat::PlaylistReadResult read = plat::ReadPlaylistFile("no-extension", text);
@@ -111,6 +130,7 @@ TEST(PlaylistFormats, ReadsXspfAsOtherPlayersWriteIt) {
     const std::vector<PlaylistTrack> expected = {
         {"Cdata <b>title</b>", "http://h/a?x=1&y=2", 1},
         {"http://h/b", "http://h/b", 0},
+        {"file:///home/me/a%20b.mp4", "file:///home/me/a%20b.mp4", 0},
     };
     EXPECT_EQ(read.tracks, expected);
 }
@@ -156,7 +176,7 @@ TEST(PlaylistFormats, RefusesHugeFilesLongTitlesAndManyLines) {
                                      "</trackList></playlist>")),
               "line 1: a title longer than 4096 bytes");
     EXPECT_EQ(Refusal(plat::ReadM3u("http://h/" + std::string(3000, 'x'))),
-              "line 1: a link longer than 2048 bytes");
+              "line 1: a location longer than 2048 bytes");
 }
 
 TEST(PlaylistFormats, RefusesDeepNestingAndEntities) {
@@ -192,25 +212,21 @@ TEST(PlaylistFormats, RefusesBytesThatAreNotUtf8) {
               "line 1: an encoding other than UTF-8");
 }
 
-TEST(PlaylistFormats, RefusesLinksThatAreNotPlainWebAddresses) {
-    const std::string notWeb = "a link that is not a web address (http:// or https://)";
-    const std::string unsafe = "a link with a space, a control character or a non-ASCII byte";
+TEST(PlaylistFormats, RefusesLocationsThatAreMissingOrHoldControlCharacters) {
+    const std::string control = "a location with a control character";
     EXPECT_EQ(Refusal(plat::ReadM3u("#EXTM3U\nhttp://h/ok\nhttp://h/a\x01"
                                     "b\n")),
-              "line 3: " + unsafe);
-    EXPECT_EQ(Refusal(plat::ReadM3u("http://h/a\x1b[2Jb")), "line 1: " + unsafe);
-    EXPECT_EQ(Refusal(plat::ReadM3u("/home/me/Music/song.mp3")), "line 1: " + notWeb);
-    EXPECT_EQ(Refusal(plat::ReadM3u("javascript:alert(1)")), "line 1: " + notWeb);
-    EXPECT_EQ(Refusal(plat::ReadM3u("http://")), "line 1: " + notWeb);
+              "line 3: " + control);
+    EXPECT_EQ(Refusal(plat::ReadM3u("/home/a\x1b[2Jb")), "line 1: " + control);
     EXPECT_EQ(Refusal(plat::ReadXspf("<playlist><trackList><track>\n<location>http://h/a&#x9;b"
                                      "</location></track></trackList></playlist>")),
-              "line 2: " + unsafe);
-    EXPECT_EQ(Refusal(plat::ReadXspf("<playlist><trackList><track><location>file:///etc/passwd"
-                                     "</location></track></trackList></playlist>")),
-              "line 1: " + notWeb);
-    EXPECT_EQ(Refusal(plat::ReadXspf("<playlist><trackList><track><title>t</title></track>"
-                                     "</trackList></playlist>")),
-              "line 1: a track without a location");
+              "line 2: " + control);
+    for (const char* empty : {"", "<location> \t </location>"}) {
+        EXPECT_EQ(
+            Refusal(plat::ReadXspf(std::string("<playlist><trackList><track><title>t</title>") +
+                                   empty + "</track></trackList></playlist>")),
+            "line 1: a track without a location");
+    }
     EXPECT_EQ(Refusal(plat::ReadXspf("<playlist><trackList><track><location>http://h/"
                                      "</location></track>"))
                   .substr(0, 22),
