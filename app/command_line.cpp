@@ -127,7 +127,10 @@ std::string CommandLineHelp() {
         "\nThe player commands are handed to the player already running and end at once; with\n"
         "no player running they fail, except --search, which starts one.\n"
         "The playlist options work on the running player's playlist, or on the saved one when\n"
-        "no player runs. An import follows the playlist's rules: at most 500 entries, and a\n"
+        "no player runs. An export names each video by its media address, which other players\n"
+        "play. An import takes watch links and media addresses as they are, and local files and\n"
+        "other links as the one library video their file name or title finds; it skips the\n"
+        "rest and names them. It follows the playlist's rules: at most 500 entries, and a\n"
         "title already in the playlist is left out. A file that is not a playlist, or is\n"
         "damaged, changes nothing.\n";
     return text;

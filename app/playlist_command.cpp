@@ -10,6 +10,7 @@
 #include "app/single_instance.h"
 #include "app/tunova_dlg.h"
 #include "controls/skin_list.h"
+#include "lists/library_lookup.h"
 #include "lists/list_file.h"
 #include "lists/playlist.h"
 #include "lists/playlist_transfer.h"
@@ -19,6 +20,7 @@
 #include "platform/files.h"
 #include "platform/remote_request.h"
 #include "platform/window.h"
+#include "services/host_config.h"
 
 namespace tunova {
 namespace {
@@ -30,6 +32,10 @@ int Report(const TransferResult& result) {
 
 constexpr std::string_view kAnswerOk = "ok\n";
 constexpr std::string_view kAnswerFailed = "failed\n";
+// How long a step of the hand-over may take: an import may look its entries up in the library,
+// one search at a time, before it answers.
+constexpr int kExportAnswerMs = 5000;
+constexpr int kImportAnswerMs = 60000;
 
 // Hands the export or import of the file at `path` to the running copy, which holds the playlist
 // as it is now. Returns the exit status, or nullopt when no copy answers (the caller falls back).
@@ -40,7 +46,9 @@ std::optional<int> HandOverToRunningCopy(std::string_view request, const std::st
         std::fprintf(stderr, "tunova: %s: the working folder cannot be read\n", path.c_str());
         return 1;
     }
-    const plat::RequestResult result = SendToRunningCopy(kMainWindowTitle, request, absolute);
+    const plat::RequestResult result =
+        SendToRunningCopy(kMainWindowTitle, request, absolute, 5000,
+                          request == kImportPlaylistRequest ? kImportAnswerMs : kExportAnswerMs);
     switch (result.status) {
         case plat::RequestStatus::kAnswered:
             return Report(ReadPlaylistRequestAnswer(result.answer));
@@ -63,7 +71,8 @@ int ExportPlaylist(const CommandLineOptions& options) {
                      "tunova: the running player does not answer; writing the playlist as it "
                      "was last saved\n");
     }
-    return Report(ExportTracks(TracksOfListFile(plat::DataFile(kPlaylistFileName)), path));
+    return Report(ExportTracks(TracksOfListFile(plat::DataFile(kPlaylistFileName)), path,
+                               LoadHosts().feedHost));
 }
 
 int ImportPlaylist(const CommandLineOptions& options, int argc, char** argv) {
@@ -98,7 +107,8 @@ int ImportPlaylist(const CommandLineOptions& options, int argc, char** argv) {
     playlist.SetupView();
     const std::string listFile = plat::DataFile(kPlaylistFileName);
     playlist.Load(listFile);
-    const TransferResult imported = AddImportedTracks(playlist, tracks, path);
+    LibraryLookup library(LoadHosts().feedHost);
+    const TransferResult imported = AddImportedTracks(playlist, tracks, path, library);
     if (imported.ok && imported.added > 0) {
         const Playlist::SaveResult saved = playlist.Save(listFile);
         if (!saved) {

@@ -51,7 +51,7 @@ bool RestoreWindowTitled(std::string_view titlePrefix) {
 }
 
 plat::RequestResult SendToRunningCopy(std::string_view titlePrefix, std::string_view name,
-                                      std::string_view argument, int waitMs) {
+                                      std::string_view argument, int waitMs, int stepMs) {
     std::optional<plat::TopLevelWindow> match = LastWindowTitled(titlePrefix);
     for (int waited = 0; !match && waited < waitMs; waited += kWindowLookPeriodMs) {
         plat::CurrentClock().Sleep(kWindowLookPeriodMs);
@@ -60,7 +60,7 @@ plat::RequestResult SendToRunningCopy(std::string_view titlePrefix, std::string_
     if (!match) {
         return {};
     }
-    return plat::SendRequest(match->processId, name, argument);
+    return plat::SendRequest(match->processId, name, argument, stepMs);
 }
 
 }  // namespace tunova

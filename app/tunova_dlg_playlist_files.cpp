@@ -6,24 +6,33 @@
 
 #include "app/playlist_command.h"
 #include "app/tunova_dlg.h"
+#include "lists/library_lookup.h"
 #include "lists/playlist_transfer.h"
 #include "platform/codepage.h"
 #include "platform/dialog.h"
 #include "platform/log.h"
 #include "platform/remote_request.h"
+#include "services/host_config.h"
 
 namespace tunova {
 
 void CTunovaDlg::ImportDroppedFiles(const plat::DroppedFiles& dropped) {
+    LibraryLookup library(LoadHosts().feedHost);
     for (const std::string& path : dropped.paths) {
-        const TransferResult imported = ImportFile(playlist_, path);
-        if (imported) {
-            plat::LogInfo("playlist", imported.message);
-            continue;
+        const TransferResult imported = ImportFile(playlist_, path, library);
+        plat::LogInfo("playlist", imported.message);
+        if (!imported) {
+            plat::ShowMessageBox(
+                this,
+                "재생목록 파일을 가져오지 못했습니다.\n" + plat::Utf8ToCp949(imported.message),
+                kMainWindowTitle, plat::kMbOk | plat::kMbIconExclamation);
+        } else if (imported.skipped > 0) {
+            // What was left out would otherwise go unnoticed.
+            plat::ShowMessageBox(this,
+                                 "재생목록 파일의 일부 항목을 찾지 못했습니다.\n" +
+                                     plat::Utf8ToCp949(imported.message),
+                                 kMainWindowTitle, plat::kMbOk | plat::kMbIconInformation);
         }
-        plat::ShowMessageBox(
-            this, "재생목록 파일을 가져오지 못했습니다.\n" + plat::Utf8ToCp949(imported.message),
-            kMainWindowTitle, plat::kMbOk | plat::kMbIconExclamation);
     }
 }
 
@@ -34,7 +43,8 @@ void CTunovaDlg::ServePlaylistRequests() {
             if (!path.starts_with('/')) {
                 return std::nullopt;
             }
-            return PlaylistRequestAnswer(ExportTracks(TracksOf(playlist_), std::string(path)));
+            return PlaylistRequestAnswer(
+                ExportTracks(TracksOf(playlist_), std::string(path), LoadHosts().feedHost));
         });
     // As a dropped file is imported, without the message box: the other start prints the outcome.
     plat::SetRequestHandler(
@@ -42,7 +52,8 @@ void CTunovaDlg::ServePlaylistRequests() {
             if (!path.starts_with('/')) {
                 return std::nullopt;
             }
-            const TransferResult imported = ImportFile(playlist_, std::string(path));
+            LibraryLookup library(LoadHosts().feedHost);
+            const TransferResult imported = ImportFile(playlist_, std::string(path), library);
             plat::LogInfo("playlist", imported.message);
             return PlaylistRequestAnswer(imported);
         });

@@ -88,7 +88,10 @@ class PlaylistCommandTest : public ::testing::Test {
         ASSERT_NE(mkdtemp(runtime.data()), nullptr);
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
         plat::DeleteFile(listFile_);
+        // The feed host of the golden files' media addresses.
+        testing::UseHost("127.0.0.1:8080");
     }
+    void TearDown() override { testing::UseHost(testing::kNoHost); }
     std::string Temp(const std::string& name) const { return testing::TestHome() + "/" + name; }
 
     const std::string listFile_ = plat::DataFile(kPlaylistFileName);

@@ -17,7 +17,7 @@ std::string Golden(const std::string& name) {
     return std::string(TUNOVA_TESTS_SOURCE) + "/platform/data/" + name;
 }
 
-TEST_F(PlaylistDropTest, DroppedPlaylistFilesAreImportedAndBrokenOnesGetAMessage) {
+TEST_F(PlaylistDropTest, DroppedPlaylistFilesAreImportedAndBrokenOrPartlyKnownOnesGetAMessage) {
     const std::string broken = TestHome() + "/broken.xspf";
     ASSERT_TRUE(plat::ReplaceFile(broken, "<playlist><trackList><track>"));
     RunShown([&](CTunovaDlg& d) {
@@ -42,6 +42,19 @@ TEST_F(PlaylistDropTest, DroppedPlaylistFilesAreImportedAndBrokenOnesGetAMessage
                   0u)
             << boxes[0].text;
         EXPECT_NE(boxes[0].text.find("the playlist is unchanged"), std::string::npos);
+
+        // Another player's list whose file the library does not hold: added as far as it goes,
+        // and the box names what was skipped.
+        const std::string foreign = TestHome() + "/foreign.m3u";
+        ASSERT_TRUE(plat::ReplaceFile(foreign,
+                                      "#EXTM3U\n/home/me/Videos/unknown.mp4\n"
+                                      "http://127.0.0.1:8080/watch?v=new1\n"));
+        ASSERT_TRUE(plat::testing::DropFiles(view, {foreign}, middle));
+        EXPECT_EQ(view.ItemCount(), 4);
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[1].text, "재생목록 파일의 일부 항목을 찾지 못했습니다.\n" + foreign +
+                                     ": 1 entry added, 1 skipped (not in the library): "
+                                     "\"unknown.mp4\"");
 
         // Drags that carry no local file are not taken.
         EXPECT_FALSE(plat::testing::DropFiles(view, {}, middle));

@@ -1,8 +1,10 @@
 // Import into and export from the playlist: the playlist's own add rules (duplicates, 500 rows,
-// entry numbers, 499-byte titles), code-page conversion both ways, and refused files.
+// entry numbers, 499-byte titles), code-page conversion both ways, refused files, and the media
+// addresses of exports.
 #include <string>
 #include <vector>
 
+#include "lists/library_lookup.h"
 #include "lists/playlist_transfer.h"
 #include "platform/codepage.h"
 #include "playlist_fixture.h"
@@ -19,6 +21,11 @@ class PlaylistTransferTest : public testing::PlaylistFixture {
         testing::WriteBytes(path, bytes);
         return path;
     }
+    // Watch links need no library; nothing listens on port 1.
+    TransferResult Import(const std::string& path) {
+        LibraryLookup library("127.0.0.1:1");
+        return ImportFile(playlist_, path, library);
+    }
 };
 
 TEST_F(PlaylistTransferTest, ImportAppendsUnderTheAddRulesOfResultRows) {
@@ -27,10 +34,11 @@ TEST_F(PlaylistTransferTest, ImportAppendsUnderTheAddRulesOfResultRows) {
     // UTF-8 in the file; "하나" is already in the playlist, "둘" comes twice.
     const std::string path =
         WriteFile("in.m3u",
-                  "#EXTM3U\n#EXTINF:1,\xED\x95\x98\xEB\x82\x98\nhttp://h/1\n"
-                  "#EXTINF:2,\xEB\x91\x98\nhttp://h/2\n#EXTINF:3,\xEB\x91\x98\nhttp://h/3\n"
-                  "#EXTINF:4,three\nhttp://h/4\n");
-    const TransferResult imported = ImportFile(playlist_, path);
+                  "#EXTM3U\n#EXTINF:1,\xED\x95\x98\xEB\x82\x98\nhttp://h/watch?v=1\n"
+                  "#EXTINF:2,\xEB\x91\x98\nhttp://h/watch?v=2\n"
+                  "#EXTINF:3,\xEB\x91\x98\nhttp://h/watch?v=3\n"
+                  "#EXTINF:4,three\nhttp://h/watch?v=4\n");
+    const TransferResult imported = Import(path);
     ASSERT_TRUE(imported) << imported.message;
     EXPECT_EQ(imported.added, 2);
     EXPECT_EQ(imported.duplicates, 2);
@@ -39,7 +47,7 @@ TEST_F(PlaylistTransferTest, ImportAppendsUnderTheAddRulesOfResultRows) {
     // Refused duplicates use up numbers, as they do for result rows.
     EXPECT_EQ(view_.ItemText(1, 0), "3");
     EXPECT_EQ(view_.ItemText(2, 0), "5");
-    EXPECT_EQ(playlist_.Find(3)->link, "http://h/2");
+    EXPECT_EQ(playlist_.Find(3)->link, "http://h/watch?v=2");
     EXPECT_EQ(playlist_.Find(3)->seconds, 2);
     EXPECT_EQ(SelectedRows(), (std::vector<int>{2}));
 }
@@ -51,11 +59,11 @@ TEST_F(PlaylistTransferTest, ImportCutsLongTitlesAndStopsAtAFullPlaylist) {
     for (int i = 0; i < 300; ++i) {
         longTitle += "\xEA\xB0\x80";
     }
-    m3u += "#EXTINF:1," + longTitle + "\nhttp://h/long\n";
+    m3u += "#EXTINF:1," + longTitle + "\nhttp://h/watch?v=long\n";
     for (int i = 0; i < 520; ++i) {
-        m3u += "#EXTINF:1,t" + std::to_string(i) + "\nhttp://h/" + std::to_string(i) + "\n";
+        m3u += "#EXTINF:1,t" + std::to_string(i) + "\nhttp://h/watch?v=" + std::to_string(i) + "\n";
     }
-    const TransferResult imported = ImportFile(playlist_, WriteFile("big.m3u", m3u));
+    const TransferResult imported = Import(WriteFile("big.m3u", m3u));
     ASSERT_TRUE(imported) << imported.message;
     EXPECT_EQ(imported.added, 500);
     EXPECT_EQ(imported.overCapacity, 21);
@@ -71,13 +79,15 @@ TEST_F(PlaylistTransferTest, RefusedFilesChangeNothing) {
     ASSERT_TRUE(playlist_.AddResult(0, results_, store_, AddVariant::kClick));
     const int counter = playlist_.AddCounter();
     const std::vector<std::pair<std::string, std::string>> files = {
-        {"bad.m3u", "#EXTM3U\nhttp://h/ok\nftp://h/not-web\n"},
+        {"bad.m3u",
+         "#EXTM3U\nhttp://h/watch?v=ok\n/home/a\x7f"
+         "b.mp4\n"},
         {"bad.xspf", "<playlist><trackList><track><location>http://h/</location>"},
         {"x.txt", "[SETTING]\r\ncount=1\r\n"},
         {"none.xspf", "<playlist><trackList/></playlist>"},
     };
     for (const auto& [name, bytes] : files) {
-        const TransferResult imported = ImportFile(playlist_, WriteFile(name, bytes));
+        const TransferResult imported = Import(WriteFile(name, bytes));
         EXPECT_FALSE(imported) << name;
         EXPECT_NE(imported.message.find("the playlist is unchanged"), std::string::npos)
             << imported.message;
@@ -103,12 +113,16 @@ TEST_F(PlaylistTransferTest, ExportFollowsTheViewOrderAndTheSavedFile) {
     EXPECT_EQ(TracksOfListFile(listFile), expected);
     EXPECT_TRUE(TracksOfListFile(folder_.File("missing.ini")).empty());
 
+    // Watch links with a valid id go out as media addresses, the watch link kept as the page.
     const std::string out = folder_.File("out.xspf");
-    const TransferResult exported = ExportTracks(expected, out);
+    const TransferResult exported = ExportTracks(expected, out, "music.lan:8080");
     ASSERT_TRUE(exported) << exported.message;
     EXPECT_EQ(exported.message, out + ": 2 entries written");
-    EXPECT_EQ(testing::ReadBytes(out), plat::WriteXspf(expected));
-    EXPECT_FALSE(ExportTracks(expected, folder_.File("no-folder/out.m3u")));
+    std::vector<plat::PlaylistTrack> playable = expected;
+    playable[0].link = "http://music.lan:8080/media/second";
+    playable[0].page = expected[0].link;
+    EXPECT_EQ(testing::ReadBytes(out), plat::WriteXspf(playable));
+    EXPECT_FALSE(ExportTracks(expected, folder_.File("no-folder/out.m3u"), "h"));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include "platform/http.h"
 #include "support/loopback_server.h"
@@ -110,7 +111,28 @@ std::string FullSizeClip(std::string& error) {
 
 }  // namespace
 
+namespace {
+
+std::vector<CompanionClip> NumberedClips(const std::vector<int>& clipSeconds) {
+    std::vector<CompanionClip> clips;
+    for (std::size_t i = 0; i < clipSeconds.size(); ++i) {
+        clips.push_back({"clip-" + std::to_string(i + 1) + ".webm", "Clip " + std::to_string(i + 1),
+                         clipSeconds[i]});
+    }
+    return clips;
+}
+
+}  // namespace
+
 CompanionServer::CompanionServer(const std::vector<int>& clipSeconds) {
+    Serve(NumberedClips(clipSeconds));
+}
+
+CompanionServer::CompanionServer(std::initializer_list<CompanionClip> clips) {
+    Serve(clips);
+}
+
+void CompanionServer::Serve(const std::vector<CompanionClip>& clips) {
     std::string pattern = (fs::temp_directory_path() / "tunova-companion-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         error_ = "no temporary folder";
@@ -120,22 +142,25 @@ CompanionServer::CompanionServer(const std::vector<int>& clipSeconds) {
     const std::string library = folder_ + "/library";
     fs::create_directories(library);
     std::string sidecar = "file\ttitle\tdescription\tlanguage\trating\traters\tpublished\n";
-    for (std::size_t i = 0; i < clipSeconds.size(); ++i) {
-        const std::string name = "clip-" + std::to_string(i + 1) + ".webm";
-        const std::string seconds = std::to_string(clipSeconds[i]);
+    for (std::size_t i = 0; i < clips.size(); ++i) {
+        const CompanionClip& clip = clips[i];
+        const std::string seconds = std::to_string(clip.seconds);
         const std::string tone = std::to_string(330 + 110 * static_cast<int>(i));
-        const std::string command =
-            "ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=96x54:rate=10:duration=" +
-            seconds + " -f lavfi -i sine=frequency=" + tone + ":duration=" + seconds +
-            " -c:v libvpx -deadline realtime -cpu-used 8 -b:v 50k -c:a libvorbis -ac 1"
-            " -ar 22050 -shortest " +
-            library + "/" + name;
-        if (!RunQuietly(Words(command))) {
-            error_ = "ffmpeg could not make " + name;
+        const std::string path = library + "/" + clip.file;
+        fs::create_directories(fs::path(path).parent_path());
+        std::vector<std::string> command =
+            Words("ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=96x54:rate=10:duration=" +
+                  seconds + " -f lavfi -i sine=frequency=" + tone + ":duration=" + seconds +
+                  " -c:v libvpx -deadline realtime -cpu-used 8 -b:v 50k -c:a libvorbis -ac 1"
+                  " -ar 22050 -shortest");
+        command.push_back(path);  // the one argument that may hold spaces
+        if (!RunQuietly(command)) {
+            error_ = "ffmpeg could not make " + clip.file;
             return;
         }
-        sidecar += name + "\tClip " + std::to_string(i + 1) + "\ttunovaclip number " +
-                   std::to_string(i + 1) + "\tko\t4.5\t10\t2026-12-01T00:00:00Z\n";
+        // The number in the description ties the feed's entries to the clips.
+        sidecar += clip.file + "\t" + clip.title + "\ttunovaclip number " + std::to_string(i + 1) +
+                   "\tko\t4.5\t10\t2026-12-01T00:00:00Z\n";
     }
     const std::string fullSize = FullSizeClip(error_);
     if (fullSize.empty()) {
@@ -190,16 +215,18 @@ CompanionServer::CompanionServer(const std::vector<int>& clipSeconds) {
     const plat::HttpResponse feed = plat::HttpGet(
         Host(),
         "/feeds/api/videos/-/Music?vq=tunovaclip&orderby=relevance&max-results=30&start-index=1");
-    ids_.assign(clipSeconds.size(), std::string());
+    ids_.assign(clips.size(), std::string());
     const std::string& xml = feed.body;
     for (std::size_t at = xml.find("<entry>"); at != std::string::npos;
          at = xml.find("<entry>", at + 1)) {
-        const std::size_t title = xml.find(">Clip ", at);
+        constexpr std::string_view kNumber = "tunovaclip number ";
+        const std::size_t number = xml.find(kNumber, at);
         const std::size_t link = xml.find("watch?v=", at);
-        if (title == std::string::npos || link == std::string::npos) {
+        if (number == std::string::npos || link == std::string::npos) {
             break;
         }
-        const std::size_t index = std::strtoul(xml.c_str() + title + 6, nullptr, 10) - 1;
+        const std::size_t index =
+            std::strtoul(xml.c_str() + number + kNumber.size(), nullptr, 10) - 1;
         const std::size_t idStart = link + 8;
         const std::size_t idEnd = xml.find_first_not_of(
             "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-", idStart);

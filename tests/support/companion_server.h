@@ -5,10 +5,19 @@
 
 #include <sys/types.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 namespace tunova::testing {
+
+// A clip of the library: its path under the library folder, its title (empty: the server's own
+// choice, the file name) and its length.
+struct CompanionClip {
+    std::string file;
+    std::string title;
+    int seconds = 1;
+};
 
 // One per entry of `clipSeconds`: VP8 video with a Vorbis tone, titled "Clip 1", "Clip 2", ...
 // and all found by the search word "tunovaclip". Besides them, one full-size clip (1280x720,
@@ -17,6 +26,8 @@ namespace tunova::testing {
 class CompanionServer {
   public:
     explicit CompanionServer(const std::vector<int>& clipSeconds);
+    // The clips as given, all found by "tunovaclip" too.
+    CompanionServer(std::initializer_list<CompanionClip> clips);
     ~CompanionServer();
     CompanionServer(const CompanionServer&) = delete;
     CompanionServer& operator=(const CompanionServer&) = delete;
@@ -34,6 +45,9 @@ class CompanionServer {
     const std::string& Error() const { return error_; }
 
   private:
+    // Makes the library of `clips` and starts the server on it.
+    void Serve(const std::vector<CompanionClip>& clips);
+
     std::string folder_;
     pid_t pid_ = -1;
     int port_ = 0;
