@@ -49,18 +49,28 @@ std::string LookupKey(std::string_view text) {
 }
 
 std::optional<VideoItem> LibraryLookup::Find(std::string_view fileName, std::string_view title) {
-    if (std::optional<VideoItem> byName = FindTitled(Stem(fileName))) {
+    const std::string_view stem = Stem(fileName);
+    if (std::optional<VideoItem> byName = FindTitled(stem, stem)) {
         return byName;
     }
-    return FindTitled(title);
+    // The library reads "Artist - Title" file names as an artist (searchable) and a title.
+    if (const std::size_t dash = stem.find(" - "); dash != std::string_view::npos) {
+        if (std::optional<VideoItem> byName = FindTitled(stem, stem.substr(dash + 3))) {
+            return byName;
+        }
+    }
+    return FindTitled(title, title);
 }
 
-std::optional<VideoItem> LibraryLookup::FindTitled(std::string_view text) {
+std::optional<VideoItem> LibraryLookup::FindTitled(std::string_view words, std::string_view title) {
     // Compared as the service sees it: through the program's code page, where what it cannot
     // hold becomes a separator.
-    const std::string key = LookupKey(plat::Cp949ToUtf8(plat::Utf8ToCp949(LookupKey(text))));
-    const std::string word = plat::Utf8ToCp949(key);
-    if (key.empty() || !reachable_) {
+    const auto keyOf = [](std::string_view text) {
+        return LookupKey(plat::Cp949ToUtf8(plat::Utf8ToCp949(LookupKey(text))));
+    };
+    const std::string key = keyOf(title);
+    const std::string word = plat::Utf8ToCp949(keyOf(words));
+    if (key.empty() || word.empty() || !reachable_) {
         return std::nullopt;
     }
     std::optional<VideoItem> found;

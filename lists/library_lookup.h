@@ -2,7 +2,8 @@
 // link the service does not know), through the feed service's own search: first by the file's
 // name, then by the entry's title. A search finds every video holding all of the words; the
 // entry is taken as the one video among them whose title is the same text, ignoring case,
-// punctuation and spacing. None or several such videos give nothing.
+// punctuation and spacing (for an "Artist - Title" file name, the text after the dash will do).
+// None or several such videos give nothing.
 //
 // Each search is a blocking request with short timeouts. Once one fails (no connection, no answer),
 // the service is taken as unreachable and later lookups give nothing at once, so an import of
@@ -35,8 +36,8 @@ class LibraryLookup {
     bool Reachable() const { return reachable_; }
 
   private:
-    // The one video whose title matches `text`, searching for its words.
-    std::optional<VideoItem> FindTitled(std::string_view text);
+    // The one video whose title matches `title`, searching for `words`.
+    std::optional<VideoItem> FindTitled(std::string_view words, std::string_view title);
     // The results of a search for `word` (CP949), remembered for the rest of the import.
     const std::vector<VideoItem>& Search(const std::string& word);
 
