@@ -71,6 +71,27 @@ bool PlaySequencer::StartRow(int row) {
 }
 
 void PlaySequencer::Advance() {
+    failuresInRow_ = 0;
+    AdvanceByMode();
+}
+
+void PlaySequencer::AdvanceAfterFailure() {
+    ++failuresInRow_;
+    if (state_.playMode == kPlayModeOne || failuresInRow_ >= sources_.playlist.RowCount()) {
+        StopAfterFailures();
+        return;
+    }
+    AdvanceByMode();
+}
+
+void PlaySequencer::StopAfterFailures() {
+    player_.ResetDisplay();
+    sources_.playlist.ClearPlayingMark();
+    state_.nowPlayingTitle = kNothingPlayableTitle;
+    view_.RedrawTitle();
+}
+
+void PlaySequencer::AdvanceByMode() {
     Playlist& playlist = sources_.playlist;
     const int rows = playlist.RowCount();
     switch (state_.playMode) {
@@ -102,6 +123,7 @@ void PlaySequencer::Advance() {
 }
 
 void PlaySequencer::Back() {
+    failuresInRow_ = 0;
     Playlist& playlist = sources_.playlist;
     switch (state_.playMode) {
         case kPlayModeAll:
@@ -163,6 +185,7 @@ void PlaySequencer::PlayPlaylistRow(int row) {
     }
     const int number = sources_.playlist.EntryNumberAt(row);
     if (number > 0) {
+        failuresInRow_ = 0;
         StartEntry(number);
     }
 }
@@ -171,6 +194,7 @@ void PlaySequencer::PlayFromPlaylist() {
     if (TellWhenPlaylistEmpty()) {
         return;
     }
+    failuresInRow_ = 0;
     const int selected = sources_.playlistView.NextItem(-1, plat::kLvniSelected);
     if (selected >= 0 && StartRow(selected)) {
         return;
@@ -197,6 +221,7 @@ void PlaySequencer::StartResult(int r) {
             }
         }
     }
+    failuresInRow_ = 0;
     player_.StartVideo(result->link, result->title, result->seconds, VideoSource::kSearchResult);
     sources_.playlist.ClearPlayingMark();
 }

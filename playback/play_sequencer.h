@@ -20,6 +20,8 @@ namespace tunova {
 // The message box of next, previous and play with an empty playlist.
 inline constexpr char kEmptyPlaylistMessage[] = "나의 리스트에 재생하실 동영상을 추가해 주세요";
 inline constexpr char kEmptyPlaylistCaption[] = "Tunova";
+// The title display when every video tried in a row failed and playback stopped.
+inline constexpr char kNothingPlayableTitle[] = "재생할 수 있는 동영상이 없습니다";
 
 // What sequencing reads of the main window: the playlist (which also marks the playing row)
 // with its view, and the search results with the list view that shows them (column 1: the
@@ -66,11 +68,19 @@ class PlaySequencer : public PlayQueue {
     // PlayQueue: the play command in states 0, 1, 5, and the end of a video.
     void PlayFromPlaylist() override;
     void Advance() override;
+    // A failed video counts as an end, once: after as many failures in a row as the playlist
+    // has rows (at once in mode one, which would start the same video again), playback stops and
+    // the title display says that nothing could be played. A video that ends, and every start
+    // the user asks for, begins the count again.
+    void AdvanceAfterFailure() override;
 
   private:
     // Shows the empty-playlist message box when the playlist has no rows; true then.
     bool TellWhenPlaylistEmpty();
     bool StartRow(int row);
+    // Advance without touching the count of failures.
+    void AdvanceByMode();
+    void StopAfterFailures();
 
     PlayerController& player_;
     ScriptBridge& bridge_;
@@ -81,6 +91,7 @@ class PlaySequencer : public PlayQueue {
     // Seeded once, on the first random pick, from the tick count.
     std::minstd_rand random_;
     bool randomSeeded_ = false;
+    int failuresInRow_ = 0;  // videos that failed one after the other
 };
 
 }  // namespace tunova

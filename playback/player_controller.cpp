@@ -149,6 +149,7 @@ void PlayerController::StartVideo(std::string_view link, std::string_view title,
     ShowPlaying(true);
     bridge_.ScriptCall("loadNewVideo('" + std::string(VideoIdOf(link)) + "', 1)");
     awaitingPlayback_ = true;
+    failureHandled_ = false;
     lastSeconds_ = 0;
     view_.ResetTitleScroll();
     if (!state_.pollTimerStarted) {
@@ -193,8 +194,23 @@ void PlayerController::OnPollTimer() {
         }
     }
     if (state_.playerState == kPlayerEnded && !state_.autoAdvanceHold && queue_ != nullptr) {
-        queue_->Advance();
+        HandleEnd();
     }
+}
+
+void PlayerController::HandleEnd() {
+    // A page without getPlayerError, or one that does not answer it, reports true ends only.
+    const auto failure = bridge_.Ask("getPlayerError()");
+    if (failure && IntegerField(*failure) != 0) {
+        if (!failureHandled_) {
+            failureHandled_ = true;
+            plat::LogInfo("player", "the page could not play " + state_.nowPlayingLink +
+                                        " (error " + std::to_string(IntegerField(*failure)) + ")");
+            queue_->AdvanceAfterFailure();
+        }
+        return;
+    }
+    queue_->Advance();
 }
 
 void PlayerController::RestoreAfterReload() {
@@ -206,6 +222,7 @@ void PlayerController::RestoreAfterReload() {
         bridge_.ScriptCall(CallWithNumber("seekTo(%d)", lastSeconds_));
     }
     awaitingPlayback_ = true;
+    failureHandled_ = false;
 }
 
 void PlayerController::OnVolumeRestoreTimer() {

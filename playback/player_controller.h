@@ -24,6 +24,9 @@ class PlayQueue {
     virtual void PlayFromPlaylist() = 0;
     // A video ended: the next one by the play mode.
     virtual void Advance() = 0;
+    // The page could not play the video (missing, unreachable, not decodable, no picture): the
+    // next one, as at an end, unless every video tried since the last one that played failed.
+    virtual void AdvanceAfterFailure() = 0;
 };
 
 // The main window's parts the controller drives: the window owns the timers and the play 1126,
@@ -76,6 +79,8 @@ class PlayerController {
     void ShowControl(int id, bool visible);
     // Asks the page for the current time; when it answers, notes the second and the time text.
     bool ReadCurrentTime();
+    // Hands on the end the poll saw: a failure once per video, a true end every time.
+    void HandleEnd();
     // Gives the page `volume` (0 to 100) and notes it in PlaybackState::pageVolume.
     void SetPageVolume(int volume);
 
@@ -86,6 +91,7 @@ class PlayerController {
     PlayQueue* queue_ = nullptr;
     bool awaitingPlayback_ = false;  // a video was started and has not been seen playing yet
     int lastSeconds_ = 0;            // the playing video's second the page last reported
+    bool failureHandled_ = false;    // the page's failure of this video was handed on
 };
 
 // The video id in a watch link: the text after its first "v=", empty when there is none.

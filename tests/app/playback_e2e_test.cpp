@@ -1,7 +1,7 @@
 // The whole road through the real program: the companion server with its clips, the player
 // page in the web engine, a typed search, a double-click on a row, and the time moving; two
-// playlist entries that play one after the other. Timers run on the manual clock; the page plays
-// in real time.
+// playlist entries that play one after the other; a clip gone from the library passed over.
+// Timers run on the manual clock; the page plays in real time.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -22,10 +22,12 @@ class PlaybackEndToEndTest : public MainWindowTest {
   protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        server = std::make_unique<CompanionServer>(std::vector<int>{8, 3});
+        server = std::make_unique<CompanionServer>(Clips());
         ASSERT_TRUE(server->Running()) << server->Error();
         UseHost(server->Host());
     }
+    // The clips' lengths in seconds.
+    virtual std::vector<int> Clips() const { return {8, 3}; }
     void TearDown() override {
         UseHost(kNoHost);
         server.reset();
@@ -51,7 +53,7 @@ class PlaybackEndToEndTest : public MainWindowTest {
         plat::testing::TypeText(d.searchEdit, "tunovaclip");
         plat::testing::PressKey(d.searchEdit, plat::kVkReturn);
         ASSERT_TRUE(PumpUntil([&] { return !d.Search().IsSearchRunning(); }, 10000));
-        ASSERT_EQ(d.resultList.ItemCount(), 2);
+        ASSERT_EQ(d.resultList.ItemCount(), static_cast<int>(Clips().size()));
     }
     static int RowTitled(CTunovaDlg& d, const std::string& title) {
         for (int row = 0; row < d.resultList.ItemCount(); ++row) {
@@ -129,6 +131,51 @@ TEST_F(PlaybackEndToEndTest, TwoPlaylistEntriesInModeAllPlayOneAfterTheOther) {
             moving = d.playback.playerState == 1 && d.playback.currentTimeText != "00:00:00";
         }
         EXPECT_TRUE(moving) << "state " << d.playback.playerState;
+    });
+}
+
+class ThreeClipsEndToEndTest : public PlaybackEndToEndTest {
+  protected:
+    std::vector<int> Clips() const override { return {8, 8, 3}; }
+};
+
+// The first clip of the list is deleted from the library after it was listed: the page reports
+// the missing file as soon as the server answers, and once the entry's 4-second hold is over the
+// second entry plays and carries the mark.
+TEST_F(ThreeClipsEndToEndTest, AClipGoneFromTheLibraryIsPassedOverInModeAll) {
+    CTunovaDlg dlg;
+    Run(dlg, [this](CTunovaDlg& d) {
+        ReadyWithClips(d);
+        for (const char* title : {"Clip 1", "Clip 2", "Clip 3"}) {
+            const int row = RowTitled(d, title);
+            ASSERT_GE(row, 0);
+            ASSERT_TRUE(d.PlaylistEntries().AddResult(row, d.resultList, d.Search().Results(),
+                                                      AddVariant::kClick));
+        }
+        ASSERT_TRUE(server->DeleteClip(0));
+        ASSERT_EQ(d.playback.playMode, kPlayModeAll);
+        const int second = d.PlaylistEntries().EntryNumberAt(1);
+        const plat::Rect rect = d.playlistView.ItemRect(0);
+        plat::testing::MouseDoubleClick(d.playlistView,
+                                        {rect.left + 40, (rect.top + rect.bottom) / 2});
+        ASSERT_EQ(d.playback.nowPlayingTitle, "Clip 1");
+        ASSERT_EQ(d.playlistView.HighlightTitle(), "Clip 1");
+
+        int waited = 0;
+        for (; waited < 20000 && d.playback.currentEntryNumber != second; waited += 500) {
+            Play(500);
+        }
+        ASSERT_EQ(d.playback.currentEntryNumber, second) << "state " << d.playback.playerState;
+        EXPECT_LE(waited, res::kTimerHoldRelease.periodMs + 1000);
+        EXPECT_EQ(d.playlistView.HighlightTitle(), "Clip 2");
+        EXPECT_EQ(d.playback.nowPlayingTitle, "Clip 2");
+        bool moving = false;
+        for (int i = 0; i < 60 && !moving; ++i) {
+            Play(500);
+            moving = d.playback.playerState == 1 && d.playback.currentTimeText != "00:00:00";
+        }
+        EXPECT_TRUE(moving) << "state " << d.playback.playerState;
+        EXPECT_EQ(d.playback.currentEntryNumber, second);
     });
 }
 

@@ -128,6 +128,44 @@ TEST(PlaySequencer, AResultPlaysWithoutTheMarkAndItsEndContinuesInThePlaylist) {
     EXPECT_EQ(rig.Playing(), "B");
 }
 
+// A video the page cannot play counts as its end, once; when every entry has failed in a row,
+// playback stops and the title display says so. A start the user asks for tries again.
+TEST(PlaySequencer, FailedVideosAreEndsAndAListOfFailuresStops) {
+    SequencerRig rig;
+    rig.Fill(3, 3);
+    rig.page.broken = {"A"};
+    rig.sequencer.PlayPlaylistRow(0);
+    rig.clock.Advance(kHoldMs);
+    EXPECT_EQ(rig.Playing(), "B");
+    EXPECT_EQ(rig.Mark(), "B");
+    EXPECT_EQ(rig.state.nowPlayingTitle, "B");
+
+    rig.page.broken = {"A", "B", "C"};
+    const auto loads = [&] {
+        int n = 0;
+        for (const std::string& call : rig.page.Take()) {
+            n += call.rfind("loadNewVideo", 0) == 0 ? 1 : 0;
+        }
+        return n;
+    };
+    loads();
+    rig.sequencer.PlayPlaylistRow(0);
+    rig.clock.Advance(3 * kHoldMs + 20000);
+    EXPECT_EQ(loads(), 3) << "each entry tried once";
+    EXPECT_EQ(rig.state.nowPlayingTitle, "재생할 수 있는 동영상이 없습니다");
+    EXPECT_EQ(rig.state.durationText, "");
+    EXPECT_TRUE(rig.ShowsPlay());
+    EXPECT_EQ(rig.Mark(), "noplayingitem");
+
+    // Play tries the list again; mode one stops at the first failure instead of retrying it.
+    rig.controller.Play();
+    EXPECT_EQ(rig.Playing(), "A");
+    rig.sequencer.SetPlayMode(res::kIdcModeOne);
+    rig.clock.Advance(kHoldMs + 5000);
+    EXPECT_EQ(loads(), 1);
+    EXPECT_EQ(rig.state.nowPlayingTitle, "재생할 수 있는 동영상이 없습니다");
+}
+
 TEST(PlaySequencer, ModeOneReplaysOnNextAndPreviousGoesUpButNeverWraps) {
     SequencerRig rig;
     rig.Fill(4, 4);

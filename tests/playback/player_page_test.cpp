@@ -26,6 +26,7 @@ struct PlayerPage {
     bool WaitForState(int state, int timeoutMs = 20000) {
         return PumpUntil([&] { return State() == state; }, timeoutMs);
     }
+    int Error() { return IntegerField(Call("getPlayerError")); }
     std::string Source() {
         const plat::ScriptValue src = host.Eval("video.getAttribute('src')");
         return src.type == Type::kString ? src.text : std::string();
@@ -89,6 +90,7 @@ TEST(PlayerPage, StatesVolumeSeekEndAndCue) {
     EXPECT_NEAR(length, 6.0, 0.2);
     page.Call("seekTo", {std::to_string(length - 0.4)});
     ASSERT_TRUE(page.WaitForState(0));
+    EXPECT_EQ(page.Error(), 0) << "a clip with its picture, played to its end";
 
     // A cue loads without playing.
     EXPECT_EQ(IntegerField(page.host.Eval("cueNewVideo('" + second + "', '1'), getPlayerState()")),
@@ -105,8 +107,39 @@ TEST(PlayerPage, StatesVolumeSeekEndAndCue) {
     // page loaded again after a renderer death).
     page.Call("loadNewVideo", {first, "1"});
     page.Call("seekTo", {"4"});
-    ASSERT_TRUE(page.WaitForState(1));
+    ASSERT_TRUE(page.WaitForState(1))
+        << "state " << page.State() << ", error " << page.Error() << " at " << page.Time() << " s";
     EXPECT_GE(page.Time(), 4.0);
+}
+
+// A video the page cannot play ends, with the reason: a file gone from the library (the server
+// answers 404), and a video whose picture the engine cannot decode (HEVC), which plays its sound
+// over a black picture and raises no media error. Play does not start a failed video again; the
+// next load starts afresh.
+TEST(PlayerPage, AVideoThatCannotBePlayedEndsWithItsReason) {
+    CompanionServer server({{"clip-1.webm", "Clip 1", 3}, {"clip-2.mkv", "Clip 2", 6}});
+    ASSERT_TRUE(server.Running()) << server.Error();
+    ASSERT_TRUE(server.DeleteClip(0));
+    PlayerPage page;
+    ASSERT_TRUE(page.host.browser.LoadPlayerPage(TUNOVA_RUN_DIR, server.Host()));
+    ASSERT_TRUE(PumpUntil([&] { return page.host.browser.IsPageLoaded(); }, 30000));
+    EXPECT_EQ(page.Error(), 0);
+
+    page.Call("loadNewVideo", {server.VideoIds()[0], "1"});
+    ASSERT_TRUE(page.WaitForState(0, 10000)) << "state " << page.State();
+    EXPECT_EQ(page.Error(), 4);  // the source cannot be played
+    page.Call("play");
+    testing::PumpEvents(300);
+    EXPECT_EQ(page.State(), 0);
+
+    page.Call("loadNewVideo", {server.VideoIds()[1], "1"});
+    EXPECT_EQ(page.Error(), 0);
+    ASSERT_TRUE(page.WaitForState(0, 15000)) << "state " << page.State();
+    EXPECT_EQ(page.Error(), 5);
+    const double stoppedAt = page.Time();
+    EXPECT_LT(stoppedAt, 4.0) << "found within its first seconds, not at its end";
+    testing::PumpEvents(500);
+    EXPECT_DOUBLE_EQ(page.Time(), stoppedAt) << "the sound stops";
 }
 
 // Ids are cut at '&' and must be plain id characters; anything else loads nothing and reports

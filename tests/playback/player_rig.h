@@ -23,8 +23,10 @@ class RecordingQueue : public PlayQueue {
   public:
     int playFromPlaylist = 0;
     int advances = 0;
+    int failures = 0;
     void PlayFromPlaylist() override { ++playFromPlaylist; }
     void Advance() override { ++advances; }
+    void AdvanceAfterFailure() override { ++failures; }
 };
 
 // `Page`: ScriptedPage (answers what the test sets) or FakePlayerPage (plays like the real page).

@@ -148,12 +148,16 @@ void CompanionServer::Serve(const std::vector<CompanionClip>& clips) {
         const std::string tone = std::to_string(330 + 110 * static_cast<int>(i));
         const std::string path = library + "/" + clip.file;
         fs::create_directories(fs::path(path).parent_path());
+        const bool hevc = clip.file.ends_with(".mkv");
+        const std::string video =
+            hevc ? " -c:v libx265 -preset ultrafast -x265-params log-level=error"
+                 : " -c:v libvpx -deadline realtime -cpu-used 8 -b:v 50k";
         std::vector<std::string> command =
             Words("ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=96x54:rate=10:duration=" +
-                  seconds + " -f lavfi -i sine=frequency=" + tone + ":duration=" + seconds +
-                  " -c:v libvpx -deadline realtime -cpu-used 8 -b:v 50k -c:a libvorbis -ac 1"
-                  " -ar 22050 -shortest");
+                  seconds + " -f lavfi -i sine=frequency=" + tone + ":duration=" + seconds + video +
+                  " -c:a libvorbis -ac 1 -ar 22050 -shortest");
         command.push_back(path);  // the one argument that may hold spaces
+        files_.push_back(path);
         if (!RunQuietly(command)) {
             error_ = "ffmpeg could not make " + clip.file;
             return;
@@ -267,6 +271,12 @@ CompanionServer::~CompanionServer() {
     if (!folder_.empty()) {
         fs::remove_all(folder_, ignored);
     }
+}
+
+bool CompanionServer::DeleteClip(int i) {
+    std::error_code error;
+    return i >= 0 && static_cast<std::size_t>(i) < files_.size() &&
+           fs::remove(files_[static_cast<std::size_t>(i)], error);
 }
 
 std::string CompanionServer::Host() const {

@@ -12,7 +12,8 @@
 namespace tunova::testing {
 
 // A clip of the library: its path under the library folder, its title (empty: the server's own
-// choice, the file name) and its length.
+// choice, the file name) and its length. A file ending in ".mkv" holds HEVC video (a codec the
+// web engine cannot decode), any other VP8; the sound is a Vorbis tone.
 struct CompanionClip {
     std::string file;
     std::string title;
@@ -43,12 +44,16 @@ class CompanionServer {
     pid_t Pid() const { return pid_; }
     // Why the server is not running, when it is not.
     const std::string& Error() const { return error_; }
+    // Deletes clip i's file from the library; the server still lists it. False when it was not
+    // there.
+    bool DeleteClip(int i);
 
   private:
     // Makes the library of `clips` and starts the server on it.
     void Serve(const std::vector<CompanionClip>& clips);
 
     std::string folder_;
+    std::vector<std::string> files_;  // the clips' paths
     pid_t pid_ = -1;
     int port_ = 0;
     std::vector<std::string> ids_;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,10 @@ class FakePlayerPage : public ScriptPage {
     bool muted = false;
     std::string loadedId;
     int loads = 1;
+    // Ids the page cannot play: loading one ends at once with getPlayerError 4, as a missing
+    // file does.
+    std::set<std::string> broken;
+    int error = 0;  // what getPlayerError answers
 
     int PageLoads() const override { return loads; }
     // The page loaded again, as after a renderer death: no video, full volume, sound on.
@@ -89,7 +94,7 @@ class FakePlayerPage : public ScriptPage {
         }
         if (name == "loadNewVideo" || name == "cueNewVideo") {
             Open(args, name == "loadNewVideo");
-        } else if (name == "play" && !loadedId.empty()) {
+        } else if (name == "play" && !loadedId.empty() && error == 0) {
             Resume();
         } else if (name == "pause" && (state == 1 || state == 3)) {
             position_ = Now();
@@ -113,6 +118,8 @@ class FakePlayerPage : public ScriptPage {
                                                    : ScriptValue::Double(t));
         } else if (name == "getPlayerState") {
             return answer(ScriptValue::Int(state));
+        } else if (name == "getPlayerError") {
+            return answer(ScriptValue::Int(error));
         } else {
             return {plat::ScriptCallStatus::kNoFunction, {}};
         }
@@ -146,6 +153,10 @@ class FakePlayerPage : public ScriptPage {
         position_ = 0;
         startTick_ = plat::CurrentClock().TickCount();
         state = !valid ? -1 : play ? 1 : 5;
+        error = valid && broken.count(id) > 0 ? 4 : 0;
+        if (error != 0) {
+            state = 0;
+        }
     }
     void Resume() {
         if (state == 1) {
