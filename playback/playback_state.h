@@ -32,6 +32,7 @@ struct PlaybackState {
     // alone (the gauge keeps the slider's value); the slider and the stored volume set both.
     int pageVolume = 40;
     int seekPosition = 0;
+    bool muted = false;  // mute was pressed last (unmute shown); given to every new page
     // The texts the window paints (painting reads them and never asks the page):
     // the title strip: the playing video's title (CP949); empty at start and after stop;
     std::string nowPlayingTitle;

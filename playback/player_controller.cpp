@@ -102,12 +102,14 @@ void PlayerController::SetPageVolume(int volume) {
 }
 
 void PlayerController::Mute() {
+    state_.muted = true;
     ShowControl(res::kIdcUnmute, true);
     ShowControl(res::kIdcMute, false);
     bridge_.ScriptCall("mute()");
 }
 
 void PlayerController::Unmute() {
+    state_.muted = false;
     ShowControl(res::kIdcMute, true);
     ShowControl(res::kIdcUnmute, false);
     bridge_.ScriptCall("unMute()");
@@ -214,6 +216,10 @@ void PlayerController::HandleEnd() {
 }
 
 void PlayerController::RestoreAfterReload() {
+    SetPageVolume(state_.pageVolume);
+    if (state_.muted) {
+        bridge_.ScriptCall("mute()");
+    }
     if (state_.nowPlayingLink.empty()) {
         return;
     }
@@ -239,6 +245,10 @@ void PlayerController::OnVolumeRestoreTimer() {
     if (isNumber && pageVolume >= 0 && pageVolume <= 100) {
         controls_.volumeSlider.SetPosition(state_.volume);
         SetPageVolume(state_.volume);
+    }
+    // Mute pressed before the page was ready never reached it.
+    if (state_.muted) {
+        bridge_.ScriptCall("mute()");
     }
     window.KillTimer(res::kTimerVolumeRestore.id);
     view_.LowerNormalVideoBottom();

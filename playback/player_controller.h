@@ -71,8 +71,8 @@ class PlayerController {
     void ShowPlaying(bool playing);
     // Stop's display reset: play shown, title and play time emptied.
     void ResetDisplay();
-    // A page loaded again has no video: the video shown is started again at the second the page
-    // last reported.
+    // A page loaded again has lost what the old one held: it gets the volume and the mute back,
+    // and the video shown starts again at the second the page last reported.
     void RestoreAfterReload();
 
   private:

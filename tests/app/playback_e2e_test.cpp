@@ -4,6 +4,8 @@
 // Timers run on the manual clock; the page plays in real time.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -131,6 +133,48 @@ TEST_F(PlaybackEndToEndTest, TwoPlaylistEntriesInModeAllPlayOneAfterTheOther) {
             moving = d.playback.playerState == 1 && d.playback.currentTimeText != "00:00:00";
         }
         EXPECT_TRUE(moving) << "state " << d.playback.playerState;
+    });
+}
+
+// The page's renderer dies while a muted video plays: the page is loaded again, the video goes on
+// from about where it was, muted and at the window's volume, and the window still shows it.
+TEST_F(PlaybackEndToEndTest, AfterARendererCrashTheVideoGoesOnMutedAtItsVolume) {
+    CTunovaDlg dlg;
+    Run(dlg, [this](CTunovaDlg& d) {
+        ReadyWithClips(d);
+        const int row = RowTitled(d, "Clip 1");
+        ASSERT_GE(row, 0);
+        const plat::Rect rect = d.resultList.ItemRect(row);
+        plat::testing::MouseDoubleClick(d.resultList,
+                                        {rect.left + 60, (rect.top + rect.bottom) / 2});
+        for (int i = 0; i < 60 && d.playback.currentTimeText < "00:00:02"; ++i) {
+            Play(500);
+        }
+        ASSERT_GE(d.playback.currentTimeText, "00:00:02") << "state " << d.playback.playerState;
+        d.SendCommand(res::kIdcMute);
+        const std::string before = d.playback.currentTimeText;
+
+        const std::int64_t renderer = d.browser.RendererProcessId();
+        ASSERT_GT(renderer, 0);
+        ASSERT_EQ(kill(static_cast<pid_t>(renderer), SIGKILL), 0);
+        ASSERT_TRUE(PumpUntil(
+            [&] { return d.browser.PageLoads() == 2 && d.browser.IsPageLoaded(); }, 30000));
+        bool going = false;
+        for (int i = 0; i < 40 && !going; ++i) {
+            Play(500);
+            going = d.playback.playerState == 1 && d.playback.currentTimeText >= before;
+        }
+        EXPECT_TRUE(going) << "state " << d.playback.playerState << " at "
+                           << d.playback.currentTimeText;
+        const auto eval = [&](const std::string& expression) {
+            return d.browser.CallFunction("eval", {expression}).value;
+        };
+        EXPECT_TRUE(eval("video.muted").boolValue);
+        EXPECT_DOUBLE_EQ(eval("video.volume").doubleValue, 0.4);
+        const std::string src = eval("video.getAttribute('src')").text;
+        EXPECT_NE(src.find(server->VideoIds()[0]), std::string::npos) << src;
+        EXPECT_EQ(d.playback.nowPlayingTitle, "Clip 1");
+        EXPECT_TRUE(d.Child(res::kIdcUnmute)->IsVisible());
     });
 }
 

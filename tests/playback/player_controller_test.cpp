@@ -285,6 +285,39 @@ TEST(PlayerController, AReloadedPageStartsTheVideoAgainAtItsSecond) {
     EXPECT_EQ(rig.page.loadedId, "");
 }
 
+// Every new page gets the volume and the mute the window shows: the first page when mute was
+// pressed before it was ready, and a page loaded again after its renderer died, whether or not
+// a video plays.
+TEST(PlayerController, EveryNewPageGetsTheVolumeAndTheMute) {
+    testing::PlayerRigOf<testing::FakePlayerPage> rig;
+    rig.controller.Mute();  // the page is not ready: the call does not reach it
+    EXPECT_FALSE(rig.page.muted);
+    rig.window.SetTimer(res::kTimerVolumeRestore.id, res::kTimerVolumeRestore.periodMs);
+    rig.state.pageReady = true;
+    rig.clock.Advance(res::kTimerVolumeRestore.periodMs);
+    EXPECT_TRUE(rig.page.muted);
+    EXPECT_EQ(rig.page.volume, 40);
+
+    rig.volumeSlider.SetPosition(70);
+    rig.controller.OnSliderMoving(res::kIdcVolumeSlider);
+    rig.controller.VolumeDown();
+    ASSERT_EQ(rig.page.volume, 65);
+    rig.page.Reload();
+    rig.controller.StartVideo("http://h/watch?v=abc", "t", 60, VideoSource::kSearchResult);
+    EXPECT_EQ(rig.page.volume, 65);
+    EXPECT_TRUE(rig.page.muted);
+    EXPECT_EQ(rig.page.loadedId, "abc");
+
+    // After stop nothing plays, and the next page still gets its volume.
+    rig.controller.Stop();
+    rig.page.Reload();
+    rig.clock.Advance(500);
+    EXPECT_EQ(rig.page.volume, 65);
+    EXPECT_TRUE(rig.page.muted);
+    EXPECT_EQ(rig.page.loadedId, "");
+    EXPECT_EQ(rig.volumeSlider.GetPosition(), 70) << "the slider keeps its own value";
+}
+
 TEST(PlayerController, SlidersSetVolumeAndSeek) {
     PlayerRig rig;
     rig.state.pageReady = true;
