@@ -202,10 +202,10 @@ void PlaySequencer::PlayFromPlaylist() {
     StartRow(0);
 }
 
-void PlaySequencer::StartResult(int r) {
+const VideoItem* PlaySequencer::ShownResult(int r) const {
     const VideoItem* result = sources_.results.At(r);
     if (result == nullptr) {
-        return;
+        return nullptr;
     }
     // The rows and the results agree unless the view has been reordered: the shown title wins.
     std::string shown = sources_.resultList.ItemText(r, 1);
@@ -213,13 +213,19 @@ void PlaySequencer::StartResult(int r) {
         shown.resize(kShownTitleLimit);
     }
     if (shown != result->title) {
-        const auto& items = sources_.results.Items();
-        for (std::size_t k = 0; k < items.size(); ++k) {
-            if (items[k].title == shown) {
-                result = &items[k];
-                break;
+        for (const VideoItem& item : sources_.results.Items()) {
+            if (item.title == shown) {
+                return &item;
             }
         }
+    }
+    return result;
+}
+
+void PlaySequencer::StartResult(int r) {
+    const VideoItem* result = ShownResult(r);
+    if (result == nullptr) {
+        return;
     }
     failuresInRow_ = 0;
     player_.StartVideo(result->link, result->title, result->seconds, VideoSource::kSearchResult);
@@ -230,7 +236,7 @@ void PlaySequencer::Cue(int r) {
     if (state_.playerState != kPlayerEnded && state_.playerState != kPlayerCued) {
         return;
     }
-    const VideoItem* result = sources_.results.At(r);
+    const VideoItem* result = ShownResult(r);
     if (result == nullptr) {
         return;
     }

@@ -62,7 +62,8 @@ class PlaySequencer : public PlayQueue {
     void Back();
     // A random playlist row other than the current entry's (row 0 for one row, -1 for none).
     int RandomRow();
-    // Cues result `r` in the player when it has ended or has a video cued; nothing otherwise.
+    // Cues the result shown in row `r` of the result list in the player when it has ended or has
+    // a video cued; nothing otherwise.
     void Cue(int r);
 
     // PlayQueue: the play command in states 0, 1, 5, and the end of a video.
@@ -78,6 +79,10 @@ class PlaySequencer : public PlayQueue {
     // Shows the empty-playlist message box when the playlist has no rows; true then.
     bool TellWhenPlaylistEmpty();
     bool StartRow(int row);
+    // The result shown in row `r` of the result list: result r, unless the list has been
+    // reordered (sorted by title) and shows another result's title there. Null when `r` is not
+    // a result.
+    const VideoItem* ShownResult(int r) const;
     // Advance without touching the count of failures.
     void AdvanceByMode();
     void StopAfterFailures();

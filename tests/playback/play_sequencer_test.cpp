@@ -313,6 +313,29 @@ TEST(PlaySequencer, ThePlayCommandStartsTheSelectedOrFirstRowAndAsksForEntriesWh
     EXPECT_EQ(rig.boxes.size(), 3u);
 }
 
+// Sorted by title, the rows no longer follow the results: a click cues, and a double-click plays,
+// the video whose title the row shows.
+TEST(PlaySequencer, AClickOnASortedRowCuesTheVideoItShows) {
+    SequencerRig rig;
+    rig.Fill(3, 0);
+    std::vector<std::string> titles;
+    for (int row = 0; row < 3; ++row) {
+        titles.push_back(rig.resultList.ItemText(row, 1));
+    }
+    rig.resultList.SortItems([&](int a, int b) { return titles[a] > titles[b]; });  // C, B, A
+    ASSERT_EQ(rig.resultList.ItemText(0, 1), "C");
+    rig.state.playerState = kPlayerEnded;
+    rig.sequencer.CueResult(0);
+    EXPECT_EQ(rig.Playing(), "C");
+    EXPECT_EQ(rig.page.state, kPlayerCued);
+    rig.state.playerState = kPlayerCued;
+    rig.sequencer.CueResult(1);
+    EXPECT_EQ(rig.Playing(), "B");
+    rig.sequencer.PlayResult(2);
+    EXPECT_EQ(rig.Playing(), "A");
+    EXPECT_EQ(rig.state.nowPlayingTitle, "A");
+}
+
 TEST(PlaySequencer, NothingStartsBeforeThePageIsReady) {
     SequencerRig rig;
     rig.Fill(2, 2);
