@@ -1,5 +1,7 @@
 // A real player process ended by SIGTERM, SIGHUP or SIGINT closes through its normal exit path:
-// it exits with status 0 and has saved its playlist.
+// it exits with status 0 and has saved its playlist. A player that ends before it has read its
+// playlist (no connection to its server, or another copy already running) leaves the file as it
+// was.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -88,6 +90,87 @@ TEST_P(TerminationProcessTest, TheSignalEndsThePlayerNormallyAndThePlaylistIsSav
 
 INSTANTIATE_TEST_SUITE_P(Signals, TerminationProcessTest,
                          ::testing::Values(SIGTERM, SIGHUP, SIGINT));
+
+// A playlist written by hand with LF line ends: any save writes it anew with CR LF, and a save by
+// a player that never read it writes an empty list.
+constexpr char kHandWrittenPlaylist[] =
+    "[SETTING]\ncount=1\n[LIST1]\nname=Alpha\ntime=61\nurl=u1\n";
+
+// Waits for `pid` to end; its exit status, or -1 when it had to be killed.
+int WaitForExit(pid_t pid, long long limitMs) {
+    int status = 0;
+    if (!testing::WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, limitMs)) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class PlaylistKeptProcessTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // A runtime folder of this test's own: no other player of this process counts as running.
+        std::string runtime = testing::TestHome() + "/kept-XXXXXX";
+        ASSERT_NE(mkdtemp(runtime.data()), nullptr);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        testing::InstallPlayerVersion("1");
+        setenv("TUNOVA_TRACE", "1", 1);
+        setenv("TUNOVA_LOG", "error", 1);
+        ASSERT_TRUE(plat::ReplaceFile(playlist, kHandWrittenPlaylist));
+    }
+    void TearDown() override {
+        unsetenv("TUNOVA_LOG");
+        unsetenv("TUNOVA_TRACE");
+        testing::UseHost(testing::kNoHost);
+    }
+    std::string Log(const std::string& tag) const {
+        return testing::TestHome() + "/kept-" + tag + ".log";
+    }
+    const std::string playlist = plat::DataFile(kPlaylistFileName);
+};
+
+TEST_F(PlaylistKeptProcessTest, TheNoConnectionExitLeavesThePlaylistAsItWas) {
+    testing::UseHost(testing::kNoHost);  // the update server cannot be reached
+    const std::string log = Log("no-connection");
+    const pid_t pid = SpawnPlayer(log);
+    ASSERT_GT(pid, 0);
+    // The notice waits for its button; the signal closes it as the button would.
+    const bool noticed = testing::WaitUntil(
+        [&] { return FileText(log).find("no connection") != std::string::npos; }, 120'000);
+    kill(pid, SIGTERM);
+    const int status = WaitForExit(pid, 60'000);
+    ASSERT_TRUE(noticed) << FileText(log);
+    EXPECT_EQ(status, 0) << FileText(log);
+    EXPECT_EQ(FileText(log).find("main window shown"), std::string::npos);
+    EXPECT_EQ(FileText(playlist), kHandWrittenPlaylist);
+}
+
+TEST_F(PlaylistKeptProcessTest, TheSecondInstanceExitLeavesThePlaylistToTheRunningCopy) {
+    testing::LoopbackServer server;
+    testing::AnswerAsUpdateServer(server, std::make_shared<std::string>("1"));
+    testing::UseHost(server.Host());
+    const std::string firstLog = Log("first");
+    const pid_t first = SpawnPlayer(firstLog);
+    ASSERT_GT(first, 0);
+    const bool shown = testing::WaitUntil(
+        [&] { return FileText(firstLog).find("main window shown") != std::string::npos; }, 120'000);
+    int secondStatus = -1;
+    if (shown) {
+        secondStatus = WaitForExit(SpawnPlayer(Log("second")), 60'000);
+    }
+    const std::string afterSecond = FileText(playlist);
+    kill(first, SIGTERM);
+    const int firstStatus = WaitForExit(first, 60'000);
+
+    ASSERT_TRUE(shown) << FileText(firstLog);
+    EXPECT_EQ(secondStatus, 0) << FileText(Log("second"));
+    EXPECT_EQ(afterSecond, kHandWrittenPlaylist);
+    EXPECT_EQ(firstStatus, 0);
+    // The running copy read the list and saves it at its own exit.
+    EXPECT_EQ(FileText(playlist),
+              "[SETTING]\r\ncount=1\r\n\r\n[LIST1]\r\nname=Alpha\r\ntime=61\r\nurl=u1\r\n\r\n");
+}
 
 }  // namespace
 }  // namespace tunova
