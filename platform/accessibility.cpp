@@ -5,6 +5,7 @@
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <unordered_set>
 
 #include "platform/accessibility_impl.h"
 #include "platform/host_widget_impl.h"
@@ -164,12 +165,29 @@ class WindowAccessible : public QAccessibleWidget, public QAccessibleValueInterf
     }
 };
 
+// The live host widgets, by address only: the factory compares pointers and never reads an
+// object it did not make (a cast on a web-engine item taking focus crashed).
+std::unordered_set<const QObject*>& LiveHosts() {
+    static std::unordered_set<const QObject*> hosts;
+    return hosts;
+}
+
 QAccessibleInterface* HostWidgetAccessible(const QString& /*className*/, QObject* object) {
-    auto* host = dynamic_cast<HostWidget*>(object);
-    return host != nullptr ? new WindowAccessible(host) : nullptr;
+    if (LiveHosts().count(object) == 0) {
+        return nullptr;
+    }
+    return new WindowAccessible(static_cast<HostWidget*>(object));
 }
 
 }  // namespace
+
+void AddAccessibleHost(const HostWidget* host) {
+    LiveHosts().insert(host);
+}
+
+void RemoveAccessibleHost(const HostWidget* host) {
+    LiveHosts().erase(host);
+}
 
 void InstallAccessibleFactory() {
     static const bool installed = [] {

@@ -45,9 +45,14 @@ bool InsidePaint() {
 
 HostWidget::HostWidget(Window* owner, QWidget* parent) : QWidget(parent), owner_(owner) {
     InstallAccessibleFactory();
+    AddAccessibleHost(this);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+HostWidget::~HostWidget() {
+    RemoveAccessibleHost(this);
 }
 
 void HostWidget::paintEvent(QPaintEvent* event) {

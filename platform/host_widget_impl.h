@@ -15,6 +15,7 @@ class Window;
 class HostWidget : public QWidget {
   public:
     HostWidget(Window* owner, QWidget* parent);
+    ~HostWidget() override;
     // Cut off from the window: later events reach nobody.
     void Orphan() { owner_ = nullptr; }
     // The window's own pixels as its paints left them (children not included).
