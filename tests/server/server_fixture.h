@@ -70,6 +70,8 @@ class TestServer {
     const std::filesystem::path& library() const { return library_; }
     const std::filesystem::path& database() const { return database_; }
     Catalogue& catalogue() { return *catalogue_; }
+    // Connections the server has admitted under its caps and not yet closed.
+    int OpenConnections() const { return server_.OpenConnections(); }
 
   private:
     TempFolder folder_;
