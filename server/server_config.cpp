@@ -1,6 +1,5 @@
 #include "server/server_config.h"
 
-#include <charconv>
 #include <cstdlib>
 #include <fstream>
 
@@ -27,16 +26,6 @@ std::string Trim(const std::string& text) {
         return {};
     }
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-bool ReadInt(const std::string& text, int low, int high, int& value) {
-    int parsed = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (error != std::errc() || end != text.data() + text.size() || parsed < low || parsed > high) {
-        return false;
-    }
-    value = parsed;
-    return true;
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 
 namespace tunova::server {
 
-namespace {
-
 bool ReadInt(const std::string& text, int low, int high, int& value) {
     int parsed = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
@@ -17,8 +15,6 @@ bool ReadInt(const std::string& text, int low, int high, int& value) {
     value = parsed;
     return true;
 }
-
-}  // namespace
 
 OptionsParse ParseServerOptions(const std::vector<std::string>& arguments) {
     OptionsParse result;

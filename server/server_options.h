@@ -36,6 +36,10 @@ struct OptionsParse {
 // out-of-range numbers give an error.
 OptionsParse ParseServerOptions(const std::vector<std::string>& arguments);
 
+// A whole decimal number from `low` to `high` into `value`; false (value untouched) for anything
+// else. Shared by the command line and server.conf.
+bool ReadInt(const std::string& text, int low, int high, int& value);
+
 // The default catalogue path: $XDG_DATA_HOME/tunova/catalogue.sqlite, or under
 // ~/.local/share; the folder is created when missing.
 std::string DefaultDatabasePath();
