@@ -19,6 +19,7 @@
 #include "platform/files.h"
 #include "platform/system.h"
 #include "support/test_environment.h"
+#include "support/test_paths.h"
 
 extern char** environ;
 
@@ -39,7 +40,7 @@ std::string Slurp(const std::string& path) {
 
 // Runs the player with `args`, its output in files, for at most a minute.
 PlayerRun RunPlayer(const std::vector<std::string>& args) {
-    const std::string player = std::string(TUNOVA_RUN_DIR) + "/tunova";
+    const std::string player = tunova::testing::RunDir() + "/tunova";
     const std::string outPath = testing::TestHome() + "/player.out";
     const std::string errPath = testing::TestHome() + "/player.err";
     std::vector<char*> argv{const_cast<char*>(player.c_str())};
@@ -77,7 +78,7 @@ PlayerRun RunPlayer(const std::vector<std::string>& args) {
 }
 
 std::string Golden(const std::string& name) {
-    return std::string(TUNOVA_TESTS_SOURCE) + "/platform/data/" + name;
+    return tunova::testing::TestsSource() + "/platform/data/" + name;
 }
 
 class PlaylistCommandTest : public ::testing::Test {

@@ -7,6 +7,7 @@
 #include "main_window_fixture.h"
 #include "platform/files.h"
 #include "platform/testing.h"
+#include "support/test_paths.h"
 
 namespace tunova::testing {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 using PlaylistDropTest = MainWindowTest;
 
 std::string Golden(const std::string& name) {
-    return std::string(TUNOVA_TESTS_SOURCE) + "/platform/data/" + name;
+    return tunova::testing::TestsSource() + "/platform/data/" + name;
 }
 
 TEST_F(PlaylistDropTest, DroppedPlaylistFilesAreImportedAndBrokenOrPartlyKnownOnesGetAMessage) {

@@ -24,6 +24,7 @@
 #include "support/loopback_server.h"
 #include "support/private_bus.h"
 #include "support/test_environment.h"
+#include "support/test_paths.h"
 
 extern char** environ;
 
@@ -51,7 +52,7 @@ Player Start(const std::string& tag, const std::vector<std::string>& args) {
     Player player;
     player.out = testing::TestHome() + "/" + tag + ".out";
     player.err = testing::TestHome() + "/" + tag + ".err";
-    const std::string path = std::string(TUNOVA_RUN_DIR) + "/tunova";
+    const std::string path = tunova::testing::RunDir() + "/tunova";
     std::vector<char*> argv = {const_cast<char*>(path.c_str())};
     for (const std::string& a : args) {
         argv.push_back(const_cast<char*>(a.c_str()));
@@ -201,7 +202,7 @@ TEST_F(RemoteCommandsProcessTest, NextPreviousAndPlaylistFilesReachTheRunningPla
         titles.push_back(testing::WaitUntil([] { return ShowsTitle("Beta"); }, 20'000));
         command({"--previous"});
         titles.push_back(testing::WaitUntil([] { return ShowsTitle("Alpha"); }, 20'000));
-        imported = command({"--import-playlist", std::string(TUNOVA_TESTS_SOURCE) +
+        imported = command({"--import-playlist", tunova::testing::TestsSource() +
                                                      "/platform/data/playlist_golden.xspf"});
         // A name relative to the second start's working folder, which is not the running copy's.
         char* testFolder = getcwd(nullptr, 0);

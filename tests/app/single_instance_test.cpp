@@ -16,6 +16,7 @@
 #include "platform/system.h"
 #include "support/loopback_server.h"
 #include "support/test_environment.h"
+#include "support/test_paths.h"
 
 extern char** environ;
 
@@ -46,7 +47,7 @@ TEST(SingleInstanceTest, SecondCopyRestoresTheFirstAndExitsLeavingOneProcess) {
     testing::AnswerAsUpdateServer(updateServer, std::make_shared<std::string>("1"));
     testing::UseHost(updateServer.Host());
     testing::InstallPlayerVersion("1");
-    const std::string player = std::string(TUNOVA_RUN_DIR) + "/tunova";
+    const std::string player = tunova::testing::RunDir() + "/tunova";
     ASSERT_EQ(access(player.c_str(), X_OK), 0) << player;
     std::string runtimeTemplate = testing::TestHome() + "/instance-XXXXXX";
     ASSERT_NE(mkdtemp(runtimeTemplate.data()), nullptr);

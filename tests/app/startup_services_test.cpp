@@ -20,6 +20,7 @@
 #include "services/update_check.h"
 #include "services/usage_counter.h"
 #include "support/raw_listener.h"
+#include "support/test_paths.h"
 
 extern char** environ;
 
@@ -188,7 +189,7 @@ class PlayerProcessTest : public ::testing::Test {
     // Starts the built player with `argument`, waits until its start-up reached the version
     // check (so the count, sent before it, would have arrived), then stops it.
     void StartAndStop(const char* argument) {
-        const std::string player = std::string(TUNOVA_RUN_DIR) + "/tunova";
+        const std::string player = tunova::testing::RunDir() + "/tunova";
         std::vector<char*> argv = {const_cast<char*>(player.c_str())};
         if (argument != nullptr) {
             argv.push_back(const_cast<char*>(argument));

@@ -19,6 +19,7 @@
 #include "platform/files.h"
 #include "support/loopback_server.h"
 #include "support/test_environment.h"
+#include "support/test_paths.h"
 
 extern char** environ;
 
@@ -27,7 +28,7 @@ namespace {
 
 // Starts the player with its standard error in `logPath`; -1 on failure.
 pid_t SpawnPlayer(const std::string& logPath) {
-    const std::string player = std::string(TUNOVA_RUN_DIR) + "/tunova";
+    const std::string player = tunova::testing::RunDir() + "/tunova";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 2, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,

@@ -8,6 +8,7 @@
 
 #include "platform/draw.h"
 #include "res/skin_bitmaps.h"
+#include "support/test_paths.h"
 
 namespace tunova {
 namespace {
@@ -77,7 +78,7 @@ TEST_F(SkinCatalogueTest, KeyColoursAreWhereTheTableSays) {
 }
 
 TEST_F(SkinCatalogueTest, SkinFilesLieInTheSkinFolder) {
-    const std::string folder = std::string(TUNOVA_RUN_DIR) + "/skin/";
+    const std::string folder = tunova::testing::RunDir() + "/skin/";
     for (const res::SkinFile& entry : res::SkinFiles()) {
         SCOPED_TRACE(entry.name);
         plat::Bitmap file;

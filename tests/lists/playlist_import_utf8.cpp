@@ -16,6 +16,7 @@
 #include "platform/codepage.h"
 #include "playlist_fixture.h"
 #include "support/companion_server.h"
+#include "support/test_paths.h"
 
 namespace tunova {
 namespace {
@@ -64,7 +65,7 @@ class PlaylistImportTest : public testing::PlaylistFixture {
 
     // A file of tests/lists/data with the server's host and clip ids filled in.
     std::string DataFile(const std::string& name) {
-        std::string text = testing::ReadBytes(std::string(TUNOVA_TEST_DATA) + "/" + name);
+        std::string text = testing::ReadBytes(tunova::testing::SuiteData() + "/" + name);
         const auto fill = [&](const std::string& mark, const std::string& value) {
             for (std::size_t at = text.find(mark); at != std::string::npos;
                  at = text.find(mark, at + value.size())) {

@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 #include "platform/playlist_formats.h"
+#include "support/test_paths.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ using plat::PlaylistTrack;
 
 std::string Golden(const std::string& name) {
     std::string text;
-    EXPECT_TRUE(plat::ReadFile(std::string(TUNOVA_TEST_DATA) + "/" + name, text)) << name;
+    EXPECT_TRUE(plat::ReadFile(tunova::testing::SuiteData() + "/" + name, text)) << name;
     return text;
 }
 

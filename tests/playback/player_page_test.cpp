@@ -7,6 +7,7 @@
 #include "page_support.h"
 #include "playback/script_answer.h"
 #include "support/companion_server.h"
+#include "support/test_paths.h"
 
 namespace tunova {
 namespace {
@@ -41,7 +42,7 @@ TEST(PlayerPage, StatesVolumeSeekEndAndCue) {
     const std::string second = server.VideoIds()[1];
 
     PlayerPage page;
-    ASSERT_TRUE(page.host.browser.LoadPlayerPage(TUNOVA_RUN_DIR, server.Host()));
+    ASSERT_TRUE(page.host.browser.LoadPlayerPage(tunova::testing::RunDir(), server.Host()));
     ASSERT_TRUE(PumpUntil([&] { return page.host.browser.IsPageLoaded(); }, 30000));
     EXPECT_EQ(IntegerField(page.Call("testAlert")), 1);
     EXPECT_EQ(page.State(), -1);
@@ -121,7 +122,7 @@ TEST(PlayerPage, AVideoThatCannotBePlayedEndsWithItsReason) {
     ASSERT_TRUE(server.Running()) << server.Error();
     ASSERT_TRUE(server.DeleteClip(0));
     PlayerPage page;
-    ASSERT_TRUE(page.host.browser.LoadPlayerPage(TUNOVA_RUN_DIR, server.Host()));
+    ASSERT_TRUE(page.host.browser.LoadPlayerPage(tunova::testing::RunDir(), server.Host()));
     ASSERT_TRUE(PumpUntil([&] { return page.host.browser.IsPageLoaded(); }, 30000));
     EXPECT_EQ(page.Error(), 0);
 
@@ -149,7 +150,7 @@ TEST(PlayerPage, RefusesIdsThatAreNotIds) {
     ASSERT_TRUE(server.Running()) << server.Error();
     const std::string id = server.VideoIds()[0];
     PlayerPage page;
-    ASSERT_TRUE(page.host.browser.LoadPlayerPage(TUNOVA_RUN_DIR, server.Host()));
+    ASSERT_TRUE(page.host.browser.LoadPlayerPage(tunova::testing::RunDir(), server.Host()));
     ASSERT_TRUE(PumpUntil([&] { return page.host.browser.IsPageLoaded(); }, 30000));
 
     page.Call("loadNewVideo", {id + "&feature=youtube_gdata", "1"});

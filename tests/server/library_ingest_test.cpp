@@ -15,6 +15,7 @@
 #include "server/metadata_sidecar.h"
 #include "server/sqlite_handle.h"
 #include "server_fixture.h"
+#include "support/test_paths.h"
 
 extern char** environ;
 
@@ -205,7 +206,7 @@ TEST(MediaProbeTest, FfprobeReadsARealFilesDuration) {
 
 // The tunova-server executable in the build's run folder, or empty when not built.
 std::string ServerExecutable() {
-    const fs::path candidate = fs::path(TUNOVA_RUN_DIR) / "tunova-server";
+    const fs::path candidate = fs::path(tunova::testing::RunDir()) / "tunova-server";
     return fs::exists(candidate) ? candidate.string() : std::string();
 }
 

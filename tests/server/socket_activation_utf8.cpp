@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "server_fixture.h"
+#include "support/test_paths.h"
 
 namespace tunova::server::testing {
 namespace {
@@ -50,7 +51,7 @@ class ActivatedServer {
                                          "XDG_CONFIG_HOME=" + (home / ".config").string(),
                                          "-E",
                                          "XDG_DATA_HOME=" + (home / ".local/share").string(),
-                                         std::string(TUNOVA_RUN_DIR) + "/tunova-server"};
+                                         tunova::testing::RunDir() + "/tunova-server"};
         argv.insert(argv.end(), options.begin(), options.end());
         std::vector<char*> args;
         for (std::string& a : argv) {

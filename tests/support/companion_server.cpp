@@ -15,6 +15,7 @@
 
 #include "platform/http.h"
 #include "support/loopback_server.h"
+#include "support/test_paths.h"
 
 namespace tunova::testing {
 namespace fs = std::filesystem;
@@ -183,7 +184,7 @@ void CompanionServer::Serve(const std::vector<CompanionClip>& clips) {
 
     const std::string portFile = folder_ + "/port";
     const std::string log = folder_ + "/server.log";
-    const std::string server = std::string(TUNOVA_RUN_DIR) + "/tunova-server";
+    const std::string server = tunova::testing::RunDir() + "/tunova-server";
     const std::vector<std::string> argv =
         Words("--host 127.0.0.1 --port 0 --player-version 1 --port-file " + portFile +
               " --library " + library + " --db " + folder_ + "/catalogue.sqlite");

@@ -1,4 +1,5 @@
 #include "support/test_environment.h"
+#include "support/test_paths.h"
 
 #include <sys/stat.h>
 
@@ -21,7 +22,7 @@ void SetFolder(const char* variable, const fs::path& folder) {
 
 // The player page and the skin lie in the build's run folder; the data folder links them.
 void LinkRunFile(const fs::path& dataDir, const char* name) {
-    const fs::path source = fs::path(TUNOVA_RUN_DIR) / name;
+    const fs::path source = fs::path(tunova::testing::RunDir()) / name;
     std::error_code error;
     if (fs::exists(source, error)) {
         fs::create_symlink(source, dataDir / name, error);
