@@ -11,9 +11,11 @@ namespace tunova::testing {
 std::string RunDir();
 // The tests/ folder of the source tree.
 std::string TestsSource();
+#ifdef TUNOVA_SUITE_FOLDER
 // The data/ folder of the suite this is compiled into (tests/SUITE/data).
 inline std::string SuiteData() {
     return TestsSource() + "/" TUNOVA_SUITE_FOLDER "/data";
 }
+#endif
 
 }  // namespace tunova::testing
