@@ -46,7 +46,7 @@ struct SettingsState {
 };
 
 struct StartupState {
-    std::string commandLine;
+    bool startedByAutostart = false;
     int updaterWaitTicks = 0;
     // Set once the playlist has been read; an instance that ends before that (another copy
     // running, no connection) must not overwrite the saved playlist with its empty table.

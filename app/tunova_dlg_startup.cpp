@@ -1,4 +1,5 @@
 // Start-up of the main window, the timers that bring it on screen, and the shutdown order.
+#include <algorithm>
 #include <string>
 
 #include "app/about_dlg.h"
@@ -12,6 +13,7 @@
 #include "res/menus.h"
 #include "res/skin_bitmaps.h"
 #include "services/host_config.h"
+#include "services/update_check.h"
 
 namespace tunova {
 
@@ -36,9 +38,9 @@ bool CTunovaDlg::OnInitDialog() {
     modes_.ComputeLayout();
     skin_.Load();
     if (auto* app = plat::Application::Instance()) {
-        startup.commandLine = app->CommandLine();
+        startup.startedByAutostart = StartedByAutostart(app->Arguments());
     }
-    if (!services_.ProbeUpdateServer(startup.commandLine)) {
+    if (!services_.ProbeUpdateServer(startup.startedByAutostart)) {
         services_.ShowNoConnectionNotice();
         SendCommand(plat::kIdCancel);
         return true;
@@ -64,7 +66,7 @@ bool CTunovaDlg::OnInitDialog() {
     services_.StartUpdater();
     SetTimer(res::kTimerUpdaterWait.id, res::kTimerUpdaterWait.periodMs);
     ShowDailyChart();
-    if (startup.commandLine.find("run") == std::string::npos) {
+    if (!startup.startedByAutostart) {
         services_.SendUsageCount("counter");
     }
     if (auto* app = plat::Application::Instance()) {
@@ -129,6 +131,10 @@ void CTunovaDlg::OnUpdaterWaitTimer() {
 void CTunovaDlg::OnShowWindowTimer() {
     ShowWindowNow();
     KillTimer(res::kTimerShowWindow.id);
+    services_.EndStartup();
+    if (HasEnded()) {
+        return;  // the postponed version check found this version outdated
+    }
     SetTimer(res::kTimerPageProbe.id, res::kTimerPageProbe.periodMs);
     if (!startup.searchAtStart.empty()) {
         SearchFor(startup.searchAtStart);
@@ -152,7 +158,13 @@ void CTunovaDlg::ShowDailyChart() {
     setup.chartPath = plat::DataFile(kChartFileName);
     setup.feedHost = LoadHosts().feedHost;
     setup.today = plat::CurrentClock().Now();
+    // The download shares the start-up budget with the update server's requests.
+    const long left = static_cast<long>(services_.StartupBudgetLeftMs());
+    setup.fetch.connectTimeoutMs = std::min(setup.fetch.connectTimeoutMs, left);
+    setup.fetch.totalTimeoutMs = std::min(setup.fetch.totalTimeoutMs, left);
+    const std::uint32_t start = plat::CurrentClock().TickCount();
     const ChartSource source = tunova::ShowDailyChart(setup, search_.MutableResults(), resultList);
+    services_.ChargeStartupNetwork(start);
     view.statusHint = source == ChartSource::kEmpty ? kEmptyChartHint : "";
     search_.RefreshResultCount();
 }

@@ -81,6 +81,11 @@ void LoadChartCache(const std::string& path, ResultStore& store) {
 
 bool DownloadChart(std::string_view feedHost, const FetchOptions& fetch, ResultStore& store,
                    bool* answeredEmpty) {
+    if (fetch.totalTimeoutMs <= 0) {
+        // No time left to wait for an answer (a zero limit would be no limit at all).
+        plat::LogInfo("chart", "no start-up time left for the download");
+        return false;
+    }
     const std::string text = FetchFeed(feedHost, kChartQuery, fetch);
     const FeedPage page = ReadFeedPage(text, ResultStore::kCapacity);
     if (answeredEmpty != nullptr) {

@@ -58,7 +58,8 @@ void LoadChartCache(const std::string& path, ResultStore& store);
 // Fetches the chart query from `feedHost` and reads it into the store as the chart page.
 // Returns false, leaving the store as it was, when the download or its reading fails or the
 // answer holds no entry at all; `answeredEmpty`, when given, tells the last case (a feed read
-// whole, without entries) from the others.
+// whole, without entries) from the others. A fetch with no time limit left (totalTimeoutMs of 0
+// or less) is not tried and fails.
 bool DownloadChart(std::string_view feedHost, const FetchOptions& fetch, ResultStore& store,
                    bool* answeredEmpty = nullptr);
 

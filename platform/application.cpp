@@ -131,6 +131,9 @@ bool RunPreDispatchHook(const Message& msg) {
 
 Application::Application(int& argc, char** argv) : impl_(std::make_unique<ApplicationImpl>()) {
     impl_->commandLine = JoinCommandLine(argc, argv);
+    for (int i = 1; i < argc && argv != nullptr && argv[i] != nullptr; ++i) {
+        impl_->arguments.push_back(Utf8ToProgramText(argv[i]));
+    }
     impl_->executableDir = plat::ExecutableDir();
     ChooseDisplayServer();
     // The web engine shares its OpenGL contexts with the widgets; this must be set before the
@@ -173,6 +176,10 @@ bool Application::DispatchThroughHook(const Message& msg) {
 
 const std::string& Application::CommandLine() const {
     return impl_->commandLine;
+}
+
+const std::vector<std::string>& Application::Arguments() const {
+    return impl_->arguments;
 }
 
 const std::string& Application::ExecutableDir() const {

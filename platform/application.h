@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/message_map.h"
 
@@ -32,6 +33,8 @@ class Application {
 
     // The process command line as one CP949 string, program name first (as the OS gives it).
     const std::string& CommandLine() const;
+    // The arguments after the program name, one CP949 string each, as the OS gave them.
+    const std::vector<std::string>& Arguments() const;
     // Folder of the running executable, without a trailing slash.
     const std::string& ExecutableDir() const;
 

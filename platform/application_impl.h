@@ -45,6 +45,7 @@ struct ApplicationImpl {
     std::unique_ptr<MessageQueueReceiver> queue;
     Application::PreDispatchHook hook;
     std::string commandLine;
+    std::vector<std::string> arguments;
     std::string executableDir;
 
     // The implementation of the running Application, or null when none exists.

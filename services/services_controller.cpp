@@ -21,16 +21,27 @@ ServicesController::ServicesController(plat::Window& owner, HostConfig hosts,
                                        NetworkTimings timings)
     : owner_(owner), hosts_(std::move(hosts)), timings_(timings) {}
 
+std::uint32_t ServicesController::StartupBudgetLeftMs() const {
+    return timings_.startupBudgetMs > networkSpentMs_ ? timings_.startupBudgetMs - networkSpentMs_
+                                                      : 0;
+}
+
 NetworkTimings ServicesController::BudgetedTimings() const {
     NetworkTimings budgeted = timings_;
-    const std::uint32_t left =
-        timings_.startupBudgetMs > networkSpentMs_ ? timings_.startupBudgetMs - networkSpentMs_ : 0;
-    budgeted.deadlineMs = std::min(timings_.deadlineMs, left);
+    if (inStartup_) {
+        budgeted.deadlineMs = std::min(timings_.deadlineMs, StartupBudgetLeftMs());
+    }
     return budgeted;
 }
 
 void ServicesController::Charge(std::uint32_t startTick) {
-    networkSpentMs_ += plat::CurrentClock().TickCount() - startTick;
+    if (inStartup_) {
+        networkSpentMs_ += plat::CurrentClock().TickCount() - startTick;
+    }
+}
+
+void ServicesController::ChargeStartupNetwork(std::uint32_t startTick) {
+    Charge(startTick);
 }
 
 void ServicesController::ReadPartnerId() {
@@ -41,9 +52,10 @@ void ServicesController::ReadAdapterAddress() {
     macAddress_ = ReadMacAddress();
 }
 
-bool ServicesController::ProbeUpdateServer(const std::string& commandLine) {
+bool ServicesController::ProbeUpdateServer(bool startedByAutostart) {
     const std::uint32_t start = plat::CurrentClock().TickCount();
-    const bool reachable = CheckServerReachable(commandLine, hosts_.updateHost, BudgetedTimings());
+    const bool reachable =
+        CheckServerReachable(startedByAutostart, hosts_.updateHost, BudgetedTimings());
     Charge(start);
     return reachable;
 }
@@ -73,9 +85,16 @@ bool ServicesController::IsUpdaterRunning() {
 }
 
 void ServicesController::CheckVersion() {
+    const NetworkTimings timings = BudgetedTimings();
     const std::uint32_t start = plat::CurrentClock().TickCount();
-    const int serverVersion = FetchServerVersion(hosts_.updateHost, BudgetedTimings());
+    const int serverVersion = FetchServerVersion(hosts_.updateHost, timings);
     Charge(start);
+    if (serverVersion < 0 && timings.deadlineMs < timings_.deadlineMs) {
+        // No answer, and the budget gave the check less than its own time: not a check at all.
+        plat::LogInfo("update", "version check postponed until the window shows");
+        versionCheckPending_ = true;
+        return;
+    }
     if (IsInstalledVersionCurrent(serverVersion)) {
         return;
     }
@@ -84,6 +103,14 @@ void ServicesController::CheckVersion() {
     plat::ShowMessageBox(&owner_, VersionNoticeText(hosts_.webHost), kVersionNoticeCaption,
                          plat::kMbOk | plat::kMbIconExclamation | plat::kMbTopmost);
     owner_.SendCommand(plat::kIdCancel);
+}
+
+void ServicesController::EndStartup() {
+    inStartup_ = false;
+    if (versionCheckPending_) {
+        versionCheckPending_ = false;
+        CheckVersion();
+    }
 }
 
 void ServicesController::OpenHomePage() {

@@ -5,16 +5,18 @@
 // force (services/host_config.h), and calls, in start-up order, ReadPartnerId(),
 // ReadAdapterAddress(), ProbeUpdateServer() (false: ShowNoConnectionNotice(), then the window
 // closes), ReadDoubleClickAdds() into the state the search controller consults, StartUpdater()
-// before starting timer 50, and SendUsageCount() last unless the command line holds "run".
-// Timer 50 asks IsUpdaterRunning() and, once it is false, CheckVersion(), which on an outdated
-// version stops timer 50, shows the notice and closes the window. The home-page, question-board
-// and settings commands (buttons and menu items) route to OpenHomePage(), OpenQnaBoard() and
-// OpenSettings().
-// Everything runs on the user-interface thread and blocks it while a request waits (see
-// services/update_check.h for the time limits). The probe, the count and the version check
-// share one start-up budget of network time (NetworkTimings::startupBudgetMs): each gets at
-// most what the earlier ones left, so slow or silent servers delay the window by about 15 s in
-// all, not 15 s each. The time the updater runs is not network time and does not count.
+// before starting timer 50, and SendUsageCount() last unless started by autostart. Timer 50 asks
+// IsUpdaterRunning() and, once it is false, CheckVersion(), which on an outdated version stops
+// timer 50, shows the notice and closes the window. Once the window shows, EndStartup(). The
+// home-page, question-board and settings commands (buttons and menu items) route to OpenHomePage(),
+// OpenQnaBoard() and OpenSettings(). Everything runs on the user-interface thread and blocks it
+// while a request waits (see services/update_check.h for the time limits). The probe, the count and
+// the version check share one start-up budget of network time (NetworkTimings::startupBudgetMs)
+// with the day's chart download, which the window limits to StartupBudgetLeftMs() and charges with
+// ChargeStartupNetwork(): each gets at most what the earlier ones left, so slow or silent servers
+// delay the window by about 15 s in all, not 15 s each. The time the updater runs is not network
+// time and does not count. A version check the budget cut short without an answer runs again,
+// with its own time limits, when EndStartup() is called.
 #pragma once
 
 #include <cstdint>
@@ -38,22 +40,30 @@ class ServicesController {
     void ReadPartnerId();
     void ReadAdapterAddress();
     // False when the update server cannot be reached; the program then ends.
-    bool ProbeUpdateServer(const std::string& commandLine);
+    bool ProbeUpdateServer(bool startedByAutostart);
     // Tells the user that there is no connection: the notice (CConnectNo) runs modally, and its
     // button closes the main window too. The reason goes to the log.
     void ShowNoConnectionNotice();
     // The double-click action flag of the settings store (true: a double-click adds).
     bool ReadDoubleClickAdds();
     void StartUpdater();
-    // Sends today's usage count unless it was sent already; `argument` is the original's
-    // "counter" and changes nothing.
+    // Sends today's usage count unless it was sent already; `argument` ("counter") changes
+    // nothing.
     void SendUsageCount(const std::string& argument);
 
     // Timer 50.
     bool IsUpdaterRunning();
     // An outdated or missing installed version: stops timer 50, shows the notice owned by the
-    // main window and closes it. Otherwise nothing.
+    // main window and closes it. Otherwise nothing. When the start-up budget left it too little
+    // time to get an answer, the check waits for EndStartup().
     void CheckVersion();
+    // The window shows: the start-up budget no longer applies, and a version check it cut short
+    // runs now.
+    void EndStartup();
+
+    // Network time left to start-up requests, and charging one that started at `startTick`.
+    std::uint32_t StartupBudgetLeftMs() const;
+    void ChargeStartupNetwork(std::uint32_t startTick);
 
     // Commands.
     void OpenHomePage();
@@ -78,6 +88,8 @@ class ServicesController {
     std::string partnerId_;             // at most 259 bytes
     std::string macAddress_;            // "XX-XX-XX-XX-XX-XX" or empty
     std::uint32_t networkSpentMs_ = 0;  // of the start-up budget
+    bool inStartup_ = true;
+    bool versionCheckPending_ = false;
 };
 
 }  // namespace tunova

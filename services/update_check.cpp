@@ -80,13 +80,13 @@ std::string WebAddress(const std::string& webHost, std::string_view path) {
 
 }  // namespace
 
-bool StartedByAutostart(const std::string& commandLine) {
-    return commandLine.find("run") != std::string::npos;
+bool StartedByAutostart(const std::vector<std::string>& arguments) {
+    return std::find(arguments.begin(), arguments.end(), kAutostartArgument) != arguments.end();
 }
 
-bool CheckServerReachable(const std::string& commandLine, const std::string& updateHost,
+bool CheckServerReachable(bool startedByAutostart, const std::string& updateHost,
                           const NetworkTimings& timings) {
-    const int retryLimit = StartedByAutostart(commandLine) ? 0 : kProbeRetries;
+    const int retryLimit = startedByAutostart ? 0 : kProbeRetries;
     return RequestWithRetries(updateHost, kProbePath, retryLimit + 1, 64 * 1024, timings)
         .has_value();
 }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/process.h"
 
@@ -26,13 +27,17 @@ struct NetworkTimings {
 // The updater's file name, beside the player (in its data folder).
 inline constexpr char kUpdaterName[] = "tnu_update.exe";
 
-// True when the command line holds "run" anywhere (case-sensitive): the autostart entry's
-// "/run". Such a start probes once and sends no usage count.
-bool StartedByAutostart(const std::string& commandLine);
+// The argument the autostart entry starts the player with.
+inline constexpr char kAutostartArgument[] = "/run";
+
+// True when one of the arguments (program name excluded) is exactly "/run", the autostart
+// entry's. Such a start probes once and sends no usage count. A word that merely holds "run"
+// ("--search running", a program folder named "rerun") is a start by the user.
+bool StartedByAutostart(const std::vector<std::string>& arguments);
 
 // Requests "/update/update_tunova.php" of `updateHost` until one attempt gets any HTTP answer:
 // one attempt when started by autostart, else up to 11, with a pause after each failure.
-bool CheckServerReachable(const std::string& commandLine, const std::string& updateHost,
+bool CheckServerReachable(bool startedByAutostart, const std::string& updateHost,
                           const NetworkTimings& timings = {});
 
 // GET `path` of `host` with up to 62 attempts; the body as received, or "false" when no attempt

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -186,13 +187,14 @@ class PlayerProcessTest : public ::testing::Test {
     }
     void TearDown() override { UseHost(kNoHost); }
 
-    // Starts the built player with `argument`, waits until its start-up reached the version
-    // check (so the count, sent before it, would have arrived), then stops it.
-    void StartAndStop(const char* argument) {
-        const std::string player = tunova::testing::RunDir() + "/tunova";
-        std::vector<char*> argv = {const_cast<char*>(player.c_str())};
-        if (argument != nullptr) {
-            argv.push_back(const_cast<char*>(argument));
+    // Starts the built player (or `program`, a link to it) with `arguments`, waits until its
+    // start-up reached the version check (so the count, sent before it, would have arrived),
+    // then stops it.
+    void StartAndStop(std::vector<std::string> arguments,
+                      std::string player = tunova::testing::RunDir() + "/tunova") {
+        std::vector<char*> argv = {player.data()};
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
         }
         argv.push_back(nullptr);
         pid_t pid = -1;
@@ -210,12 +212,24 @@ class PlayerProcessTest : public ::testing::Test {
 };
 
 TEST_F(PlayerProcessTest, AnAutostartStartSendsNoCountAndAUserStartDoes) {
-    StartAndStop("/run");
+    StartAndStop({"/run"});
     EXPECT_EQ(RequestsTo(server, "/update/update_tunova.php").size(), 1u);
     EXPECT_TRUE(RequestsTo(server, "/web/counter/").empty());
     EXPECT_FALSE(plat::SettingsKey::Open("SOFTWARE\\tunova\\count").ReadString("count_exe"))
         << "an autostart start leaves the day alone";
-    StartAndStop(nullptr);
+    StartAndStop({});
+    EXPECT_EQ(RequestsTo(server, "/web/counter/").size(), 1u);
+    EXPECT_TRUE(plat::SettingsKey::Open("SOFTWARE\\tunova\\count").ReadString("count_exe"));
+}
+
+// "run" in the program's folder or in a search word is a start by the user: the probe may retry
+// and the day's count goes out.
+TEST_F(PlayerProcessTest, OnlyTheAutostartArgumentItselfMakesAnAutostartStart) {
+    const std::string folder = plat::DataDir() + "/home/user/rerun";
+    std::filesystem::create_directories(folder);
+    const std::string link = folder + "/tunova";
+    ASSERT_EQ(::symlink((tunova::testing::RunDir() + "/tunova").c_str(), link.c_str()), 0);
+    StartAndStop({"--search", "running"}, link);
     EXPECT_EQ(RequestsTo(server, "/web/counter/").size(), 1u);
     EXPECT_TRUE(plat::SettingsKey::Open("SOFTWARE\\tunova\\count").ReadString("count_exe"));
 }

@@ -115,6 +115,11 @@ TEST_F(ChartCacheTest, FailedDownloadLeavesTheStoreAsItWas) {
     fetch.totalTimeoutMs = 5000;
     EXPECT_FALSE(DownloadChart(server.Host(), fetch, store_));
     EXPECT_FALSE(DownloadChart(testing::kNoHost, fetch, store_));
+    // Start-up left no time: nothing is asked (a limit of 0 would let libcurl wait for ever).
+    const std::size_t asked = server.Requests().size();
+    fetch.totalTimeoutMs = 0;
+    EXPECT_FALSE(DownloadChart(server.Host(), fetch, store_));
+    EXPECT_EQ(server.Requests().size(), asked);
     EXPECT_TRUE(store_.Items().empty());
     EXPECT_EQ(store_.PageCount(), 0);
 }

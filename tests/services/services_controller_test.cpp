@@ -47,7 +47,7 @@ TEST_F(ServicesControllerTest, SilentServersShareOneStartUpBudget) {
         return plat::kIdOk;
     });
     const testing::Stopwatch stopwatch;
-    ASSERT_TRUE(services.ProbeUpdateServer(""));
+    ASSERT_TRUE(services.ProbeUpdateServer(false));
     services.SendUsageCount("counter");
     EXPECT_EQ(web.Accepted(), 1);
     services.CheckVersion();  // the version gets what the count left: about 600 ms
@@ -64,6 +64,55 @@ TEST_F(ServicesControllerTest, SilentServersShareOneStartUpBudget) {
     EXPECT_LE(versionRequests, 2u);
     EXPECT_EQ(Stored(kCountKey, kValueCountDay), "261208");
     EXPECT_EQ(notices, 0) << "no version answer: the installed one passes";
+    plat::testing::InterceptMessageBoxes(nullptr);
+    plat::InstallClock(&clock);
+}
+
+// A probe and a count that use the whole budget leave the version check no time: it is not passed
+// silently but asked once the window shows, with its own time limits.
+TEST_F(ServicesControllerTest, AVersionCheckTheBudgetSkippedRunsOnceTheWindowShows) {
+    testing::SkippingClock skipping;
+    plat::InstallClock(&skipping);
+    Store(kTunovaKey, kValueVersion, "1");
+    testing::LoopbackServer update;
+    update.SetHandler([](const testing::ServerRequest& request) {
+        testing::ServerReply reply;
+        reply.body = request.target == "/update/player_ver.php" ? "2" : "ok";
+        return reply;
+    });
+    testing::RawListener web(testing::RawListener::Mode::kSilent);
+    HostConfig hosts;
+    hosts.updateHost = update.Host();
+    hosts.webHost = web.Host();
+    NetworkTimings timings;
+    timings.connectTimeoutMs = 300;
+    timings.attemptTimeoutMs = 300;
+    timings.startupBudgetMs = 300;  // the count's one attempt of 300 ms uses it up
+    plat::Window owner;
+    ASSERT_TRUE(owner.Create(nullptr, 0, plat::Rect::FromXYWH(0, 0, 10, 10), plat::kStylePopup));
+    ServicesController services(owner, hosts, timings);
+    int notices = 0;
+    plat::testing::InterceptMessageBoxes([&](const plat::testing::ShownMessageBox&) {
+        ++notices;
+        return plat::kIdOk;
+    });
+    const auto versionRequests = [&] {
+        std::size_t count = 0;
+        for (const testing::ServerRequest& request : update.Requests()) {
+            count += request.target == "/update/player_ver.php" ? 1 : 0;
+        }
+        return count;
+    };
+
+    ASSERT_TRUE(services.ProbeUpdateServer(false));
+    services.SendUsageCount("counter");  // the silent web host takes the rest of the budget
+    EXPECT_EQ(services.StartupBudgetLeftMs(), 0u);
+    services.CheckVersion();
+    EXPECT_EQ(versionRequests(), 0u);
+    EXPECT_EQ(notices, 0);
+    services.EndStartup();
+    EXPECT_EQ(versionRequests(), 1u);
+    EXPECT_EQ(notices, 1) << "the server's version 2 is newer than the installed 1";
     plat::testing::InterceptMessageBoxes(nullptr);
     plat::InstallClock(&clock);
 }

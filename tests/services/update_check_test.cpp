@@ -43,7 +43,7 @@ TEST_F(UpdateCheckTest, TheProbePassesOnAnyAnswerAtTheFirstAttempt) {
     for (int status : {200, 404, 500}) {
         Answer(status, "x");
         const std::size_t before = server.Requests().size();
-        EXPECT_TRUE(CheckServerReachable("", server.Host())) << status;
+        EXPECT_TRUE(CheckServerReachable(false, server.Host())) << status;
         ASSERT_EQ(server.Requests().size(), before + 1);
         EXPECT_EQ(server.Requests().back().target, "/update/update_tunova.php");
         EXPECT_EQ(server.Requests().back().userAgent, "total");
@@ -52,15 +52,15 @@ TEST_F(UpdateCheckTest, TheProbePassesOnAnyAnswerAtTheFirstAttempt) {
 }
 
 TEST_F(UpdateCheckTest, TheProbeTriesElevenTimesOrOnceWhenStartedByAutostart) {
-    EXPECT_FALSE(CheckServerReachable("", testing::RefusedHost()));
+    EXPECT_FALSE(CheckServerReachable(false, testing::RefusedHost()));
     EXPECT_EQ(clock.TickCount(), 1100u);  // 11 failures, 100 ms after each
-    EXPECT_FALSE(CheckServerReachable("/run", testing::RefusedHost()));
+    EXPECT_FALSE(CheckServerReachable(true, testing::RefusedHost()));
     EXPECT_EQ(clock.TickCount(), 1200u);
 
     RawListener breaking(RawListener::Mode::kCloseAtOnce);
-    EXPECT_FALSE(CheckServerReachable("tunova /autorun", breaking.Host()));
+    EXPECT_FALSE(CheckServerReachable(true, breaking.Host()));
     EXPECT_EQ(breaking.Accepted(), 1);
-    EXPECT_FALSE(CheckServerReachable("--RUN", breaking.Host()));  // case-sensitive: not "run"
+    EXPECT_FALSE(CheckServerReachable(false, breaking.Host()));
     EXPECT_EQ(breaking.Accepted(), 12);
 }
 
@@ -72,7 +72,7 @@ TEST_F(UpdateCheckTest, AServerThatNeverAnswersCostsOneDeadlineNotEveryAttempt) 
     quick.attemptTimeoutMs = 300;
     quick.deadlineMs = 1000;
     const testing::Stopwatch stopwatch;
-    EXPECT_FALSE(CheckServerReachable("", silent.Host(), quick));
+    EXPECT_FALSE(CheckServerReachable(false, silent.Host(), quick));
     EXPECT_EQ(FetchUrlText(silent.Host(), "/update/player_ver.php", quick), "false");
     // Each loop stops at its deadline: about three or four timed-out attempts, not 11 or 62.
     EXPECT_LE(silent.Accepted(), 10);

@@ -122,11 +122,14 @@ TEST_F(UsageCounterTest, WithNoTimeLeftTheCountIsNotSentButTheDayIsRecorded) {
 }
 
 TEST_F(UsageCounterTest, AnAutostartCommandLineIsRecognised) {
-    EXPECT_TRUE(StartedByAutostart("/run"));
-    EXPECT_TRUE(StartedByAutostart("tunova /run"));
-    EXPECT_TRUE(StartedByAutostart("--rerun"));
-    EXPECT_FALSE(StartedByAutostart(""));
-    EXPECT_FALSE(StartedByAutostart("/RUN"));
+    EXPECT_TRUE(StartedByAutostart({"/run"}));
+    EXPECT_TRUE(StartedByAutostart({"--search", "x", "/run"}));
+    // A word that merely holds "run" is a start by the user.
+    EXPECT_FALSE(StartedByAutostart({"--search", "running"}));
+    EXPECT_FALSE(StartedByAutostart({"--rerun"}));
+    EXPECT_FALSE(StartedByAutostart({"/run/user/1000/x.m3u"}));
+    EXPECT_FALSE(StartedByAutostart({}));
+    EXPECT_FALSE(StartedByAutostart({"/RUN"}));
 }
 
 }  // namespace
