@@ -1,4 +1,5 @@
 // The state the main window holds, grouped by the subsystem that uses it, at its initial values.
+// The search's state (its text, country and double-click setting) is the search controller's.
 #pragma once
 
 #include <string>
@@ -8,18 +9,9 @@
 
 namespace tunova {
 
-inline constexpr char kSearchPlaceholder[] = "검색어를 입력해 주세요";
 // Shown where the playing title goes when the server's chart holds no video (its library, the
 // user's videos folder by default, is empty).
 inline constexpr char kEmptyChartHint[] = "동영상 폴더가 비어 있습니다. 뮤직비디오를 넣어 주세요";
-
-// The query texts, the running worker, the counters and the results themselves are kept by the
-// search controller (search/search_controller.h).
-struct SearchState {
-    std::string searchText;  // mirrors edit 1125
-    bool placeholderActive = true;
-    int countryIndex = 0;  // 0 all, 1 Korea, 2 USA, 3 Japan, 4 China
-};
 
 // Owned by the window modes (app/window_modes.h); the skin and the player read it.
 struct ViewState {
@@ -39,10 +31,6 @@ struct ViewState {
 
 struct TrayState {
     bool created = false;
-};
-
-struct SettingsState {
-    bool doubleClickAdds = false;  // false: a double-click plays; true: it adds to the playlist
 };
 
 struct StartupState {

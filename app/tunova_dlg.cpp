@@ -21,7 +21,8 @@ const plat::ItemActivate& AsActivate(const plat::NotifyHeader& header) {
 
 CTunovaDlg::CTunovaDlg(ScriptPage* page)
     : plat::Dialog(res::kIddMain, kTemplateSize),
-      search_(*this, resultList, *SkinButton(res::kIdcSearchMore), *this, LoadHosts().feedHost),
+      search_(*this, resultList, *SkinButton(res::kIdcSearchMore), searchEdit,
+              LoadHosts().feedHost),
       pageOverride_(page),
       bridge_(page != nullptr ? *page : browser, playback, *this, *this),
       player_(bridge_, playback, *this, {*this, volumeSlider, positionSlider}),
@@ -71,7 +72,7 @@ void CTunovaDlg::BuildCommandTable() {
     map.OnCommand(kIdcPrevious, [this] { sequencer_.Previous(); });
     map.OnCommandRange(kIdcModeAll, kIdcModeRandom, [this](int id) { sequencer_.SetPlayMode(id); });
     // Search.
-    map.OnCommand(kIdcSearch, [this] { search_.StartSearch(); });
+    map.OnCommand(kIdcSearch, [this] { Apply(search_.StartSearch()); });
     map.OnCommand(kIdcSearchMore, [this] { search_.RequestNextPage(); });
     // Playlist.
     map.OnCommand(kIdcDeleteEntries, [this] { playlist_.RemoveSelected(); });
@@ -91,7 +92,11 @@ void CTunovaDlg::BuildCommandTable() {
         map.OnCommand(id, [this] { services_.OpenQnaBoard(); });
     }
     for (int id : {kIdcSettings, kCmdSettings}) {
-        map.OnCommand(id, [this] { services_.OpenSettings(settings.doubleClickAdds); });
+        map.OnCommand(id, [this] {
+            bool doubleClickAdds = search_.DoubleClickAdds();
+            services_.OpenSettings(doubleClickAdds);
+            search_.SetDoubleClickAdds(doubleClickAdds);
+        });
     }
     // This window.
     map.OnCommand(kIdcMinimize, [this] { OnMinimizeCommand(); });
@@ -109,12 +114,15 @@ void CTunovaDlg::BuildCommandTable() {
 void CTunovaDlg::BuildNotificationTable() {
     using namespace res;
     auto& map = Messages();
-    map.OnControlNotify(kIdcSearchEdit, plat::kEnSetFocus, [this] { OnSearchEditFocus(); });
+    map.OnControlNotify(kIdcSearchEdit, plat::kEnSetFocus, [this] { search_.OnSearchEditFocus(); });
     map.OnControlNotify(kIdcCountryCombo, plat::kCbnSelChange, [this] { OnCountryComboChange(); });
-    map.OnNotify(kIdcResultList, plat::kNmClick,
-                 [this](const plat::NotifyHeader& hdr) { return search_.OnResultClick(hdr); });
+    map.OnNotify(kIdcResultList, plat::kNmClick, [this](const plat::NotifyHeader& hdr) {
+        Apply(search_.OnResultClick(hdr));
+        return plat::LResult{0};
+    });
     map.OnNotify(kIdcResultList, plat::kNmDblClk, [this](const plat::NotifyHeader& hdr) {
-        return search_.OnResultDoubleClick(hdr);
+        Apply(search_.OnResultDoubleClick(hdr));
+        return plat::LResult{0};
     });
     map.OnNotify(kIdcResultList, plat::kLvnBeginDrag,
                  [this](const plat::NotifyHeader& hdr) { return search_.OnResultBeginDrag(hdr); });
@@ -122,8 +130,9 @@ void CTunovaDlg::BuildNotificationTable() {
         sequencer_.PlayPlaylistRow(AsActivate(hdr).item);
         return plat::LResult{0};
     });
-    map.OnMessage(kWmSearchResults, [this](plat::WParam w, plat::LParam l) {
-        return search_.OnResultsArrived(w, l);
+    map.OnMessage(kWmSearchResults, [this](plat::WParam, plat::LParam) {
+        Apply(search_.OnResultsArrived());
+        return plat::LResult{0};
     });
     // The sliders' own positions count, not the one in the message.
     map.OnMessage(kWmSliderMoving, [this](plat::WParam w, plat::LParam) {

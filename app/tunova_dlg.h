@@ -37,10 +37,7 @@ namespace tunova {
 inline constexpr char kMainWindowTitle[] = "Tunova 플레이어";
 inline constexpr int kUpdaterWaitLimit = 600;  // ticks of timer 50, about three minutes
 
-class CTunovaDlg : public plat::Dialog,
-                   private SearchWindow,
-                   private ModesWindow,
-                   private PlaybackView {
+class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackView {
   public:
     // `page` is the player page the window drives; null: the page the browser control loads
     // ("you.html" of the data folder). A test gives a scripted page; the browser control then
@@ -49,11 +46,9 @@ class CTunovaDlg : public plat::Dialog,
     ~CTunovaDlg() override;
 
     // State, readable by the subsystems and by tests.
-    SearchState search;
     PlaybackState playback;
     ViewState view;
     TrayState tray;
-    SettingsState settings;
     StartupState startup;
 
     // Controls (created in OnInitDialog).
@@ -104,14 +99,9 @@ class CTunovaDlg : public plat::Dialog,
     bool OnInitDialog() override;
 
   private:
-    // SearchWindow: the window's side of the search.
-    std::string SearchWord() override;
-    int CountryIndex() const override;
-    bool DoubleClickAdds() const override;
-    void ShowResultLayout() override;
-    void ResultCountChanged() override;
-    void PlaceLinkButtons(bool moreResultsShown) override;
-    void OnResultRow(ResultRowAction action, int row) override;
+    // Does what the search asks of the window: its layout, its count display, the playlist and
+    // the player (app/tunova_dlg_search.cpp).
+    void Apply(const SearchOutcome& outcome);
 
     // ModesWindow: the window's side of the window modes.
     bool PlayerReady() const override;
@@ -161,7 +151,6 @@ class CTunovaDlg : public plat::Dialog,
     void OnCountryButton();
     void OnOpenPlayer();
     void OnExit();
-    void OnSearchEditFocus();
     void OnCountryComboChange();
     void OnMouseMove(plat::Point point);
     void OnLeftButtonUp(plat::Point point);

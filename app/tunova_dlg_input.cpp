@@ -83,7 +83,7 @@ bool CTunovaDlg::PreTranslateMessage(const plat::Message& msg) {
 void CTunovaDlg::OnCountryButton() {
     plat::PopupMenu menu = res::LoadMenuPopup(res::kMenuCountry);
     for (const CountryRow& row : kCountryRows) {
-        menu.CheckItem(row.commandId, row.countryIndex == search.countryIndex);
+        menu.CheckItem(row.commandId, row.countryIndex == search_.CountryIndex());
     }
     const plat::Rect frame = WindowRect();
     menu.Track(this, {frame.left + kCountryMenuOffset.x, frame.top + kCountryMenuOffset.y});
@@ -97,7 +97,7 @@ void CTunovaDlg::SelectCountry(int commandId) {
             chosen = &row;
         }
     }
-    search.countryIndex = chosen->countryIndex;
+    search_.SelectCountry(chosen->countryIndex);
     for (size_t i = 0; i < countryButtons.size(); ++i) {
         countryButtons[i].Show(countryButtons[i].ControlId() == chosen->buttonId);
     }
@@ -113,19 +113,7 @@ int CTunovaDlg::VisibleCountryButton() const {
 }
 
 void CTunovaDlg::OnCountryComboChange() {
-    const int selected = countryCombo.CurSel();
-    if (selected >= 0 && selected <= 4) {
-        search.countryIndex = selected;
-    }
-}
-
-void CTunovaDlg::OnSearchEditFocus() {
-    if (!search.placeholderActive) {
-        return;
-    }
-    search.placeholderActive = false;
-    search.searchText.clear();
-    searchEdit.SetText(search.searchText);
+    search_.SelectCountry(countryCombo.CurSel());
 }
 
 void CTunovaDlg::OnMinimizeCommand() {

@@ -54,9 +54,7 @@ void CTunovaDlg::StopServingRemoteCommands() {
 }
 
 void CTunovaDlg::SearchFor(const std::string& cp949) {
-    search.placeholderActive = false;
-    search.searchText = cp949;
-    searchEdit.SetText(cp949);
+    search_.SetSearchWord(cp949);
     PostMessage(plat::kWmCommand, plat::MakeWParam(res::kIdcSearch, plat::kBnClicked), 0);
 }
 

@@ -1,44 +1,31 @@
-// The main window's side of the search (SearchWindow): what the search controller reads from
-// the window and tells it.
+// What the search asks of the main window once a call to its controller returns.
 #include "app/tunova_dlg.h"
 
 namespace tunova {
 
-std::string CTunovaDlg::SearchWord() {
-    search.searchText = searchEdit.Text();
-    return search.searchText;
-}
-
-int CTunovaDlg::CountryIndex() const {
-    return search.countryIndex;
-}
-
-bool CTunovaDlg::DoubleClickAdds() const {
-    return settings.doubleClickAdds;
-}
-
-void CTunovaDlg::ShowResultLayout() {
-    modes_.ShowResultLayout();
-}
-
-void CTunovaDlg::ResultCountChanged() {
-    InvalidateRect(kResultCountRect);
-}
-
-void CTunovaDlg::PlaceLinkButtons(bool moreResultsShown) {
-    modes_.PlaceLinkButtons(moreResultsShown);
-}
-
-void CTunovaDlg::OnResultRow(ResultRowAction action, int row) {
-    switch (action) {
+void CTunovaDlg::Apply(const SearchOutcome& outcome) {
+    if (outcome.showResultLayout) {
+        modes_.ShowResultLayout();
+    }
+    if (outcome.resultCountChanged) {
+        InvalidateRect(kResultCountRect);
+    }
+    if (outcome.linkButtons) {
+        modes_.PlaceLinkButtons(*outcome.linkButtons);
+    }
+    if (!outcome.row) {
+        return;
+    }
+    switch (outcome.row->action) {
         case ResultRowAction::kAddToPlaylist:
-            playlist_.AddResult(row, resultList, search_.Results(), AddVariant::kClick);
+            playlist_.AddResult(outcome.row->row, resultList, search_.Results(),
+                                AddVariant::kClick);
             break;
         case ResultRowAction::kCue:
-            sequencer_.CueResult(row);
+            sequencer_.CueResult(outcome.row->row);
             break;
         case ResultRowAction::kPlay:
-            sequencer_.PlayResult(row);
+            sequencer_.PlayResult(outcome.row->row);
             break;
     }
 }

@@ -45,7 +45,7 @@ bool CTunovaDlg::OnInitDialog() {
         SendCommand(plat::kIdCancel);
         return true;
     }
-    settings.doubleClickAdds = services_.ReadDoubleClickAdds();
+    search_.SetDoubleClickAdds(services_.ReadDoubleClickAdds());
     CreateBrowserAndNavigate();
     search_.SetupResultList();
     playlist_.Bind(playlistView);
@@ -60,8 +60,7 @@ bool CTunovaDlg::OnInitDialog() {
     startup.playlistLoaded = true;
     // Invisible until timer 33 shows it.
     Move(0, 0, 0, 0);
-    search.searchText = kSearchPlaceholder;
-    searchEdit.SetText(search.searchText);
+    search_.ShowPlaceholder();
     FillCountryCombo();
     services_.StartUpdater();
     SetTimer(res::kTimerUpdaterWait.id, res::kTimerUpdaterWait.periodMs);
@@ -166,7 +165,7 @@ void CTunovaDlg::ShowDailyChart() {
     const ChartSource source = tunova::ShowDailyChart(setup, search_.MutableResults(), resultList);
     services_.ChargeStartupNetwork(start);
     view.statusHint = source == ChartSource::kEmpty ? kEmptyChartHint : "";
-    search_.RefreshResultCount();
+    Apply(search_.RefreshResultCount());
 }
 
 void CTunovaDlg::OnDestroy() {

@@ -12,12 +12,12 @@
 namespace tunova {
 
 SearchController::SearchController(plat::Window& owner, CSkinList& resultList,
-                                   plat::Window& moreButton, SearchWindow& window,
+                                   plat::Window& moreButton, plat::EditBox& searchEdit,
                                    std::string feedHost, FetchOptions fetch)
     : owner_(owner),
       list_(resultList),
       moreButton_(moreButton),
-      window_(window),
+      searchEdit_(searchEdit),
       feedHost_(std::move(feedHost)),
       fetch_(fetch) {}
 
@@ -32,21 +32,50 @@ void SearchController::SetupResultList() {
     tunova::SetupResultList(list_, images_);
 }
 
-void SearchController::StartSearch() {
-    const std::string word = window_.SearchWord();
-    if (word.empty()) {
+void SearchController::ShowPlaceholder() {
+    placeholderActive_ = true;
+    searchText_ = kSearchPlaceholder;
+    searchEdit_.SetText(searchText_);
+}
+
+void SearchController::OnSearchEditFocus() {
+    if (!placeholderActive_) {
+        return;
+    }
+    placeholderActive_ = false;
+    searchText_.clear();
+    searchEdit_.SetText(searchText_);
+}
+
+void SearchController::SetSearchWord(const std::string& word) {
+    placeholderActive_ = false;
+    searchText_ = word;
+    searchEdit_.SetText(word);
+}
+
+void SearchController::SelectCountry(int countryIndex) {
+    if (countryIndex >= 0 && countryIndex <= 4) {
+        countryIndex_ = countryIndex;
+    }
+}
+
+SearchOutcome SearchController::StartSearch() {
+    SearchOutcome outcome;
+    searchText_ = searchEdit_.Text();
+    if (searchText_.empty()) {
         plat::ShowMessageBox(&owner_, "검색어 입력해 주세요", "Tunova",
                              plat::kMbOk | plat::kMbIconExclamation);
-        return;
+        return outcome;
     }
     if (IsSearchRunning()) {
-        return;
+        return outcome;
     }
-    window_.ShowResultLayout();
-    const std::string encoded = EncodeSearchWord(ApplyEncodingPairs(word));
-    languageSuffix_ = std::string(CountrySuffix(window_.CountryIndex()));
+    outcome.showResultLayout = true;
+    const std::string encoded = EncodeSearchWord(ApplyEncodingPairs(searchText_));
+    languageSuffix_ = std::string(CountrySuffix(countryIndex_));
     searchUrlText_ = FirstPageQuery(encoded, languageSuffix_);
-    StartWorker(false, word);
+    StartWorker(false, searchText_);
+    return outcome;
 }
 
 void SearchController::StartPageWorker(bool withLanguageSuffix) {
@@ -107,14 +136,15 @@ void SearchController::StartWorker(bool append, std::string word) {
     });
 }
 
-plat::LResult SearchController::OnResultsArrived(plat::WParam, plat::LParam) {
+SearchOutcome SearchController::OnResultsArrived() {
+    SearchOutcome outcome;
     std::optional<Delivery> delivery;
     {
         std::lock_guard lock(mailboxMutex_);
         delivery.swap(mailbox_);
     }
     if (!delivery) {
-        return 0;  // a stray message: no worker finished
+        return outcome;  // a stray message: no worker finished
     }
     if (worker_.joinable()) {
         worker_.join();  // it has finished: the post was its last step
@@ -122,7 +152,7 @@ plat::LResult SearchController::OnResultsArrived(plat::WParam, plat::LParam) {
     store_.TakeSearchPage(delivery->page, delivery->append);
     resultCountText_ =
         FillResultList(store_, list_, delivery->append ? FillMode::kAppend : FillMode::kReplace);
-    window_.ResultCountChanged();
+    outcome.resultCountChanged = true;
     if (plat::TraceEnabled()) {
         list_.UpdateNow();  // the moment the rows are on screen, not when the next paint runs
         plat::Trace(plat::kTraceRowsDrawn);
@@ -130,19 +160,21 @@ plat::LResult SearchController::OnResultsArrived(plat::WParam, plat::LParam) {
     if (!delivery->append) {
         lastQueryText_ = std::move(delivery->word);
     }
-    ShowPageState();
-    return 0;
+    ShowPageState(outcome);
+    return outcome;
 }
 
-void SearchController::RefreshResultCount() {
+SearchOutcome SearchController::RefreshResultCount() {
     resultCountText_ = std::to_string(list_.ItemCount());
-    window_.ResultCountChanged();
+    SearchOutcome outcome;
+    outcome.resultCountChanged = true;
+    return outcome;
 }
 
-void SearchController::ShowPageState() {
+void SearchController::ShowPageState(SearchOutcome& outcome) {
     const bool more = store_.MoreResults();
     moreButton_.Show(more);
-    window_.PlaceLinkButtons(more);
+    outcome.linkButtons = more;
 }
 
 namespace {
@@ -154,30 +186,29 @@ const plat::ItemActivate& AsActivate(const plat::NotifyHeader& header) {
 
 }  // namespace
 
-plat::LResult SearchController::OnResultClick(const plat::NotifyHeader& header) {
+SearchOutcome SearchController::OnResultClick(const plat::NotifyHeader& header) {
+    SearchOutcome outcome;
     const plat::ItemActivate& click = AsActivate(header);
     if (click.item < 0) {
-        return 0;
+        return outcome;
     }
-    if (click.subItem == kAddColumn && list_.IsPointerOverRow()) {
-        window_.OnResultRow(ResultRowAction::kAddToPlaylist, click.item);
-        return 0;
-    }
-    window_.OnResultRow(ResultRowAction::kCue, click.item);
-    return 0;
+    const bool add = click.subItem == kAddColumn && list_.IsPointerOverRow();
+    outcome.row = {add ? ResultRowAction::kAddToPlaylist : ResultRowAction::kCue, click.item};
+    return outcome;
 }
 
-plat::LResult SearchController::OnResultDoubleClick(const plat::NotifyHeader& header) {
+SearchOutcome SearchController::OnResultDoubleClick(const plat::NotifyHeader& header) {
+    SearchOutcome outcome;
     const plat::ItemActivate& click = AsActivate(header);
     if (click.item < 0) {
-        return 0;
+        return outcome;
     }
-    if (window_.DoubleClickAdds()) {
-        window_.OnResultRow(ResultRowAction::kAddToPlaylist, click.item);
+    if (doubleClickAdds_) {
+        outcome.row = {ResultRowAction::kAddToPlaylist, click.item};
     } else if (click.subItem != kAddColumn) {
-        window_.OnResultRow(ResultRowAction::kPlay, click.item);
+        outcome.row = {ResultRowAction::kPlay, click.item};
     }
-    return 0;
+    return outcome;
 }
 
 plat::LResult SearchController::OnResultBeginDrag(const plat::NotifyHeader& header) {

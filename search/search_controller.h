@@ -44,28 +44,21 @@ enum class ResultRowAction {
     kPlay,           // play the result at once
 };
 
-// The main window's side of the search: what the controller reads from it and tells it.
-class SearchWindow {
-  public:
-    // The text of the search box (CP949).
-    virtual std::string SearchWord() = 0;
-    // 0 all, 1 Korea, 2 USA, 3 Japan, 4 China.
-    virtual int CountryIndex() const = 0;
-    // The double-click action flag: true adds a double-clicked result, false plays it.
-    virtual bool DoubleClickAdds() const = 0;
-    // A search starts: switch to the layout that shows the result list.
-    virtual void ShowResultLayout() = 0;
-    // The result count text changed: repaint it.
-    virtual void ResultCountChanged() = 0;
-    // A page was shown; the more-results button is shown when `moreResultsShown`. Places the
-    // link buttons beside it (a layout rule of the window).
-    virtual void PlaceLinkButtons(bool moreResultsShown) = 0;
-    // A row was clicked or double-clicked; `row` is the result's index. Whether the player can
-    // take it yet is the receiver's business.
-    virtual void OnResultRow(ResultRowAction action, int row) = 0;
+// The search box's text until the user first puts the cursor there.
+inline constexpr char kSearchPlaceholder[] = "검색어를 입력해 주세요";
 
-  protected:
-    ~SearchWindow() = default;
+// What the main window must do after a call to the controller.
+struct SearchOutcome {
+    struct RowRequest {
+        ResultRowAction action;
+        int row;  // the result's index; whether the player can take it yet is the window's business
+    };
+    bool showResultLayout = false;    // a search starts: show the layout with the result list
+    bool resultCountChanged = false;  // the result count text changed: repaint it
+    // A page was shown: place the link buttons beside the more-results button, which shows
+    // when this is true (a layout rule of the window).
+    std::optional<bool> linkButtons;
+    std::optional<RowRequest> row;  // a row was clicked or double-clicked
 };
 
 class SearchController {
@@ -73,7 +66,7 @@ class SearchController {
     // `owner` gets the workers' messages and owns the message boxes; `feedHost` ("host:port")
     // answers the queries. Nothing is touched until the first call.
     SearchController(plat::Window& owner, CSkinList& resultList, plat::Window& moreButton,
-                     SearchWindow& window, std::string feedHost, FetchOptions fetch = {});
+                     plat::EditBox& searchEdit, std::string feedHost, FetchOptions fetch = {});
     // Cancels and joins a running worker.
     ~SearchController();
     SearchController(const SearchController&) = delete;
@@ -82,9 +75,23 @@ class SearchController {
     // Creates the result list's columns, styles and add picture.
     void SetupResultList();
 
+    // The search box's state. The placeholder stands in the box at start-up and goes at the
+    // box's first focus; SetSearchWord() puts a word there (a search asked for from outside).
+    void ShowPlaceholder();
+    void OnSearchEditFocus();
+    void SetSearchWord(const std::string& word);
+    const std::string& SearchText() const { return searchText_; }
+    bool PlaceholderActive() const { return placeholderActive_; }
+    // The country filter: 0 all, 1 Korea, 2 USA, 3 Japan, 4 China; other values are ignored.
+    void SelectCountry(int countryIndex);
+    int CountryIndex() const { return countryIndex_; }
+    // The double-click setting: true adds a double-clicked result, false plays it.
+    void SetDoubleClickAdds(bool adds) { doubleClickAdds_ = adds; }
+    bool DoubleClickAdds() const { return doubleClickAdds_; }
+
     // Searches the text of the search box: an empty text gets a message box; nothing happens
     // while a worker runs.
-    void StartSearch();
+    SearchOutcome StartSearch();
     // Fetches the page after the last one (no language filter); nothing while a worker runs
     // or past start index 4500.
     void RequestNextPage();
@@ -92,14 +99,14 @@ class SearchController {
     // list is scrolled to its end and the feed has more results.
     void CheckScrollPaging();
     // res::kWmSearchResults: stores and shows the page the worker left. Returns 0.
-    plat::LResult OnResultsArrived(plat::WParam wParam, plat::LParam lParam);
+    SearchOutcome OnResultsArrived();
 
     // NM_CLICK (an ItemActivate): a click in the add column over a row adds the row; a click
-    // elsewhere on a row cues it. Clicks off the rows do nothing. Returns 0.
-    plat::LResult OnResultClick(const plat::NotifyHeader& header);
-    // NM_DBLCLK: adds the row when the double-click action flag is set, else plays it (not
-    // from the add column). Returns 0.
-    plat::LResult OnResultDoubleClick(const plat::NotifyHeader& header);
+    // elsewhere on a row cues it. Clicks off the rows do nothing.
+    SearchOutcome OnResultClick(const plat::NotifyHeader& header);
+    // NM_DBLCLK: adds the row when the double-click setting says so, else plays it (not from
+    // the add column).
+    SearchOutcome OnResultDoubleClick(const plat::NotifyHeader& header);
     // LVN_BEGINDRAG (a ListViewNotify): with a row selected, remembers it, sets the drag flag
     // and captures the mouse for the owner window. Returns 0.
     plat::LResult OnResultBeginDrag(const plat::NotifyHeader& header);
@@ -116,8 +123,8 @@ class SearchController {
     ResultStore& MutableResults() { return store_; }
     // The list's row count as decimal text, "0" at first.
     const std::string& ResultCountText() const { return resultCountText_; }
-    // Sets the count text from the list's rows and repaints it (after another fill).
-    void RefreshResultCount();
+    // Sets the count text from the list's rows (after another fill); the window repaints it.
+    SearchOutcome RefreshResultCount();
     // The path and query of the request sent last.
     const std::string& SearchUrlText() const { return searchUrlText_; }
     // The word of the last new search whose page arrived; paging re-encodes it.
@@ -135,12 +142,13 @@ class SearchController {
     void StartWorker(bool append, std::string word);
     void StartPageWorker(bool withLanguageSuffix);
     bool ScrolledToEnd() const;
-    void ShowPageState();
+    // Shows or hides the more-results button; the window places the link buttons beside it.
+    void ShowPageState(SearchOutcome& outcome);
 
     plat::Window& owner_;
     CSkinList& list_;
     plat::Window& moreButton_;
-    SearchWindow& window_;
+    plat::EditBox& searchEdit_;
     std::string feedHost_;
     FetchOptions fetch_;
     plat::ImageList images_;
@@ -150,6 +158,10 @@ class SearchController {
     std::string searchUrlText_;
     std::string lastQueryText_;
     std::string languageSuffix_;
+    std::string searchText_;  // mirrors the search box
+    bool placeholderActive_ = true;
+    int countryIndex_ = 0;
+    bool doubleClickAdds_ = false;
     bool dragging_ = false;
     int dragRow_ = -1;
 

@@ -92,7 +92,7 @@ TEST_F(InputRulesTest, ChoosingExitFromTheRightClickMenuEndsTheProgram) {
 TEST_F(InputRulesTest, CountryMenuShowsOneButtonAndChecksTheChosenCountry) {
     RunShown([this](CTunovaDlg& d) {
         d.SendCommand(32781);  // 중국검색
-        EXPECT_EQ(d.search.countryIndex, 4);
+        EXPECT_EQ(d.Search().CountryIndex(), 4);
         EXPECT_EQ(d.VisibleCountryButton(), 1113);
         int visible = 0;
         for (int id = 1109; id <= 1113; ++id) {
@@ -111,12 +111,12 @@ TEST_F(InputRulesTest, CountryMenuShowsOneButtonAndChecksTheChosenCountry) {
         EXPECT_EQ(menus[0].screen, (plat::Point{frame.left + 10, frame.top + 201}));
 
         d.SendCommand(32777);  // 통  합 (전 체)
-        EXPECT_EQ(d.search.countryIndex, 0);
+        EXPECT_EQ(d.Search().CountryIndex(), 0);
         EXPECT_EQ(d.VisibleCountryButton(), 1109);
         d.SendCommand(32779);
         EXPECT_EQ(d.VisibleCountryButton(), 1112);
         d.SendCommand(32780);  // inside the range but no country: back to all
-        EXPECT_EQ(d.search.countryIndex, 0);
+        EXPECT_EQ(d.Search().CountryIndex(), 0);
         EXPECT_EQ(d.VisibleCountryButton(), 1109);
     });
 }
@@ -124,7 +124,7 @@ TEST_F(InputRulesTest, CountryMenuShowsOneButtonAndChecksTheChosenCountry) {
 TEST_F(InputRulesTest, HiddenComboSetsTheCountryWithoutTouchingTheButtons) {
     RunShown([](CTunovaDlg& d) {
         d.countryCombo.SelectByUser(2);
-        EXPECT_EQ(d.search.countryIndex, 2);
+        EXPECT_EQ(d.Search().CountryIndex(), 2);
         EXPECT_EQ(d.VisibleCountryButton(), 1109);
     });
 }
@@ -134,7 +134,7 @@ TEST_F(InputRulesTest, PlaceholderClearsOnFirstFocusOnly) {
         EXPECT_EQ(d.searchEdit.Text(), kSearchPlaceholder);
         d.searchEdit.SetFocus();
         plat::Application::ProcessEvents();
-        EXPECT_FALSE(d.search.placeholderActive);
+        EXPECT_FALSE(d.Search().PlaceholderActive());
         EXPECT_EQ(d.searchEdit.Text(), "");
         plat::testing::TypeText(d.searchEdit, "abba");
         d.resultList.SetFocus();

@@ -251,7 +251,7 @@ TEST_F(PlaylistWindowTest, ADoubleClickAddsWhenTheSettingSaysSo) {
     RunShown([](CTunovaDlg& d) {
         SearchFor(d, "song");
         ASSERT_EQ(d.resultList.ItemCount(), 30);
-        d.settings.doubleClickAdds = true;
+        d.Search().SetDoubleClickAdds(true);
         const plat::Rect rect = d.resultList.ItemRect(4);
         const plat::Point title{rect.left + 60, (rect.top + rect.bottom) / 2};
         plat::testing::MouseMove(d.resultList, title);

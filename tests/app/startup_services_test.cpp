@@ -135,10 +135,10 @@ TEST_F(StartupServicesTest, AnUpdaterThatNeverEndsIsWaitedForAboutThreeMinutes) 
 }
 
 TEST_F(StartupServicesTest, TheDoubleClickSettingIsReadAtStart) {
-    RunShown([](CTunovaDlg& d) { EXPECT_FALSE(d.settings.doubleClickAdds); });
+    RunShown([](CTunovaDlg& d) { EXPECT_FALSE(d.Search().DoubleClickAdds()); });
     ASSERT_TRUE(
         plat::SettingsKey::Open("SOFTWARE\\tunova\\setting").WriteString("setting_click", "TRUE"));
-    RunShown([](CTunovaDlg& d) { EXPECT_TRUE(d.settings.doubleClickAdds); });
+    RunShown([](CTunovaDlg& d) { EXPECT_TRUE(d.Search().DoubleClickAdds()); });
 }
 
 TEST_F(StartupServicesTest, OneUsageCountADayWithThePartnerIdAndAddress) {

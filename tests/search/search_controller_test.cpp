@@ -23,30 +23,27 @@ using testing::ServerReply;
 using testing::ServerRequest;
 using testing::Stopwatch;
 
-// The main window's side of the search, as a test sees it: what it was told.
-class FakeSearchWindow : public SearchWindow {
-  public:
-    std::string word;
-    int country = 0;
-    bool doubleClickAdds = false;
+// The main window's side of the search, as a test sees it: what the outcomes asked of it.
+struct WindowRecord {
     int countRepaints = 0;
     int resultLayoutShown = 0;
-    std::vector<bool> linkPlacements;  // the more-results flag of each call
+    std::vector<bool> linkPlacements;  // the more-results flag of each placement
     std::vector<std::string> rowActions;
 
-    std::string SearchWord() override { return word; }
-    int CountryIndex() const override { return country; }
-    bool DoubleClickAdds() const override { return doubleClickAdds; }
-    void ShowResultLayout() override { ++resultLayoutShown; }
-    void ResultCountChanged() override { ++countRepaints; }
-    void PlaceLinkButtons(bool moreResultsShown) override {
-        linkPlacements.push_back(moreResultsShown);
-    }
-    void OnResultRow(ResultRowAction action, int row) override {
-        const char* name = action == ResultRowAction::kAddToPlaylist ? "add "
-                           : action == ResultRowAction::kCue         ? "cue "
-                                                                     : "play ";
-        rowActions.push_back(name + std::to_string(row));
+    plat::LResult Apply(const SearchOutcome& outcome) {
+        resultLayoutShown += outcome.showResultLayout ? 1 : 0;
+        countRepaints += outcome.resultCountChanged ? 1 : 0;
+        if (outcome.linkButtons) {
+            linkPlacements.push_back(*outcome.linkButtons);
+        }
+        if (outcome.row) {
+            const ResultRowAction action = outcome.row->action;
+            const char* name = action == ResultRowAction::kAddToPlaylist ? "add "
+                               : action == ResultRowAction::kCue         ? "cue "
+                                                                         : "play ";
+            rowActions.push_back(name + std::to_string(outcome.row->row));
+        }
+        return 0;
     }
 };
 
@@ -59,7 +56,7 @@ FetchOptions ShortTimeouts() {
 class SearchControllerTest : public ::testing::Test {
   protected:
     SearchControllerTest()
-        : controller_(owner_, list_, more_, window_, server_.Host(), ShortTimeouts()) {}
+        : controller_(owner_, list_, more_, edit_, server_.Host(), ShortTimeouts()) {}
 
     void SetUp() override {
         plat::InstallClock(&clock_);
@@ -73,19 +70,22 @@ class SearchControllerTest : public ::testing::Test {
             list_.Create(&owner_, res::kIdcResultList, plat::Rect::FromXYWH(0, 0, 780, 300)));
         ASSERT_TRUE(more_.Create(&owner_, res::kIdcSearchMore, "more",
                                  plat::Rect::FromXYWH(0, 400, 80, 20)));
+        ASSERT_TRUE(
+            edit_.Create(&owner_, res::kIdcSearchEdit, plat::Rect::FromXYWH(0, 440, 200, 20)));
         controller_.SetupResultList();
         // The main window's table entries for the search.
         auto& map = owner_.Messages();
-        map.OnCommand(res::kIdcSearch, [this] { controller_.StartSearch(); });
+        map.OnCommand(res::kIdcSearch, [this] { window_.Apply(controller_.StartSearch()); });
         map.OnCommand(res::kIdcSearchMore, [this] { controller_.RequestNextPage(); });
         map.OnTimer(res::kTimerPaging.id, [this] { controller_.CheckScrollPaging(); });
-        map.OnMessage(res::kWmSearchResults, [this](plat::WParam w, plat::LParam l) {
-            return controller_.OnResultsArrived(w, l);
+        map.OnMessage(res::kWmSearchResults, [this](plat::WParam, plat::LParam) {
+            return window_.Apply(controller_.OnResultsArrived());
         });
-        map.OnNotify(res::kIdcResultList, plat::kNmClick,
-                     [this](const plat::NotifyHeader& h) { return controller_.OnResultClick(h); });
+        map.OnNotify(res::kIdcResultList, plat::kNmClick, [this](const plat::NotifyHeader& h) {
+            return window_.Apply(controller_.OnResultClick(h));
+        });
         map.OnNotify(res::kIdcResultList, plat::kNmDblClk, [this](const plat::NotifyHeader& h) {
-            return controller_.OnResultDoubleClick(h);
+            return window_.Apply(controller_.OnResultDoubleClick(h));
         });
         map.OnNotify(res::kIdcResultList, plat::kLvnBeginDrag, [this](const plat::NotifyHeader& h) {
             return controller_.OnResultBeginDrag(h);
@@ -100,8 +100,8 @@ class SearchControllerTest : public ::testing::Test {
     bool WaitForIdle() {
         return testing::PumpUntil([this] { return !controller_.IsSearchRunning(); }, 10000);
     }
-    void Search(std::string word) {
-        window_.word = std::move(word);
+    void Search(const std::string& word) {
+        edit_.SetText(word);
         owner_.SendCommand(res::kIdcSearch);
         ASSERT_TRUE(WaitForIdle());
     }
@@ -134,7 +134,8 @@ class SearchControllerTest : public ::testing::Test {
     plat::Window owner_;
     CSkinList list_;
     plat::PushButton more_;
-    FakeSearchWindow window_;
+    plat::EditBox edit_;
+    WindowRecord window_;
     SearchController controller_;
     std::vector<plat::testing::ShownMessageBox> boxes_;
 };
@@ -174,10 +175,10 @@ TEST_F(SearchControllerTest, ASecondSearchWhileOneRunsDoesNothing) {
     server_.SetHandler([](const ServerRequest&) {
         return ServerReply{ServerReply::Kind::kHold, 200, ResultsPage(100, 1, 30)};
     });
-    window_.word = "first";
+    edit_.SetText("first");
     owner_.SendCommand(res::kIdcSearch);
     ASSERT_TRUE(server_.WaitForRequests(1));
-    window_.word = "second";
+    edit_.SetText("second");
     owner_.SendCommand(res::kIdcSearch);
     owner_.SendCommand(res::kIdcSearchMore);
     EXPECT_TRUE(controller_.IsSearchRunning());
@@ -190,10 +191,10 @@ TEST_F(SearchControllerTest, ASecondSearchWhileOneRunsDoesNothing) {
 
 TEST_F(SearchControllerTest, ScrollPagingKeepsTheLanguageFilterAndTheButtonDropsIt) {
     ServePages(200);
-    window_.country = 3;
+    controller_.SelectCountry(3);
     Search("a");
     EXPECT_TRUE(LastTarget().ends_with("&start-index=1&lr=ja"));
-    window_.country = 1;  // changing the country later does not change the paging filter
+    controller_.SelectCountry(1);  // changing the country later does not change the paging filter
     list_.EnsureVisible(list_.ItemCount() - 1);
     TickPagingTimer();
     ASSERT_TRUE(WaitForIdle());
@@ -299,7 +300,7 @@ TEST_F(SearchControllerTest, ClicksAndDoubleClicksRouteRowsToTheirActions) {
     Notify(plat::kNmDblClk, 8, 1);
     Notify(plat::kNmDblClk, 9, kAddColumn);  // playing needs another column
     Notify(plat::kNmDblClk, -1, 1);
-    window_.doubleClickAdds = true;
+    controller_.SetDoubleClickAdds(true);
     Notify(plat::kNmDblClk, 10, kAddColumn);
     Notify(plat::kNmDblClk, 11, 1);
     EXPECT_EQ(window_.rowActions,
@@ -331,10 +332,9 @@ TEST_F(SearchControllerTest, DestroyingTheControllerStopsARunningWorker) {
     server_.SetHandler([](const ServerRequest&) {
         return ServerReply{ServerReply::Kind::kHold, 200, "<feed/>"};
     });
-    FakeSearchWindow window;
-    window.word = "a";
+    edit_.SetText("a");
     auto controller =
-        std::make_unique<SearchController>(owner_, list_, more_, window, server_.Host());
+        std::make_unique<SearchController>(owner_, list_, more_, edit_, server_.Host());
     controller->StartSearch();
     ASSERT_TRUE(server_.WaitForRequests(1));
     const Stopwatch watch;
