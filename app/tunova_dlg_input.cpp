@@ -64,7 +64,7 @@ bool CTunovaDlg::PreTranslateMessage(const plat::Message& msg) {
     }
     const int key = static_cast<int>(msg.wParam);
     if (key == plat::kVkReturn && msg.window == &searchEdit) {
-        search_.StartSearch();
+        Apply(search_.StartSearch());
         return true;
     }
     // Enter presses the button that has the focus, as Space does.

@@ -47,8 +47,9 @@ enum class ResultRowAction {
 // The search box's text until the user first puts the cursor there.
 inline constexpr char kSearchPlaceholder[] = "검색어를 입력해 주세요";
 
-// What the main window must do after a call to the controller.
-struct SearchOutcome {
+// What the main window must do after a call to the controller; dropping it loses a layout
+// change, so the compiler warns.
+struct [[nodiscard]] SearchOutcome {
     struct RowRequest {
         ResultRowAction action;
         int row;  // the result's index; whether the player can take it yet is the window's business

@@ -59,7 +59,7 @@ class PlaylistWindowTest : public MainWindowTest {
     }
     static void SearchFor(CTunovaDlg& d, const std::string& word) {
         d.searchEdit.SetText(word);
-        d.Search().StartSearch();
+        d.SendCommand(res::kIdcSearch);
         ASSERT_TRUE(PumpUntil([&] { return !d.Search().IsSearchRunning(); }, 10000));
     }
     // Moves the pointer onto result row `row`'s add picture and clicks it.
