@@ -3,6 +3,7 @@
 #include "app/tunova_dlg.h"
 
 #include "platform/mouse_capture.h"
+#include "playback/web_browser.h"
 #include "services/host_config.h"
 
 namespace tunova {
@@ -23,8 +24,9 @@ CTunovaDlg::CTunovaDlg(ScriptPage* page)
     : plat::Dialog(res::kIddMain, kTemplateSize),
       search_(*this, resultList, *SkinButton(res::kIdcSearchMore), searchEdit,
               LoadHosts().feedHost),
+      page_(std::make_unique<CWebBrowser2>()),
       pageOverride_(page),
-      bridge_(page != nullptr ? *page : browser, playback, *this, *this),
+      bridge_(page != nullptr ? *page : *page_, playback, *this, *this),
       player_(bridge_, playback, *this, {*this, volumeSlider, positionSlider}),
       sequencer_(player_, bridge_, playback, *this, *this,
                  SequencerSources{playlist_, playlistView, search_.Results(), resultList}),

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "app/dialog_state.h"
@@ -26,8 +27,8 @@
 #include "playback/play_sequencer.h"
 #include "playback/playback_view.h"
 #include "playback/player_controller.h"
+#include "playback/player_page.h"
 #include "playback/script_bridge.h"
-#include "playback/web_browser.h"
 #include "res/resource_ids.h"
 #include "search/search_controller.h"
 #include "services/services_controller.h"
@@ -39,9 +40,9 @@ inline constexpr int kUpdaterWaitLimit = 600;  // ticks of timer 50, about three
 
 class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackView {
   public:
-    // `page` is the player page the window drives; null: the page the browser control loads
-    // ("you.html" of the data folder). A test gives a scripted page; the browser control then
-    // loads nothing and the web engine never starts.
+    // `page` is the player page the window drives; null: the player engine of the video area
+    // (Page()) started on the data folder. A test gives a scripted page; the video area then
+    // starts nothing and no engine runs.
     explicit CTunovaDlg(ScriptPage* page = nullptr);
     ~CTunovaDlg() override;
 
@@ -63,7 +64,6 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
     plat::PushButton volumeDownButton;           // 1106, hidden
     std::array<CSkinButton, 5> countryButtons;   // 1109 to 1113, one visible
     plat::EditBox searchEdit;                    // 1125
-    CWebBrowser2 browser;                        // 333, the player page's host
     // Skin buttons by id, in the order of kSkinButtonIds.
     static constexpr std::array<int, 20> kSkinButtonIds = {
         res::kIdcPause,    res::kIdcMute,       res::kIdcUnmute,        res::kIdcHideToTray,
@@ -82,6 +82,8 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
     const WindowModes& Modes() const { return modes_; }
     PlayerController& Player() { return player_; }
     PlaySequencer& Sequencer() { return sequencer_; }
+    // The player engine and its video area (child 333).
+    PlayerPage& Page() { return *page_; }
 
     // The desktop's media panel and media keys.
     MediaPanel& DesktopControls() { return mediaPanel_; }
@@ -166,6 +168,7 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
 
     // One object per subsystem; stand-ins until the subsystem is built.
     SearchController search_;
+    std::unique_ptr<PlayerPage> page_;
     ScriptPage* pageOverride_;
     Playlist playlist_;
     ScriptBridge bridge_;

@@ -45,7 +45,7 @@ bool CTunovaDlg::IsInThisWindow(const plat::Window* window) const {
 }
 
 bool CTunovaDlg::IsOverVideo(const plat::Window* window) const {
-    return IsInside(window, &browser);
+    return IsInside(window, &page_->VideoWindow());
 }
 
 bool CTunovaDlg::PreTranslateMessage(const plat::Message& msg) {

@@ -1,4 +1,4 @@
-// The main window's side of playback (PlaybackView): the browser control and its page, the
+// The main window's side of playback (PlaybackView): the player engine's video area, the
 // sliders' set-up, and the displays and layout that playback asks the window to refresh.
 #include <string>
 
@@ -11,16 +11,15 @@
 namespace tunova {
 
 void CTunovaDlg::CreateBrowserAndNavigate() {
-    browser.CreateControl(this, res::kIdcBrowser);
+    page_->CreateControl(this, res::kIdcBrowser);
     // A double-click on the video toggles the big-video view in the normal size only.
-    browser.onVideoDoubleClick = [this] {
+    page_->onVideoDoubleClick = [this] {
         if (view.sizeMode == kSizeModeNormal) {
             modes_.ToggleBigVideo();
         }
     };
-    if (pageOverride_ == nullptr &&
-        !browser.LoadPlayerPage(plat::DataDir(), LoadHosts().feedHost)) {
-        plat::LogError("player", "cannot load the player page " + plat::DataFile(kPlayerPageFile));
+    if (pageOverride_ == nullptr && !page_->LoadPlayerPage(plat::DataDir(), LoadHosts().feedHost)) {
+        plat::LogError("player", "cannot start the player in " + plat::DataDir());
     }
     SetTimer(res::kTimerVolumeRestore.id, res::kTimerVolumeRestore.periodMs);
     SetTimer(res::kTimerPaging.id, res::kTimerPaging.periodMs);
@@ -72,11 +71,11 @@ void CTunovaDlg::RedrawPlayMode() {
 }
 
 void CTunovaDlg::PlaceBrowserInVideoRect() {
-    browser.Move(VideoRect(false));
+    page_->VideoWindow().Move(VideoRect(false));
 }
 
 void CTunovaDlg::PlaceBrowserInNormalVideoRect() {
-    browser.Move(VideoRect(true));
+    page_->VideoWindow().Move(VideoRect(true));
 }
 
 void CTunovaDlg::LowerNormalVideoBottom() {

@@ -72,7 +72,7 @@ void RoundTrips(tunova::CTunovaDlg& window, const char* label) {
     std::vector<double> times;
     for (int i = 0; i < 2000; ++i) {
         const double start = NowMs();
-        window.browser.CallFunction("getCurrentTime", {});
+        window.Page().CallFunction("getCurrentTime", {});
         times.push_back(NowMs() - start);
         if (i % 100 == 99) {
             plat::Application::ProcessEvents();
@@ -83,7 +83,7 @@ void RoundTrips(tunova::CTunovaDlg& window, const char* label) {
 }
 
 int PlayerState(tunova::CTunovaDlg& window) {
-    const plat::ScriptCallResult result = window.browser.CallFunction("getPlayerState", {});
+    const plat::ScriptCallResult result = window.Page().CallFunction("getPlayerState", {});
     return result && result.value.type == plat::ScriptValue::Type::kInt ? result.value.intValue
                                                                         : -99;
 }
@@ -280,12 +280,14 @@ bool Run(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
         plat::testing::MouseDoubleClick(window.resultList,
                                         {rect.left + 60, (rect.top + rect.bottom) / 2});
         if (!PumpUntil([&] { return PlayerState(window) == 1; }, 10000)) {
-            const plat::ScriptCallResult last = window.browser.CallFunction("getPlayerState", {});
+            const plat::ScriptCallResult last = window.Page().CallFunction("getPlayerState", {});
+            const auto* browser = dynamic_cast<const tunova::CWebBrowser2*>(&window.Page());
             std::fprintf(stderr,
                          "playback_bench: row %d never played (last call: status %d, state %d; "
                          "call outstanding %d, renderer deaths %d)\n",
                          row, static_cast<int>(last.status), last.value.intValue,
-                         window.browser.CallOutstanding() ? 1 : 0, window.browser.RendererDeaths());
+                         browser != nullptr && browser->CallOutstanding() ? 1 : 0,
+                         browser != nullptr ? browser->RendererDeaths() : 0);
             return false;
         }
         starts.push_back(NowMs() - clicked);
@@ -310,8 +312,9 @@ bool Run(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
         return false;
     }
     MeasureCpu(window, seconds, "normal view");
-    const plat::Rect video = window.browser.ClientRect();
-    plat::testing::MouseDoubleClick(window.browser, {video.Width() / 2, video.Height() / 2});
+    const plat::Rect video = window.Page().VideoWindow().ClientRect();
+    plat::testing::MouseDoubleClick(window.Page().VideoWindow(),
+                                    {video.Width() / 2, video.Height() / 2});
     PumpFor(500);
     MeasureCpu(window, seconds, "big-video view");
     // The same view with the video paused: what the player's own timers, page polls and painting

@@ -67,9 +67,9 @@ TEST_F(InputRulesTest, RightClickAnywhereOpensTheSameMenuAtTheCursor) {
 
 TEST_F(InputRulesTest, NoMenuOverTheVideoArea) {
     RunShown([this](CTunovaDlg& d) {
-        ASSERT_FALSE(d.browser.WindowRect().IsEmpty());
-        plat::testing::MouseDown(d.browser, {3, 4}, 2);
-        plat::testing::MouseUp(d.browser, {3, 4}, 2);
+        ASSERT_FALSE(d.Page().VideoWindow().WindowRect().IsEmpty());
+        plat::testing::MouseDown(d.Page().VideoWindow(), {3, 4}, 2);
+        plat::testing::MouseUp(d.Page().VideoWindow(), {3, 4}, 2);
         plat::Application::ProcessEvents();
         EXPECT_TRUE(menus.empty()) << "the player page takes its own clicks";
         plat::testing::MouseDown(d, {3, 4}, 2);

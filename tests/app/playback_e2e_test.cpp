@@ -48,7 +48,7 @@ class PlaybackEndToEndTest : public MainWindowTest {
     // Shows the window, waits for the page and its readiness, and searches the clips.
     void ReadyWithClips(CTunovaDlg& d) {
         clock.Advance(res::kTimerUpdaterWait.periodMs + res::kTimerShowWindow.periodMs);
-        ASSERT_TRUE(PumpUntil([&] { return d.browser.IsPageLoaded(); }, 30000));
+        ASSERT_TRUE(PumpUntil([&] { return d.Page().IsPageLoaded(); }, 30000));
         clock.Advance(res::kTimerPageProbe.periodMs + res::kTimerPageReady.periodMs);
         ASSERT_TRUE(d.playback.pageReady);
         d.searchEdit.SetFocus();
@@ -154,11 +154,11 @@ TEST_F(PlaybackEndToEndTest, AfterARendererCrashTheVideoGoesOnMutedAtItsVolume) 
         d.SendCommand(res::kIdcMute);
         const std::string before = d.playback.currentTimeText;
 
-        const std::int64_t renderer = d.browser.RendererProcessId();
+        const std::int64_t renderer = d.Page().HelperProcessId();
         ASSERT_GT(renderer, 0);
         ASSERT_EQ(kill(static_cast<pid_t>(renderer), SIGKILL), 0);
-        ASSERT_TRUE(PumpUntil(
-            [&] { return d.browser.PageLoads() == 2 && d.browser.IsPageLoaded(); }, 30000));
+        ASSERT_TRUE(
+            PumpUntil([&] { return d.Page().PageLoads() == 2 && d.Page().IsPageLoaded(); }, 30000));
         bool going = false;
         for (int i = 0; i < 40 && !going; ++i) {
             Play(500);
@@ -167,7 +167,7 @@ TEST_F(PlaybackEndToEndTest, AfterARendererCrashTheVideoGoesOnMutedAtItsVolume) 
         EXPECT_TRUE(going) << "state " << d.playback.playerState << " at "
                            << d.playback.currentTimeText;
         const auto eval = [&](const std::string& expression) {
-            return d.browser.CallFunction("eval", {expression}).value;
+            return d.Page().CallFunction("eval", {expression}).value;
         };
         EXPECT_TRUE(eval("video.muted").boolValue);
         EXPECT_DOUBLE_EQ(eval("video.volume").doubleValue, 0.4);

@@ -148,7 +148,7 @@ TEST_F(PlaybackWindowTest, AnEndWithAnEmptyPlaylistClearsTheDisplayAndAClickThen
         clock.Advance(res::kTimerVolumeRestore.periodMs);  // the player is initialised
         ASSERT_TRUE(d.playback.playerInitialised);
         // The first click while a video plays moves the video up a pixel and cues nothing.
-        const int heightBefore = d.browser.WindowRect().Height();
+        const int heightBefore = d.Page().VideoWindow().WindowRect().Height();
         page.lengths["v3"] = 3;
         DoubleClickRow(d, 2);                     // "Song 3", 3 seconds
         clock.Advance(res::kTimerPoll.periodMs);  // the poll sees it playing
@@ -156,7 +156,7 @@ TEST_F(PlaybackWindowTest, AnEndWithAnEmptyPlaylistClearsTheDisplayAndAClickThen
         plat::testing::MouseClick(d.resultList, RowPoint(d, 4));
         EXPECT_FALSE(Called("cueNewVideo(v5&amp,feature=youtube_gdata,1)"));
         EXPECT_TRUE(d.playback.firstClickAdjustmentDone);
-        EXPECT_EQ(d.browser.WindowRect().Height(), heightBefore - 2)
+        EXPECT_EQ(d.Page().VideoWindow().WindowRect().Height(), heightBefore - 2)
             << "the volume restore and the first click each take a pixel";
 
         clock.Advance(3000);

@@ -1,26 +1,32 @@
-// The player page you.html in the web engine, playing clips from the companion server.
+// The player engines (the page you.html in the web engine, ...) playing clips from the companion
+// server, each through the functions the player calls.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "page_host.h"
 #include "page_support.h"
 #include "playback/script_answer.h"
 #include "support/companion_server.h"
+#include "support/player_engines.h"
 #include "support/test_paths.h"
 
 namespace tunova {
 namespace {
 
 using testing::CompanionServer;
-using testing::PageHost;
+using testing::PlayerEngine;
 using testing::PumpUntil;
 using Type = plat::ScriptValue::Type;
 
-struct PlayerPage {
-    PageHost host;
+// One engine in its window, called by the page's function names.
+struct EnginePage {
+    const PlayerEngine& engine;
+    testing::EngineHost host{engine};
+    bool Start(const std::string& feedHost) {
+        return host.Start(tunova::testing::RunDir(), feedHost);
+    }
     plat::ScriptValue Call(const std::string& name, const std::vector<std::string>& args = {}) {
-        return host.browser.CallFunction(name, args).value;
+        return host.page->CallFunction(name, args).value;
     }
     int State() { return IntegerField(Call("getPlayerState")); }
     double Time() { return NumberOf(Call("getCurrentTime")); }
@@ -28,29 +34,31 @@ struct PlayerPage {
         return PumpUntil([&] { return State() == state; }, timeoutMs);
     }
     int Error() { return IntegerField(Call("getPlayerError")); }
-    std::string Source() {
-        const plat::ScriptValue src = host.Eval("video.getAttribute('src')");
-        return src.type == Type::kString ? src.text : std::string();
+    std::string Source() { return engine.source(*host.page); }
+    // What the page's getPlayerState answers right after a call of `name`.
+    int StateRightAfter(const std::string& name, const std::vector<std::string>& args) {
+        Call(name, args);
+        return State();
     }
 };
 
+class PlayerPageTest : public ::testing::TestWithParam<PlayerEngine> {};
+
 // Load, play, pause, volume, mute, seek, the end and a cue, as the player reads them.
-TEST(PlayerPage, StatesVolumeSeekEndAndCue) {
+TEST_P(PlayerPageTest, StatesVolumeSeekEndAndCue) {
     CompanionServer server({6, 4});
     ASSERT_TRUE(server.Running()) << server.Error();
     const std::string first = server.VideoIds()[0];
     const std::string second = server.VideoIds()[1];
 
-    PlayerPage page;
-    ASSERT_TRUE(page.host.browser.LoadPlayerPage(tunova::testing::RunDir(), server.Host()));
-    ASSERT_TRUE(PumpUntil([&] { return page.host.browser.IsPageLoaded(); }, 30000));
+    EnginePage page{GetParam()};
+    ASSERT_TRUE(page.Start(server.Host()));
     EXPECT_EQ(IntegerField(page.Call("testAlert")), 1);
     EXPECT_EQ(page.State(), -1);
     EXPECT_EQ(page.Call("getCurrentTime").type, Type::kInt);  // 0, answered at once
 
     // -1 at once inside the load, then playing.
-    EXPECT_EQ(IntegerField(page.host.Eval("loadNewVideo('" + first + "', '1'), getPlayerState()")),
-              -1);
+    EXPECT_EQ(page.StateRightAfter("loadNewVideo", {first, "1"}), -1);
     EXPECT_EQ(page.Source(), "http://" + server.Host() + "/media/" + first);
     ASSERT_TRUE(PumpUntil([&] { return page.State() == 1 && page.Time() > 0.3; }, 20000))
         << "state " << page.State();
@@ -66,7 +74,7 @@ TEST(PlayerPage, StatesVolumeSeekEndAndCue) {
     EXPECT_EQ(IntegerField(page.Call("getVolume")), 100);
     page.Call("setVolume", {"40"});
     EXPECT_EQ(IntegerField(page.Call("getVolume")), 40);
-    EXPECT_DOUBLE_EQ(NumberOf(page.host.Eval("video.volume")), 0.4);
+    EXPECT_DOUBLE_EQ(page.engine.outputVolume(*page.host.page), 0.4);
     page.Call("setVolume", {"150"});
     EXPECT_EQ(IntegerField(page.Call("getVolume")), 100);
     page.Call("setVolume", {"-3"});
@@ -74,9 +82,9 @@ TEST(PlayerPage, StatesVolumeSeekEndAndCue) {
     page.Call("setVolume", {"loud"});
     EXPECT_EQ(IntegerField(page.Call("getVolume")), 0);
     page.Call("mute");
-    EXPECT_TRUE(page.host.Eval("video.muted").boolValue);
+    EXPECT_TRUE(page.engine.muted(*page.host.page));
     page.Call("unMute");
-    EXPECT_FALSE(page.host.Eval("video.muted").boolValue);
+    EXPECT_FALSE(page.engine.muted(*page.host.page));
 
     // A paused video stays paused at the new second.
     page.Call("seekTo", {"3"});
@@ -87,15 +95,14 @@ TEST(PlayerPage, StatesVolumeSeekEndAndCue) {
     EXPECT_GE(page.Time(), 3.0);
 
     // The end.
-    const double length = NumberOf(page.host.Eval("video.duration"));
+    const double length = page.engine.length(*page.host.page);
     EXPECT_NEAR(length, 6.0, 0.2);
     page.Call("seekTo", {std::to_string(length - 0.4)});
     ASSERT_TRUE(page.WaitForState(0));
     EXPECT_EQ(page.Error(), 0) << "a clip with its picture, played to its end";
 
     // A cue loads without playing.
-    EXPECT_EQ(IntegerField(page.host.Eval("cueNewVideo('" + second + "', '1'), getPlayerState()")),
-              -1);
+    EXPECT_EQ(page.StateRightAfter("cueNewVideo", {second, "1"}), -1);
     ASSERT_TRUE(page.WaitForState(5));
     testing::PumpEvents(400);
     EXPECT_EQ(page.State(), 5);
@@ -117,13 +124,12 @@ TEST(PlayerPage, StatesVolumeSeekEndAndCue) {
 // answers 404), and a video whose picture the engine cannot decode (HEVC), which plays its sound
 // over a black picture and raises no media error. Play does not start a failed video again; the
 // next load starts afresh.
-TEST(PlayerPage, AVideoThatCannotBePlayedEndsWithItsReason) {
+TEST_P(PlayerPageTest, AVideoThatCannotBePlayedEndsWithItsReason) {
     CompanionServer server({{"clip-1.webm", "Clip 1", 3}, {"clip-2.mkv", "Clip 2", 6}});
     ASSERT_TRUE(server.Running()) << server.Error();
     ASSERT_TRUE(server.DeleteClip(0));
-    PlayerPage page;
-    ASSERT_TRUE(page.host.browser.LoadPlayerPage(tunova::testing::RunDir(), server.Host()));
-    ASSERT_TRUE(PumpUntil([&] { return page.host.browser.IsPageLoaded(); }, 30000));
+    EnginePage page{GetParam()};
+    ASSERT_TRUE(page.Start(server.Host()));
     EXPECT_EQ(page.Error(), 0);
 
     page.Call("loadNewVideo", {server.VideoIds()[0], "1"});
@@ -145,13 +151,12 @@ TEST(PlayerPage, AVideoThatCannotBePlayedEndsWithItsReason) {
 
 // Ids are cut at '&' and must be plain id characters; anything else loads nothing and reports
 // -1, as does a call that lost its id (a link without "v=").
-TEST(PlayerPage, RefusesIdsThatAreNotIds) {
+TEST_P(PlayerPageTest, RefusesIdsThatAreNotIds) {
     CompanionServer server({3});
     ASSERT_TRUE(server.Running()) << server.Error();
     const std::string id = server.VideoIds()[0];
-    PlayerPage page;
-    ASSERT_TRUE(page.host.browser.LoadPlayerPage(tunova::testing::RunDir(), server.Host()));
-    ASSERT_TRUE(PumpUntil([&] { return page.host.browser.IsPageLoaded(); }, 30000));
+    EnginePage page{GetParam()};
+    ASSERT_TRUE(page.Start(server.Host()));
 
     page.Call("loadNewVideo", {id + "&feature=youtube_gdata", "1"});
     EXPECT_EQ(page.Source(), "http://" + server.Host() + "/media/" + id);
@@ -184,6 +189,9 @@ TEST(PlayerPage, RefusesIdsThatAreNotIds) {
     page.Call("seekTo", {"2"});
     EXPECT_EQ(page.State(), -1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, PlayerPageTest, ::testing::ValuesIn(testing::PlayerEngines()),
+                         testing::EngineName);
 
 }  // namespace
 }  // namespace tunova
