@@ -1,4 +1,4 @@
-// CAboutDlg: the about box (template 100), opened from the system menu.
+// CAboutDlg: the about box (template kIddAbout), opened from the system menu.
 #pragma once
 
 #include "platform/controls.h"

@@ -9,7 +9,8 @@ namespace tunova {
 
 inline constexpr int kNormalWidth = 785;
 inline constexpr int kNormalHeight = 600;
-// How far the link buttons 1133 and 1138 move right while the more-results button shows.
+// How far the link buttons kIdcHomePage and kIdcQnaBoard move right while the more-results button
+// shows.
 inline constexpr int kLinkButtonShift = 110;
 
 // The view a layout is computed for.

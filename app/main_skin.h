@@ -35,7 +35,7 @@ class MainSkin {
     // Erasing the window: the strips, then the displays on top.
     void PaintBackground(plat::DC& dc);
 
-    // Timers 6 and 7, and a new title.
+    // kTimerTitleScroll and kTimerTitlePause, and a new title.
     void OnTitleScrollTimer() { marquee_.OnStepTimer(); }
     void OnTitlePauseTimer() { marquee_.OnPauseTimer(); }
     void ResetTitleScroll() { marquee_.Reset(); }

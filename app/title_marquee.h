@@ -2,9 +2,9 @@
 // moves left two pixels every 200 ms until its last character reaches the rectangle's right
 // edge, rests 2 s there and starts again from the left. A title that fits stands still.
 //
-// The steps are taken where the title is painted (Place) and on the window's timers 6 (step)
-// and 7 (pause), which the window routes to OnStepTimer and OnPauseTimer; each timer tick
-// invalidates only the title's rectangle.
+// The steps are taken where the title is painted (Place) and on the window's timers
+// kTimerTitleScroll (step) and kTimerTitlePause (pause), which the window routes to OnStepTimer and
+// OnPauseTimer; each timer tick invalidates only the title's rectangle.
 #pragma once
 
 #include "platform/types.h"
@@ -14,7 +14,8 @@ namespace tunova {
 
 class TitleMarquee {
   public:
-    // `window` owns timers 6 and 7; `area` is the title's rectangle in its client area.
+    // `window` owns kTimerTitleScroll and kTimerTitlePause; `area` is the title's rectangle in its
+    // client area.
     TitleMarquee(plat::Window& window, const plat::Rect& area);
 
     // Where a title `titleWidth` pixels wide is drawn now (one call per paint of the title).
@@ -24,9 +25,9 @@ class TitleMarquee {
     };
     Placement Place(int titleWidth);
 
-    // Timer 6: two pixels further left, every 200 ms from now on.
+    // kTimerTitleScroll: two pixels further left, every 200 ms from now on.
     void OnStepTimer();
-    // Timer 7: the pause at the end of a pass is over.
+    // kTimerTitlePause: the pause at the end of a pass is over.
     void OnPauseTimer();
     // A new title: back to the left edge, standing still.
     void Reset();

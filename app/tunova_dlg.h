@@ -1,11 +1,7 @@
 // CTunovaDlg, the main window: it owns every control, all state and one object per subsystem,
 // and its tables (app/tunova_dlg.cpp) route every command, notification, slider message and
-// timer tick to the object that does the work.
-//
-// Subsystems not built yet are stand-in objects, one header each (app/*_standin.h), which keep
-// the start-up and the tables whole without pretending to do their work. A subsystem arrives by
-// replacing its stand-in member here with the real object and pointing the table rows at it;
-// README.md, "How to add a command", has the recipe.
+// timer tick to the object that does the work. README.md, "How to add a command", has the
+// recipe for a new one.
 #pragma once
 
 #include <array>
@@ -36,7 +32,7 @@
 namespace tunova {
 
 inline constexpr char kMainWindowTitle[] = "Tunova 플레이어";
-inline constexpr int kUpdaterWaitLimit = 600;  // ticks of timer 50, about three minutes
+inline constexpr int kUpdaterWaitLimit = 600;  // ticks of kTimerUpdaterWait, about three minutes
 
 class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackView {
   public:
@@ -53,17 +49,17 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
     StartupState startup;
 
     // Controls (created in OnInitDialog).
-    CSkinList resultList;                        // 1000
-    CSkinList playlistView;                      // 1001
-    std::array<CSkinButton, 3> playModeButtons;  // 1005, 1006, 1007
-    CSkinSlider volumeSlider;                    // 1008
-    CSkinSlider positionSlider;                  // 1009
-    plat::ComboBox countryCombo;                 // 1011, hidden
-    plat::PushButton stopButton;                 // 1101, hidden
-    plat::PushButton volumeUpButton;             // 1105, hidden
-    plat::PushButton volumeDownButton;           // 1106, hidden
-    std::array<CSkinButton, 5> countryButtons;   // 1109 to 1113, one visible
-    plat::EditBox searchEdit;                    // 1125
+    CSkinList resultList;                        // kIdcResultList
+    CSkinList playlistView;                      // kIdcPlaylist
+    std::array<CSkinButton, 3> playModeButtons;  // kIdcModeAll, kIdcModeOne, kIdcModeRandom
+    CSkinSlider volumeSlider;                    // kIdcVolumeSlider
+    CSkinSlider positionSlider;                  // kIdcPositionSlider
+    plat::ComboBox countryCombo;                 // kIdcCountryCombo, hidden
+    plat::PushButton stopButton;                 // kIdcStop, hidden
+    plat::PushButton volumeUpButton;             // kIdcVolumeUp, hidden
+    plat::PushButton volumeDownButton;           // kIdcVolumeDown, hidden
+    std::array<CSkinButton, 5> countryButtons;   // kIdcCountryAll to kIdcCountryChina, one shows
+    plat::EditBox searchEdit;                    // kIdcSearchEdit
     // Skin buttons by id, in the order of kSkinButtonIds.
     static constexpr std::array<int, 20> kSkinButtonIds = {
         res::kIdcPause,    res::kIdcMute,       res::kIdcUnmute,        res::kIdcHideToTray,
@@ -72,7 +68,7 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
         res::kIdcMoveDown, res::kIdcNormalSize, res::kIdcBigVideo,      res::kIdcHomePage,
         res::kIdcSettings, res::kIdcBigVideo2,  res::kIdcDeleteEntries, res::kIdcSearchMore};
     std::array<CSkinButton, 20> skinButtons;
-    CSkinButton qnaButton;  // 1138
+    CSkinButton qnaButton;  // kIdcQnaBoard
     CSkinButton* SkinButton(int id);
 
     // The subsystems.
@@ -82,7 +78,7 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
     const WindowModes& Modes() const { return modes_; }
     PlayerController& Player() { return player_; }
     PlaySequencer& Sequencer() { return sequencer_; }
-    // The player engine and its video area (child 333).
+    // The player engine and its video area (kIdcBrowser).
     PlayerPage& Page() { return *page_; }
 
     // The desktop's media panel and media keys.
@@ -166,7 +162,7 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
     bool IsInThisWindow(const plat::Window* window) const;
     bool IsOverVideo(const plat::Window* window) const;
 
-    // One object per subsystem; stand-ins until the subsystem is built.
+    // One object per subsystem.
     SearchController search_;
     std::unique_ptr<PlayerPage> page_;
     ScriptPage* pageOverride_;

@@ -17,7 +17,7 @@ struct CountryRow {
     int buttonId;
 };
 
-// Menu 258: command, country index, visible indicator button.
+// The country menu (kMenuCountry): command, country index, visible indicator button.
 constexpr std::array<CountryRow, 5> kCountryRows = {{
     {res::kCmdCountryAll, 0, res::kIdcCountryAll},
     {res::kCmdCountryKorea, 1, res::kIdcCountryKorea},

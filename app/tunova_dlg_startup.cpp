@@ -22,7 +22,7 @@ bool CTunovaDlg::OnInitDialog() {
     res::RegisterSkinResources();
     CreateControls();
     AddAboutItemToSystemMenu();
-    // The window icon (icon 128) is set by the platform from the desktop entry.
+    // The window icon (kIconMain) is set by the platform from the desktop entry.
     tray.created = CreateTrayIcon();
     if (AnotherTunovaRunning()) {
         RestoreWindowTitled(kMainWindowTitle);
@@ -30,7 +30,6 @@ bool CTunovaDlg::OnInitDialog() {
         return true;
     }
     AddStyle(plat::kStyleMinimizeBox | plat::kStyleSysMenu);
-    // Newer-Windows detection and COM initialisation have nothing to do here.
     SetText(kMainWindowTitle);
     CenterOnScreen();
     services_.ReadPartnerId();
@@ -58,7 +57,7 @@ bool CTunovaDlg::OnInitDialog() {
     skin_.AttachListScrollBars();
     playlist_.Load(plat::DataFile(kPlaylistFileName));
     startup.playlistLoaded = true;
-    // Invisible until timer 33 shows it.
+    // Invisible until kTimerShowWindow shows it.
     Move(0, 0, 0, 0);
     search_.ShowPlaceholder();
     FillCountryCombo();

@@ -4,15 +4,15 @@
 // bar with snapping to the work area, resizes it by its edges with an outline, and gives it its
 // rounded shape. The geometry itself is pure (app/window_geometry.h); this class applies it.
 //
-// How the main window uses it: it owns one WindowModes, built with the window, its view state
-// and the window's side (ModesWindow, below). Its tables route: commands 1127, 1128, 1131, 1132
-// and 1135 to Maximize(), MiniSize(), NormalSize() and ToggleBigVideo(); kWmSize,
-// kWmGetMinMaxInfo and kWmWindowPosChanging to OnSize(), OnGetMinMaxInfo() and
-// OnWindowPosChanging(); the left button's press, release and double-click and the pointer's
-// moves on the window's own surface to the On* handlers (the release and the moves only while
-// no result rows are being dragged). Start-up calls ComputeLayout() and PlaceAllControls(), and
-// SaveNormalRect() once the window is first on screen; the search calls ShowResultLayout() and
-// PlaceLinkButtons().
+// How the main window uses it: it owns one WindowModes, built with the window, its view state and
+// the window's side (ModesWindow, below). Its tables route: the commands kIdcMaximize,
+// kIdcMiniSize, kIdcNormalSize, kIdcBigVideo and kIdcBigVideo2 to Maximize(), MiniSize(),
+// NormalSize() and ToggleBigVideo(); kWmSize, kWmGetMinMaxInfo and kWmWindowPosChanging to
+// OnSize(), OnGetMinMaxInfo() and OnWindowPosChanging(); the left button's press, release and
+// double-click and the pointer's moves on the window's own surface to the On* handlers (the release
+// and the moves only while no result rows are being dragged). Start-up calls ComputeLayout() and
+// PlaceAllControls(), and SaveNormalRect() once the window is first on screen; the search calls
+// ShowResultLayout() and PlaceLinkButtons().
 #pragma once
 
 #include "app/dialog_state.h"
@@ -57,14 +57,14 @@ class WindowModes {
     // shows, in its place otherwise; in big-video view they stay hidden until the list returns.
     void PlaceLinkButtons(bool moreResultsShown);
 
-    // Command 1127: maximises to the work area of the screen under the window's centre.
+    // kIdcMaximize: maximises to the work area of the screen under the window's centre.
     void Maximize();
-    // Command 1128: into mini size, or back to the normal rectangle.
+    // kIdcMiniSize: into mini size, or back to the normal rectangle.
     void MiniSize();
-    // Command 1131: from mini size to 785 x 600 centred, or from maximised to the normal
+    // kIdcNormalSize: from mini size to 785 x 600 centred, or from maximised to the normal
     // rectangle; nothing otherwise.
     void NormalSize();
-    // Commands 1132 and 1135: into or out of the big-video view, once the page is ready.
+    // kIdcBigVideo and kIdcBigVideo2: into or out of the big-video view, once the page is ready.
     void ToggleBigVideo();
     // A search starts: the result list comes back if the big video had taken its place.
     void ShowResultLayout();

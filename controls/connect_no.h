@@ -1,8 +1,8 @@
-// CConnectNo: the notice that the player cannot reach the network, shown once at start-up when
-// the update server does not answer. Everything it says is in its background image
-// "bg_connectno.bmp"; its one button (1006, "확인") ends the program: it sends the cancel command
-// to the main window and then to itself. Closing it any other way (Escape) only closes it; the
-// caller ends the program all the same.
+// CConnectNo: the notice that the player cannot reach the network, shown once at start-up when the
+// update server does not answer. Everything it says is in its background image "bg_connectno.bmp";
+// its one button (kIdcNoticeConfirm, "확인") ends the program: it sends the cancel command to the
+// main window and then to itself. Closing it any other way (Escape) only closes it; the caller ends
+// the program all the same.
 #pragma once
 
 #include "controls/skin_button.h"

@@ -1,9 +1,9 @@
 // CNotifyIcon: the program's icon in the desktop's tray, with the tooltip "투노바". A right click
-// opens the tray menu (288) at the pointer with its first item in bold; a double-click sends the
-// owner the first command of menu 289 (open the player). Trays that never report a
+// opens the tray menu (kMenuTray) at the pointer with its first item in bold; a double-click sends
+// the owner the first command of kMenuTrayOpen (open the player). Trays that never report a
 // double-click (StatusNotifierItem hosts) get the same from a single left click, so the player
-// opens from the tray there too. The owner forwards its callback message (res::kWmTrayNotify)
-// to HandleIconMessage.
+// opens from the tray there too. The owner forwards its callback message (res::kWmTrayNotify) to
+// HandleIconMessage.
 #pragma once
 
 #include "platform/tray_icon.h"
@@ -25,10 +25,10 @@ class CNotifyIcon {
     CNotifyIcon(const CNotifyIcon&) = delete;
     CNotifyIcon& operator=(const CNotifyIcon&) = delete;
 
-    // Puts the icon (id 288, no image yet) into the tray for `owner`; false when the desktop
+    // Puts the icon (id kMenuTray, no image yet) into the tray for `owner`; false when the desktop
     // has no tray or `owner` has no window.
     bool Create(plat::Window* owner);
-    // The double-click record: only its id (289, the double-click menu) and its owner are
+    // The double-click record: only its id (kMenuTrayOpen, the double-click menu) and its owner are
     // used. Always succeeds.
     bool PrepareSecondRecord(plat::Window* owner);
     // Shows icon resource `iconResourceId` on the icon; false when the icon is not in the tray

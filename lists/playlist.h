@@ -1,4 +1,4 @@
-// The playlist: the entry table of up to 500 records and the playlist view (control 1001) that
+// The playlist: the entry table of up to 500 records and the playlist view (kIdcPlaylist) that
 // shows one row per entry, kept in step by every add, delete, move and load, and the file
 // playlist.ini that holds it between runs.
 //

@@ -1,4 +1,5 @@
-// The desktop session's autostart entries, which stand in for the system's Run key.
+// The desktop session's autostart entries, read and written as the values of one settings-store
+// key.
 //
 // Mapping on Linux: the settings store's key "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
 // is the XDG autostart folder, $XDG_CONFIG_HOME/autostart (the config folder of the store in

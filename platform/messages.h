@@ -1,5 +1,6 @@
-// Message numbers, notification codes and key codes. The numbers are the ones the window
-// messages of the original desktop platform use, so tables written against them read the same.
+// Message numbers, notification codes and key codes of this platform's windows, which the
+// program's message tables are written against. The program numbers its own messages from
+// kWmUser up (res/resource_ids.h).
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,5 @@
-// Process-level facilities in place of the original desktop platform's: the single-instance
-// marker, the list of top-level windows of all running instances, and sending one of them a
-// system command.
+// Process-level facilities: the single-instance marker, the list of top-level windows of all
+// running instances, and sending one of them a system command.
 //
 // Mapping on Linux:
 // - named mutex: an exclusive lock (flock) on a file named after the mutex in the user's

@@ -39,9 +39,9 @@ class PlaySequencer : public PlayQueue {
     PlaySequencer(PlayerController& player, ScriptBridge& bridge, PlaybackState& state,
                   PlaybackView& view, plat::Window& owner, SequencerSources sources);
 
-    // Mode buttons 1005, 1006, 1007.
+    // The mode buttons kIdcModeAll, kIdcModeOne, kIdcModeRandom.
     void SetPlayMode(int buttonId);
-    // Next 1123 and previous 1122: the empty-playlist message box, else (once the page is
+    // kIdcNext and kIdcPrevious: the empty-playlist message box, else (once the page is
     // ready) Advance or Back.
     void Next();
     void Previous();

@@ -42,8 +42,8 @@ struct PlaybackState {
     // wrapped into hours (3725 s gives "62:05"); empty at start and after stop;
     std::string durationText;
     // the time digits: the player's position as "HH:MM:SS" (fraction dropped, 3725.9 s gives
-    // "01:02:05"), refreshed by the poll (timer 1) and by timer 21, which then asks for the
-    // digits' redraw; it keeps its last value after stop.
+    // "01:02:05"), refreshed by the poll (kTimerPoll) and by kTimerPosition, which then asks
+    // for the digits' redraw; it keeps its last value after stop.
     std::string currentTimeText = "00:00:00";
     bool firstClickAdjustmentDone = false;
     // How many videos were started: a video started again is a new start.

@@ -29,8 +29,9 @@ class PlayQueue {
     virtual void AdvanceAfterFailure() = 0;
 };
 
-// The main window's parts the controller drives: the window owns the timers and the play 1126,
-// pause 1104, mute 1107 and unmute 1108 buttons; the volume 1008 and position 1009 sliders.
+// The main window's parts the controller drives: the window owns the timers and the play,
+// pause, mute and unmute buttons (kIdcPlay, kIdcPause, kIdcMute, kIdcUnmute); the volume and
+// position sliders.
 struct PlayerControls {
     plat::Window& window;
     CSkinSlider& volumeSlider;
@@ -44,16 +45,16 @@ class PlayerController {
     void SetQueue(PlayQueue* queue) { queue_ = queue; }
 
     // Commands.
-    void Play();         // 1126
-    void Pause();        // 1104
-    void Stop();         // 1101: the display only; the page keeps its video
-    void VolumeUp();     // 1105: the page's volume only
-    void VolumeDown();   // 1106
-    void Mute();         // 1107
-    void Unmute();       // 1108
-    void SeekToStart();  // 1116
+    void Play();         // kIdcPlay
+    void Pause();        // kIdcPause
+    void Stop();         // kIdcStop: the display only; the page keeps its video
+    void VolumeUp();     // kIdcVolumeUp: the page's volume only
+    void VolumeDown();   // kIdcVolumeDown
+    void Mute();         // kIdcMute
+    void Unmute();       // kIdcUnmute
+    void SeekToStart();  // kIdcSeekStart
 
-    // Slider messages 0x28D1 (moving) and 0x28D2 (released), by the slider's control id.
+    // The slider messages kWmSliderMoving and kWmSliderReleased, by the slider's control id.
     void OnSliderMoving(int sliderId);
     void OnSliderReleased(int sliderId);
 

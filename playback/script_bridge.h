@@ -15,7 +15,8 @@ namespace tunova {
 
 class ScriptBridge {
   public:
-    // `timerWindow` is the main window, owner of the readiness timers 34 and 35.
+    // `timerWindow` is the main window, owner of the readiness timers kTimerPageProbe and
+    // kTimerPageReady.
     ScriptBridge(ScriptPage& page, PlaybackState& state, PlaybackView& view,
                  plat::Window& timerWindow);
 
@@ -32,9 +33,10 @@ class ScriptBridge {
     // old one held. Its own calls go straight to the page.
     void OnPageReloaded(std::function<void()> handler) { onPageReloaded_ = std::move(handler); }
 
-    // Timer 34: asks "testAlert()"; an answer of 1 stops the probe and starts timer 35.
+    // kTimerPageProbe: asks "testAlert()"; an answer of 1 stops the probe and starts
+    // kTimerPageReady.
     void OnPageProbeTimer();
-    // Timer 35 (once): the page is ready.
+    // kTimerPageReady (once): the page is ready.
     void OnPageReadyTimer();
 
   private:

@@ -1,7 +1,7 @@
-// CWebBrowser2: the player page engine, a browser control (child 333, window text "DEzur") that
-// hosts the web page you.html and plays its HTML5 video. The user never clicks inside the page:
-// its message filter consumes the mouse clicks, and a left double-click asks the main window to
-// toggle the big-video view.
+// CWebBrowser2: the player page engine, a browser control (kIdcBrowser, window text "DEzur")
+// that hosts the web page you.html and plays its HTML5 video. The user never clicks inside the
+// page: its message filter consumes the mouse clicks, and a left double-click asks the main
+// window to toggle the big-video view.
 #pragma once
 
 #include <string>

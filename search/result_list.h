@@ -1,4 +1,4 @@
-// The result list view (control 1000): its columns and settings, and filling it from the store.
+// The result list view (kIdcResultList): its columns and settings, and filling it from the store.
 #pragma once
 
 #include <string>

@@ -1,9 +1,9 @@
-// CMenuDlg: the settings dialog (template 281), a borderless skinned window with rounded
-// corners: the autostart check box (1012), the double-click combo box (1013: "바로 음악듣기" plays
-// at once, "재생목록에 추가하기" adds to the playlist), and the save (1006), cancel (1007) and
-// close (1119) buttons. Every opening reads the stored settings afresh; save stores both,
-// writes or removes the autostart entry and hands the double-click flag to the main window;
-// cancel and close store nothing.
+// CMenuDlg: the settings dialog (template kIddSettings), a borderless skinned window with rounded
+// corners: the autostart check box (kIdcAutostartCheck), the double-click combo box
+// (kIdcClickCombo: "바로 음악듣기" plays at once, "재생목록에 추가하기" adds to the playlist), and
+// the save, cancel and close buttons (kIdcSettingsSave, kIdcSettingsCancel, kIdcSettingsClose).
+// Every opening reads the stored settings afresh; save stores both, writes or removes the autostart
+// entry and hands the double-click flag to the main window; cancel and close store nothing.
 #pragma once
 
 #include <string>
@@ -37,7 +37,7 @@ class CMenuDlg : public plat::Dialog {
     void SkinButtons();
     // Shows the stored settings.
     void LoadSettings();
-    // Command 1006: stores the settings, sets the main window's flag, closes.
+    // kIdcSettingsSave: stores the settings, sets the main window's flag, closes.
     void SaveSettings();
     void EraseBackground();
 

@@ -1,4 +1,5 @@
-// The services' side of the main window's start-up, timer 50 and link commands.
+// The services' side of the main window's start-up, the updater's wait timer and link
+// commands.
 #include "services/services_controller.h"
 
 #include <algorithm>
@@ -98,7 +99,7 @@ void ServicesController::CheckVersion() {
     if (IsInstalledVersionCurrent(serverVersion)) {
         return;
     }
-    // The notice runs its own loop: timer 50 must not check again underneath it.
+    // The notice runs its own loop: kTimerUpdaterWait must not check again underneath it.
     owner_.KillTimer(res::kTimerUpdaterWait.id);
     plat::ShowMessageBox(&owner_, VersionNoticeText(hosts_.webHost), kVersionNoticeCaption,
                          plat::kMbOk | plat::kMbIconExclamation | plat::kMbTopmost);

@@ -1,22 +1,22 @@
-// ServicesController: what the main window's start-up, timer 50 and link commands ask of the
-// services (settings, update check, updater, usage count, web links).
+// ServicesController: what the main window's start-up, the updater's wait timer and link
+// commands ask of the services (settings, update check, updater, usage count, web links).
 //
-// How the main window uses it: it owns one, built with the window itself and the hosts in
-// force (services/host_config.h), and calls, in start-up order, ReadPartnerId(),
-// ReadAdapterAddress(), ProbeUpdateServer() (false: ShowNoConnectionNotice(), then the window
-// closes), ReadDoubleClickAdds() into the state the search controller consults, StartUpdater()
-// before starting timer 50, and SendUsageCount() last unless started by autostart. Timer 50 asks
-// IsUpdaterRunning() and, once it is false, CheckVersion(), which on an outdated version stops
-// timer 50, shows the notice and closes the window. Once the window shows, EndStartup(). The
-// home-page, question-board and settings commands (buttons and menu items) route to OpenHomePage(),
-// OpenQnaBoard() and OpenSettings(). Everything runs on the user-interface thread and blocks it
-// while a request waits (see services/update_check.h for the time limits). The probe, the count and
-// the version check share one start-up budget of network time (NetworkTimings::startupBudgetMs)
-// with the day's chart download, which the window limits to StartupBudgetLeftMs() and charges with
-// ChargeStartupNetwork(): each gets at most what the earlier ones left, so slow or silent servers
-// delay the window by about 15 s in all, not 15 s each. The time the updater runs is not network
-// time and does not count. A version check the budget cut short without an answer runs again,
-// with its own time limits, when EndStartup() is called.
+// How the main window uses it: it owns one, built with the window itself and the hosts in force
+// (services/host_config.h), and calls, in start-up order, ReadPartnerId(), ReadAdapterAddress(),
+// ProbeUpdateServer() (false: ShowNoConnectionNotice(), then the window closes),
+// ReadDoubleClickAdds() into the state the search controller consults, StartUpdater() before
+// starting kTimerUpdaterWait, and SendUsageCount() last unless started by autostart.
+// kTimerUpdaterWait asks IsUpdaterRunning() and, once it is false, CheckVersion(), which on an
+// outdated version stops kTimerUpdaterWait, shows the notice and closes the window. Once the window
+// shows, EndStartup(). The home-page, question-board and settings commands (buttons and menu items)
+// route to OpenHomePage(), OpenQnaBoard() and OpenSettings(). Everything runs on the user-interface
+// thread and blocks it while a request waits (see services/update_check.h for the time limits). The
+// probe, the count and the version check share one start-up budget of network time
+// (NetworkTimings::startupBudgetMs) with the day's chart download, which the window limits to
+// StartupBudgetLeftMs() and charges with ChargeStartupNetwork(): each gets at most what the earlier
+// ones left, so slow or silent servers delay the window by about 15 s in all, not 15 s each. The
+// time the updater runs is not network time and does not count. A version check the budget cut
+// short without an answer runs again, with its own time limits, when EndStartup() is called.
 #pragma once
 
 #include <cstdint>
@@ -51,11 +51,11 @@ class ServicesController {
     // nothing.
     void SendUsageCount(const std::string& argument);
 
-    // Timer 50.
+    // kTimerUpdaterWait.
     bool IsUpdaterRunning();
-    // An outdated or missing installed version: stops timer 50, shows the notice owned by the
-    // main window and closes it. Otherwise nothing. When the start-up budget left it too little
-    // time to get an answer, the check waits for EndStartup().
+    // An outdated or missing installed version: stops kTimerUpdaterWait, shows the notice owned
+    // by the main window and closes it. Otherwise nothing. When the start-up budget left it too
+    // little time to get an answer, the check waits for EndStartup().
     void CheckVersion();
     // The window shows: the start-up budget no longer applies, and a version check it cut short
     // runs now.

@@ -1,20 +1,19 @@
 #!/usr/bin/env bash
-# Checks the includes against the allowed graph of the top CMakeLists.txt: each subsystem folder
+# Checks the includes against the allowed graph of tools/layers.txt: each subsystem folder
 # includes only its own headers and those of the folders it may use, and only platform/ includes
 # Qt, curl or iconv headers. Prints every offending line; exits 1 when there is one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-declare -A uses=(
-    [platform]=""
-    [res]="platform"
-    [controls]="platform res"
-    [search]="platform res controls"
-    [lists]="platform res controls search"
-    [playback]="platform res controls search lists"
-    [services]="platform res controls"
-    [app]="platform res controls search lists playback services"
-)
+declare -A uses=()
+while IFS= read -r line; do
+    [[ "$line" =~ ^([a-z_]+):(.*)$ ]] || continue
+    uses[${BASH_REMATCH[1]}]="${BASH_REMATCH[2]}"
+done <tools/layers.txt
+if [[ ${#uses[@]} -eq 0 ]]; then
+    echo "tools/layers.txt names no subsystem" >&2
+    exit 1
+fi
 
 status=0
 for folder in "${!uses[@]}"; do

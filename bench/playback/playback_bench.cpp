@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "app/tunova_dlg.h"
+#include "bench/support/pump_events.h"
 #include "platform/application.h"
 #include "platform/codepage.h"
 #include "platform/data_dir.h"
@@ -43,22 +44,10 @@ double NowMs() {
     return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-template <typename Done>
-bool PumpUntil(Done done, double limitMs) {
-    const double end = NowMs() + limitMs;
-    while (!done()) {
-        if (NowMs() > end) {
-            return false;
-        }
-        plat::Application::ProcessEvents();
-        timespec pause{0, 1'000'000};
-        nanosleep(&pause, nullptr);
-    }
-    return true;
-}
+using tunova::support::PumpUntil;
 
 void PumpFor(double ms) {
-    PumpUntil([] { return false; }, ms);
+    PumpUntil([] { return false; }, static_cast<long long>(ms));
 }
 
 double Percentile(std::vector<double> values, double p) {

@@ -5,39 +5,19 @@
 // standard output; exits 1 when a search brings no rows or times out.
 //
 // usage: enter_to_rows WORD...   (ASCII words)
-#include <time.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/tunova_dlg.h"
+#include "bench/support/pump_events.h"
 #include "platform/application.h"
 #include "platform/log.h"
 #include "platform/testing.h"
 
 namespace {
 
-long long NowMs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
-}
-
-// Runs the event loop until `done` holds or `limitMs` pass; false on time-out.
-template <typename Done>
-bool PumpUntil(Done done, long long limitMs) {
-    const long long end = NowMs() + limitMs;
-    while (!done()) {
-        if (NowMs() > end) {
-            return false;
-        }
-        plat::Application::ProcessEvents();
-        timespec pause{0, 1'000'000};
-        nanosleep(&pause, nullptr);
-    }
-    return true;
-}
+using tunova::support::PumpUntil;
 
 bool SearchAll(tunova::CTunovaDlg& window, const std::vector<std::string>& words) {
     if (!PumpUntil([&] { return window.IsVisible() && window.WindowRect().Width() > 0; }, 30000)) {

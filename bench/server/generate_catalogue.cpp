@@ -15,6 +15,7 @@
 
 #include "bench/server/generated_videos.h"
 #include "bench/server/zipf_videos.h"
+#include "bench/support/player_words.h"
 #include "server/catalogue.h"
 
 using namespace tunova::server;
@@ -23,22 +24,7 @@ namespace {
 
 constexpr int kBatch = 50000;
 
-std::string PlayerEncoded(const std::string& utf8) {
-    std::string out;
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == ' ') {
-            out += '/';
-        } else if (byte < 0x80) {
-            out += c;
-        } else {
-            char escape[4];
-            std::snprintf(escape, sizeof escape, "%%%02X", byte);
-            out += escape;
-        }
-    }
-    return out;
-}
+using tunova::support::PlayerEncoded;
 
 // The feed requests for `words`: first and second pages, all languages and one each.
 void WriteQueries(const std::string& file, const std::vector<std::string>& words) {

@@ -7,8 +7,6 @@
 //                                                  for S seconds
 //        tunova-bench-hostile PORT keepalive N S   N keep-alive clients, request after request,
 //                                                  for S seconds
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/epoll.h>
 #include <sys/ioctl.h>
@@ -22,6 +20,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "bench/support/loopback_client.h"
 
 namespace {
 
@@ -37,22 +37,8 @@ double Ms(Clock::duration d) {
 
 // A connected socket from `source` to 127.0.0.1:`port`, or -1.
 int Connect(int port, const std::string& source, bool nonBlocking = false) {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in from{};
-    from.sin_family = AF_INET;
-    inet_pton(AF_INET, source.c_str(), &from.sin_addr);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(static_cast<std::uint16_t>(port));
-    inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
-        connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
-        if (fd >= 0) {
-            close(fd);
-        }
-        return -1;
-    }
-    if (nonBlocking) {
+    const int fd = tunova::support::ConnectFrom(port, source);
+    if (fd >= 0 && nonBlocking) {
         const int one = 1;
         ioctl(fd, FIONBIO, &one);
     }

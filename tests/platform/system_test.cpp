@@ -4,10 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <fstream>
 #include <thread>
 
+#include "bench/support/pump_events.h"
 #include "platform/application.h"
 #include "platform/runtime_dir_impl.h"
 #include "platform/system.h"
@@ -57,15 +57,7 @@ TEST(SystemTest, NamedMutexIsExclusiveAcrossProcessesAndFreedWithItsOwner) {
 }
 
 bool PumpUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        Application::ProcessEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
+    return tunova::support::PumpUntil(done, 5000);
 }
 
 const TopLevelWindow* FindOurs(const std::vector<TopLevelWindow>& all, const std::string& title) {

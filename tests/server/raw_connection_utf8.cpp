@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "bench/support/loopback_client.h"
+
 namespace tunova::server::testing {
 
 namespace {
@@ -23,25 +25,8 @@ int MillisecondsLeft(std::chrono::steady_clock::time_point end) {
 
 }  // namespace
 
-RawConnection::RawConnection(int port, const std::string& source) {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        return;
-    }
-    sockaddr_in from{};
-    from.sin_family = AF_INET;
-    inet_pton(AF_INET, source.c_str(), &from.sin_addr);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(static_cast<std::uint16_t>(port));
-    inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
-    if (bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
-        connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
-        close(fd);
-        return;
-    }
-    fd_ = fd;
-}
+RawConnection::RawConnection(int port, const std::string& source)
+    : fd_(support::ConnectFrom(port, source)) {}
 
 RawConnection::~RawConnection() {
     if (fd_ >= 0) {

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support/player_words.h"
 #include "server/catalogue.h"
 #include "server/http_routes.h"
 #include "server/http_server.h"
@@ -89,7 +90,6 @@ inline std::string FeedPath(const std::string& query) {
     return "/feeds/api/videos/-/Music?" + query;
 }
 
-// UTF-8 text in the percent form the player sends (every byte >= 0x80 as %XX, spaces as '/').
-std::string PlayerEncoded(const std::string& utf8);
+using support::PlayerEncoded;
 
 }  // namespace tunova::server::testing

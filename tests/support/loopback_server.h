@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/pump_events.h"
+
 namespace tunova::testing {
 
 struct ServerRequest {
@@ -52,7 +54,7 @@ class LoopbackServer {
 };
 
 // Runs the event loop until `done` holds, at most `timeoutMs`; false on time-out.
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs);
+using support::PumpUntil;
 
 // Polls `done` every 50 ms without running the event loop, at most `timeoutMs`: for what
 // another process does. The last look decides.
