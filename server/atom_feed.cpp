@@ -54,8 +54,9 @@ void AppendEntry(std::string& out, const VideoRecord& video, const std::string& 
            "&amp;feature=youtube_gdata'/>\n";
     out += "<link rel='self' type='application/atom+xml' href='" + escapedBase +
            "/feeds/api/videos/" + id + "'/>\n";
-    out += "<link rel='enclosure' type='" + std::string(MediaContentType(video.path)) + "' href='" +
-           escapedBase + "/media/" + id + "'/>\n";
+    out += "<link rel='enclosure' type='" +
+           std::string(MediaContentType(video.mediaCopy.empty() ? video.path : video.mediaCopy)) +
+           "' href='" + escapedBase + "/media/" + id + "'/>\n";
     // The performer where the library names one, else the service, as before artists were read.
     out += "<author><name>";
     AppendXmlEscaped(out, video.artist.empty() ? std::string_view("Tunova") : video.artist);

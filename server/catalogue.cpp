@@ -159,18 +159,19 @@ void Catalogue::Release(std::unique_ptr<Connection> connection) {
     idle_.push_back(std::move(connection));
 }
 
-std::optional<std::string> Catalogue::MediaPath(const std::string& id, std::string& error) {
+std::optional<MediaSource> Catalogue::Media(const std::string& id, std::string& error) {
     Lease connection(*this, error);
     if (!connection) {
         return std::nullopt;
     }
-    SqliteStatement* lookup = connection->Statement("SELECT path FROM videos WHERE id = ?1", error);
+    SqliteStatement* lookup =
+        connection->Statement("SELECT path, media_copy FROM videos WHERE id = ?1", error);
     if (lookup == nullptr) {
         return std::nullopt;
     }
     lookup->Bind(1, id);
     if (lookup->Step()) {
-        return lookup->ColumnText(0);
+        return MediaSource{lookup->ColumnText(0), lookup->ColumnText(1)};
     }
     return std::nullopt;
 }
@@ -182,13 +183,15 @@ std::map<std::string, FileSignature> Catalogue::Signatures(std::string& error) {
         return signatures;
     }
     SqliteStatement* all = connection->Statement(
-        "SELECT path, file_size, file_mtime, meta_sig, seconds, probe FROM videos", error);
+        "SELECT path, file_size, file_mtime, meta_sig, seconds, probe, media_copy FROM videos",
+        error);
     if (all == nullptr) {
         return signatures;
     }
     while (all->Step()) {
-        signatures[all->ColumnText(0)] = {all->ColumnInt(1), all->ColumnInt(2), all->ColumnText(3),
-                                          static_cast<int>(all->ColumnInt(4)), all->ColumnText(5)};
+        signatures[all->ColumnText(0)] = {all->ColumnInt(1),  all->ColumnInt(2),
+                                          all->ColumnText(3), static_cast<int>(all->ColumnInt(4)),
+                                          all->ColumnText(5), all->ColumnText(6)};
     }
     if (all->Failed()) {
         error = connection->db.LastError();

@@ -52,6 +52,13 @@ struct FileSignature {
     std::string metaSig;
     int seconds = 0;
     std::string probe;
+    std::string mediaCopy;
+};
+
+// Where the bytes of a video come from: its file in the library, or its playable copy.
+struct MediaSource {
+    std::string path;       // relative to the library root
+    std::string mediaCopy;  // file name in the media cache; empty: the file itself is served
 };
 
 struct CataloguePage {
@@ -98,8 +105,8 @@ class Catalogue {
     // The folder of the search index.
     const std::string& IndexFolder() const { return indexFolder_; }
 
-    // The library-relative path of video `id`, or empty optional when unknown.
-    std::optional<std::string> MediaPath(const std::string& id, std::string& error);
+    // The file of video `id` and its playable copy, or empty optional when unknown.
+    std::optional<MediaSource> Media(const std::string& id, std::string& error);
 
     // Path → signature of every video, for rescans.
     std::map<std::string, FileSignature> Signatures(std::string& error);

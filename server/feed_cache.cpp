@@ -20,11 +20,15 @@ std::optional<std::string> FeedCache::Find(const std::string& key, std::int64_t 
     return found->second->body;
 }
 
-void FeedCache::Store(const std::string& key, std::string body, std::int64_t now) {
+void FeedCache::Store(const std::string& key, std::string body, std::int64_t now,
+                      std::uint64_t generation) {
     if (capacity_ == 0) {
         return;
     }
     std::lock_guard lock(mutex_);
+    if (generation != kCurrent && generation != generation_) {
+        return;
+    }
     if (const auto found = index_.find(key); found != index_.end()) {
         entries_.erase(found->second);
         index_.erase(found);
@@ -35,6 +39,18 @@ void FeedCache::Store(const std::string& key, std::string body, std::int64_t now
         index_.erase(entries_.back().key);
         entries_.pop_back();
     }
+}
+
+void FeedCache::Clear() {
+    std::lock_guard lock(mutex_);
+    ++generation_;
+    entries_.clear();
+    index_.clear();
+}
+
+std::uint64_t FeedCache::Generation() {
+    std::lock_guard lock(mutex_);
+    return generation_;
 }
 
 }  // namespace tunova::server

@@ -68,6 +68,8 @@ void ServeFeed(const ServerContext& context, const HttpRequest& request, HttpRes
             return;
         }
     }
+    const std::uint64_t generation =
+        context.feedCache != nullptr ? context.feedCache->Generation() : 0;
     std::string error;
     const auto page = context.catalogue->Search(parse.query, now, error);
     if (!page) {
@@ -77,7 +79,7 @@ void ServeFeed(const ServerContext& context, const HttpRequest& request, HttpRes
     }
     std::string body = RenderFeed(*page, parse.query, host, now);
     if (context.feedCache != nullptr) {
-        context.feedCache->Store(cacheKey, body, now);
+        context.feedCache->Store(cacheKey, body, now, generation);
     }
     response.SetContent(std::move(body), kAtom);
 }
@@ -91,9 +93,14 @@ void ServeMedia(const ServerContext& context, const HttpRequest& request, HttpRe
         return;
     }
     std::string error;
-    const auto path =
-        context.libraryRoot.empty() ? std::nullopt : context.catalogue->MediaPath(*id, error);
-    const auto file = path ? ResolveLibraryFile(context.libraryRoot, *path) : std::nullopt;
+    const auto source =
+        context.libraryRoot.empty() ? std::nullopt : context.catalogue->Media(*id, error);
+    // A video with a playable copy is served from the copy, which is complete once listed.
+    const bool copy = source && !source->mediaCopy.empty();
+    const std::string& name = !source ? std::string() : copy ? source->mediaCopy : source->path;
+    const auto file = !source ? std::nullopt
+                      : copy  ? ResolveLibraryFile(context.mediaCache, name)
+                              : ResolveLibraryFile(context.libraryRoot, name);
     if (!file) {
         Refuse(response, 404, "no such video");
         return;
@@ -120,7 +127,7 @@ void ServeMedia(const ServerContext& context, const HttpRequest& request, HttpRe
     });
     response.file->offset = offset;
     response.file->length = length;
-    response.SetHeader("Content-Type", MediaContentType(*path));
+    response.SetHeader("Content-Type", MediaContentType(name));
     response.SetHeader("Accept-Ranges", "bytes");
     if (partial) {
         response.status = 206;

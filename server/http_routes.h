@@ -15,6 +15,7 @@ namespace tunova::server {
 struct ServerContext {
     Catalogue* catalogue = nullptr;     // required
     std::string libraryRoot;            // media folder; empty serves no media
+    std::string mediaCache;             // folder of playable copies (MediaConverter)
     std::string playerVersion = "1";    // answer of /update/player_ver.php
     std::function<std::int64_t()> now;  // seconds since the epoch; the system clock if empty
     FeedCache* feedCache = nullptr;     // rendered feeds kept for a while; null for none

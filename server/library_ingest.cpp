@@ -202,7 +202,11 @@ IngestReport IngestLibrary(Catalogue& catalogue, const std::string& libraryRoot,
         plan.isNew = old == known.end();
         plan.fileChanged = plan.isNew || old->second.fileSize != file.size ||
                            old->second.fileMtime != file.mtimeNanos;
-        if (!plan.fileChanged && old->second.metaSig == plan.metaSig) {
+        // A listed copy that left the cache (emptied by hand) is made again.
+        const bool copyLost = !plan.isNew && !old->second.mediaCopy.empty() &&
+                              options.converter != nullptr &&
+                              !options.converter->HasCopy(old->second.mediaCopy);
+        if (!plan.fileChanged && old->second.metaSig == plan.metaSig && !copyLost) {
             ++report.unchanged;
             continue;
         }

@@ -14,7 +14,7 @@
 #include "server/http_routes.h"
 #include "server/http_server.h"
 #include "server/idle_watch.h"
-#include "server/library_ingest.h"
+#include "server/live_library.h"
 #include "server/server_config.h"
 #include "server/server_options.h"
 #include "server/shutdown_signals.h"
@@ -23,21 +23,6 @@
 using namespace tunova::server;
 
 namespace {
-
-bool IngestInto(Catalogue& catalogue, const std::string& library) {
-    const IngestReport report = IngestLibrary(catalogue, library, ProbeWithFfprobe);
-    for (const std::string& warning : report.warnings) {
-        std::fprintf(stderr, "library: %s\n", warning.c_str());
-    }
-    if (!report) {
-        std::fprintf(stderr, "library: %s\n", report.error.c_str());
-        return false;
-    }
-    std::fprintf(stderr, "library %s: %d added, %d updated, %d unchanged, %d removed, %d skipped\n",
-                 library.c_str(), report.added, report.updated, report.unchanged, report.removed,
-                 report.skipped);
-    return true;
-}
 
 // Room for every connection the caps allow (two descriptors each: the engine's socket and the
 // duplicate its deadlines watch, and a third while a media file is sent), plus the catalogue's
@@ -130,10 +115,25 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tunova-server: cannot open catalogue %s\n", error.c_str());
         return 1;
     }
-    if (!options.library.empty() && !IngestInto(*catalogue, options.library)) {
-        return 1;
+    FeedCache feedCache(static_cast<std::size_t>(options.cacheEntries), 60);
+    // Scanned now; watched once the server listens.
+    std::unique_ptr<LiveLibrary> library;
+    if (!options.library.empty()) {
+        LiveLibraryOptions live;
+        live.root = options.library;
+        live.cacheFolder =
+            options.mediaCache.empty() ? DefaultMediaCachePath() : options.mediaCache;
+        live.cacheLimitBytes = options.mediaCacheLimit;
+        live.changed = [&feedCache] { feedCache.Clear(); };
+        library = std::make_unique<LiveLibrary>(*catalogue, std::move(live));
+        if (!library->Scan()) {
+            return 1;
+        }
     }
     if (options.ingestOnly) {
+        if (library) {
+            library->FinishCopies();
+        }
         return 0;
     }
     // The search index is caught up now, not by the first request.
@@ -144,10 +144,9 @@ int main(int argc, char** argv) {
 
     context.catalogue = catalogue.get();
     context.libraryRoot = options.library;
+    context.mediaCache = library ? library->CacheFolder() : std::string();
     context.playerVersion = options.playerVersion;
-    FeedCache feedCache(static_cast<std::size_t>(options.cacheEntries), 60);
     context.feedCache = &feedCache;
-
     const int port = inherited.fd >= 0 ? server.Adopt(inherited.fd, error)
                                        : server.Bind(options.host, options.port, error);
     if (port < 0) {
@@ -163,6 +162,9 @@ int main(int argc, char** argv) {
                 server.Stop();
             });
     }
+    if (library) {
+        library->Watch();
+    }
     if (!options.portFile.empty()) {
         std::ofstream(options.portFile) << port << "\n";
     }
@@ -172,6 +174,7 @@ int main(int argc, char** argv) {
                  options.host.c_str(), port);
     const bool clean = server.Run();
     idleWatch.reset();
+    library.reset();
     std::fprintf(stderr, "tunova-server: stopped\n");
     return clean ? 0 : 1;
 }

@@ -93,6 +93,15 @@ OptionsParse ReadServerConfig(const std::string& path) {
             if (!ReadInt(value, 0, 1000000, options.cacheEntries)) {
                 result.error = where + "cache_entries must be 0 to 1000000";
             }
+        } else if (key == "media_cache") {
+            options.mediaCache = value.compare(0, 2, "~/") == 0 ? Home() + value.substr(1) : value;
+            if (value.empty()) {
+                result.error = where + "media_cache needs a folder";
+            }
+        } else if (key == "media_cache_limit") {
+            if (!ReadByteSize(value, options.mediaCacheLimit)) {
+                result.error = where + "media_cache_limit must be a size such as 500M or 20G";
+            }
         } else {
             result.error = where + "unknown key " + key;
         }

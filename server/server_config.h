@@ -19,7 +19,9 @@ std::string UserVideosFolder();
 // The options of a start without flags: the defaults, the library the user's videos folder,
 // then the lines of the config file at `path` ("key = value"; '#' starts a comment line):
 // library (a folder; "~/" is the home folder), port (0 to 65535; unused when the socket is
-// handed over by systemd) and cache_entries (rendered feeds kept, 0 to 1000000). A missing file
+// handed over by systemd), cache_entries (rendered feeds kept, 0 to 1000000), media_cache (the
+// folder of playable copies; "~/" as for library) and media_cache_limit (a size such as 20G; 0
+// for no cap). A missing file
 // leaves the defaults; an unknown key or a bad value is an error naming its line.
 OptionsParse ReadServerConfig(const std::string& path);
 

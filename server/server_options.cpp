@@ -1,8 +1,10 @@
 #include "server/server_options.h"
 
+#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 namespace tunova::server {
 
@@ -13,6 +15,30 @@ bool ReadInt(const std::string& text, int low, int high, int& value) {
         return false;
     }
     value = parsed;
+    return true;
+}
+
+bool ReadByteSize(const std::string& text, std::int64_t& bytes) {
+    std::int64_t number = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, number);
+    if (error != std::errc() || number < 0) {
+        return false;
+    }
+    int shift = 0;
+    if (stop != end) {
+        constexpr std::string_view kUnits = "KMGT";
+        const std::size_t unit = kUnits.find(static_cast<char>(std::toupper(*stop)));
+        if (stop + 1 != end || unit == std::string_view::npos) {
+            return false;
+        }
+        shift = 10 * static_cast<int>(unit + 1);
+    }
+    constexpr std::int64_t kLimit = std::int64_t{1} << 50;
+    if (number > (kLimit >> shift)) {
+        return false;
+    }
+    bytes = number << shift;
     return true;
 }
 
@@ -80,6 +106,15 @@ OptionsParse ParseServerOptions(const std::vector<std::string>& arguments) {
             if (!ReadInt(value, 0, 1000000, options.maxPerAddress)) {
                 result.error = "--max-per-address must be 0 to 1000000";
             }
+        } else if (name == "--media-cache") {
+            options.mediaCache = value;
+            if (value.empty()) {
+                result.error = "--media-cache needs a folder";
+            }
+        } else if (name == "--media-cache-limit") {
+            if (!ReadByteSize(value, options.mediaCacheLimit)) {
+                result.error = "--media-cache-limit must be a size such as 500M or 20G (0: no cap)";
+            }
         } else {
             result.error = "unknown option " + name;
         }
@@ -90,19 +125,30 @@ OptionsParse ParseServerOptions(const std::vector<std::string>& arguments) {
     return result;
 }
 
-std::string DefaultDatabasePath() {
-    std::filesystem::path folder;
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data != '\0') {
-        folder = data;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        folder = std::filesystem::path(home) / ".local" / "share";
-    } else {
-        folder = ".";
+namespace {
+
+// `variable` when set, else `underHome` below the home folder (or the current folder).
+std::filesystem::path XdgFolder(const char* variable, const char* underHome) {
+    if (const char* value = std::getenv(variable); value != nullptr && *value != '\0') {
+        return value;
     }
-    folder /= "tunova";
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return std::filesystem::path(home) / underHome;
+    }
+    return ".";
+}
+
+}  // namespace
+
+std::string DefaultDatabasePath() {
+    const std::filesystem::path folder = XdgFolder("XDG_DATA_HOME", ".local/share") / "tunova";
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     return (folder / "catalogue.sqlite").string();
+}
+
+std::string DefaultMediaCachePath() {
+    return (XdgFolder("XDG_CACHE_HOME", ".cache") / "tunova" / "media").string();
 }
 
 std::string UsageText() {
@@ -110,8 +156,9 @@ std::string UsageText() {
            "                     [--player-version TEXT] [--port-file FILE] [--threads N]\n"
            "                     [--cache-entries N] [--head-deadline MS] [--keep-alive-idle MS]\n"
            "                     [--max-connections N] [--max-per-address N] [--idle-exit MS]\n"
-           "                     [--ingest-only]\n"
-           "With no options: the library, port and cache_entries of\n"
+           "                     [--media-cache DIR] [--media-cache-limit SIZE] [--ingest-only]\n"
+           "With no options: the library, port, cache_entries, media_cache and media_cache_limit "
+           "of\n"
            "$XDG_CONFIG_HOME/tunova/server.conf, the library by default the videos folder.\n"
            "Started by systemd for its socket (tunova-server.socket), it serves that socket.\n"
            "  --host ADDR            address to listen on (default 127.0.0.1)\n"
@@ -131,7 +178,12 @@ std::string UsageText() {
            "                         (default 64; 0: no cap)\n"
            "  --idle-exit MS         started by its socket: exit once unused for MS; the socket\n"
            "                         starts it again (default 1800000; 0: never)\n"
-           "  --ingest-only          scan the library into the catalogue and exit\n";
+           "  --media-cache DIR      playable copies of files the player's page cannot play as\n"
+           "                         they are (default $XDG_CACHE_HOME/tunova/media)\n"
+           "  --media-cache-limit SIZE  no new copy once the copies take SIZE (K, M, G, T;\n"
+           "                         default 10G; 0: no cap)\n"
+           "  --ingest-only          scan the library into the catalogue (making the copies it\n"
+           "                         needs) and exit\n";
 }
 
 }  // namespace tunova::server

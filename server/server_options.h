@@ -1,6 +1,7 @@
 // Command-line options of tunova-server.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,9 @@ struct ServerOptions {
     int maxConnections = 4096;        // open connections in all
     int maxPerAddress = 64;           // open connections of one client address; 0: no cap
     int idleExitMs = 1800000;         // socket-activated: exit after this long unused; 0: never
-    bool ingestOnly = false;          // scan the library and exit
+    std::string mediaCache;           // playable copies; empty means the default location
+    std::int64_t mediaCacheLimit = 10LL << 30;  // bytes of copies at most; 0: no cap
+    bool ingestOnly = false;                    // scan the library and exit
     bool help = false;
 };
 
@@ -32,7 +35,8 @@ struct OptionsParse {
 
 // Reads `--host ADDR --port N --library DIR --db FILE --player-version TEXT --port-file FILE
 // --threads N --cache-entries N --head-deadline MS --keep-alive-idle MS --max-connections N
-// --max-per-address N --idle-exit MS --ingest-only --help`. Unknown options, missing values and
+// --max-per-address N --idle-exit MS --media-cache DIR --media-cache-limit SIZE --ingest-only
+// --help`. Unknown options, missing values and
 // out-of-range numbers give an error.
 OptionsParse ParseServerOptions(const std::vector<std::string>& arguments);
 
@@ -40,9 +44,16 @@ OptionsParse ParseServerOptions(const std::vector<std::string>& arguments);
 // else. Shared by the command line and server.conf.
 bool ReadInt(const std::string& text, int low, int high, int& value);
 
+// A size in bytes: a whole number with an optional K, M, G or T suffix (powers of 1024), at
+// most 1 PiB, into `bytes`; false (bytes untouched) for anything else.
+bool ReadByteSize(const std::string& text, std::int64_t& bytes);
+
 // The default catalogue path: $XDG_DATA_HOME/tunova/catalogue.sqlite, or under
 // ~/.local/share; the folder is created when missing.
 std::string DefaultDatabasePath();
+
+// The default folder of playable copies: $XDG_CACHE_HOME/tunova/media, or under ~/.cache.
+std::string DefaultMediaCachePath();
 
 // The usage text printed by --help.
 std::string UsageText();

@@ -142,7 +142,10 @@ void CompanionServer::Serve(const std::vector<CompanionClip>& clips) {
     folder_ = pattern;
     const std::string library = folder_ + "/library";
     fs::create_directories(library);
-    std::string sidecar = "file\ttitle\tdescription\tlanguage\trating\traters\tpublished\n";
+    // Each clip is declared with its length, so the server lists it as it is, unread: the HEVC
+    // clip stays a video the page cannot decode instead of getting a playable copy.
+    std::string sidecar =
+        "file\ttitle\tdescription\tlanguage\trating\traters\tpublished\tseconds\n";
     for (std::size_t i = 0; i < clips.size(); ++i) {
         const CompanionClip& clip = clips[i];
         const std::string seconds = std::to_string(clip.seconds);
@@ -165,7 +168,7 @@ void CompanionServer::Serve(const std::vector<CompanionClip>& clips) {
         }
         // The number in the description ties the feed's entries to the clips.
         sidecar += clip.file + "\t" + clip.title + "\ttunovaclip number " + std::to_string(i + 1) +
-                   "\tko\t4.5\t10\t2026-12-01T00:00:00Z\n";
+                   "\tko\t4.5\t10\t2026-12-01T00:00:00Z\t" + seconds + "\n";
     }
     const std::string fullSize = FullSizeClip(error_);
     if (fullSize.empty()) {
@@ -179,7 +182,7 @@ void CompanionServer::Serve(const std::vector<CompanionClip>& clips) {
     }
     sidecar +=
         "full-size.webm\tFull-size clip\ttunovafullsize 1280x720\tko\t4.5\t10\t"
-        "2026-12-01T00:00:00Z\n";
+        "2026-12-01T00:00:00Z\t20\n";
     std::ofstream(library + "/metadata.tsv", std::ios::binary) << sidecar;
 
     const std::string portFile = folder_ + "/port";
@@ -187,7 +190,8 @@ void CompanionServer::Serve(const std::vector<CompanionClip>& clips) {
     const std::string server = tunova::testing::RunDir() + "/tunova-server";
     const std::vector<std::string> argv =
         Words("--host 127.0.0.1 --port 0 --player-version 1 --port-file " + portFile +
-              " --library " + library + " --db " + folder_ + "/catalogue.sqlite");
+              " --library " + library + " --db " + folder_ + "/catalogue.sqlite --media-cache " +
+              folder_ + "/media-cache");
     std::vector<std::string> command = {server};
     command.insert(command.end(), argv.begin(), argv.end());
     pid_ = Start(command, log);

@@ -44,8 +44,8 @@ class CompanionServer {
     pid_t Pid() const { return pid_; }
     // Why the server is not running, when it is not.
     const std::string& Error() const { return error_; }
-    // Deletes clip i's file from the library; the server still lists it. False when it was not
-    // there.
+    // Deletes clip i's file from the library (the server drops it from its feeds within a
+    // second or two; its media address answers 404 at once). False when it was not there.
     bool DeleteClip(int i);
 
   private:
