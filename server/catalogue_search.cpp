@@ -1,11 +1,14 @@
 // The catalogue's searches and the upkeep of its search index: catching up from the change log,
 // and building a fresh index beside the old one when it is missing or damaged.
+#include <chrono>
 #include <climits>
+#include <cstdio>
 #include <filesystem>
 #include <utility>
 
 #include "server/catalogue.h"
 #include "server/catalogue_connection.h"
+#include "server/index_build.h"
 #include "server/search_terms.h"
 
 namespace tunova::server {
@@ -19,10 +22,14 @@ constexpr const char* kVideoByRowid =
 constexpr const char* kLastChange =
     "SELECT coalesce((SELECT seq FROM sqlite_sequence WHERE name = 'index_log'), 0)";
 constexpr const char* kFirstChange = "SELECT coalesce(min(seq), 0) FROM index_log";
-// What the index needs of a video; for the log, whether the video still exists.
-constexpr const char* kAllVideos =
+// What the index needs of the videos of a range of rowids.
+constexpr const char* kVideosInRange =
     "SELECT rowid, title, description, language, rating, published, artist, keywords, plays "
-    "FROM videos";
+    "FROM videos WHERE rowid >= ?1 AND rowid < ?2";
+constexpr const char* kVideoCount = "SELECT count(*) FROM videos";
+constexpr const char* kNthRowid = "SELECT rowid FROM videos ORDER BY rowid LIMIT 1 OFFSET ?1";
+// The changes logged after a sequence number, each with what the index needs of its video and
+// whether the video still exists.
 constexpr const char* kChangesAfter =
     "SELECT l.seq, l.rowid, v.rowid IS NOT NULL, v.title, v.description, v.language, v.rating, "
     "v.published, v.artist, v.keywords, v.plays FROM index_log l LEFT JOIN videos v ON v.rowid = "
@@ -93,6 +100,30 @@ class ReadTransaction {
     CatalogueConnection& connection_;
     bool open_ = false;
 };
+
+// The rowid `offset` rows into the catalogue in rowid order.
+bool NthRowid(CatalogueConnection& connection, std::int64_t offset, std::int64_t& rowid,
+              std::string& error) {
+    SqliteStatement* query = connection.Statement(kNthRowid, error);
+    if (query == nullptr) {
+        return false;
+    }
+    query->Bind(1, offset);
+    if (!query->Step()) {
+        error = query->Failed() ? connection.db.LastError() : "the catalogue changed under a read";
+        return false;
+    }
+    rowid = query->ColumnInt(0);
+    query->Reset();
+    return true;
+}
+
+// Seconds with one decimal, for the log.
+std::string Seconds(std::chrono::steady_clock::duration elapsed) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", std::chrono::duration<double>(elapsed).count());
+    return text;
+}
 
 }  // namespace
 
@@ -225,9 +256,14 @@ bool Catalogue::CatchUpLocked(std::string& error) {
 }
 
 // Builds the whole index from one snapshot of the catalogue in "<folder>.new", then puts it in
-// place of the old folder: a search never sees a half-built index.
+// place of the old folder: a search never sees a half-built index. The rowids are cut into as
+// many ranges as there are parts to write; this thread reads and tokenizes the ranges in turn,
+// a row of each at a time, so every part's writer has work at once. A rebuild that takes a
+// while reports its progress every few seconds.
 bool Catalogue::RebuildLocked(const std::string& reason, std::string& error) {
     namespace fs = std::filesystem;
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kReportEvery = std::chrono::seconds(5);
     Log("search index " + indexFolder_ + ": " + reason + "; rebuilding it from the catalogue");
     search_->index.reset();
     search_->damage.clear();
@@ -236,55 +272,98 @@ bool Catalogue::RebuildLocked(const std::string& reason, std::string& error) {
     std::error_code failure;
     fs::remove_all(fresh, failure);
     fs::remove_all(compacted, failure);
-    auto writer = SearchIndexWriter::Open(fresh, true, error);
-    if (!writer) {
-        return false;
-    }
+    const Clock::time_point started = Clock::now();
+    Clock::time_point nextReport = started + kReportEvery;
     Connection& watch = search_->connection;
     std::int64_t last = 0;
     std::int64_t version = 0;
+    std::int64_t videos = 0;
+    std::unique_ptr<IndexBuild> build;
     {
         ReadTransaction read(watch);
         if (!read.Begin(error) || !QueryNumber(watch, kLastChange, last, error) ||
-            !QueryNumber(watch, "PRAGMA data_version", version, error)) {
+            !QueryNumber(watch, "PRAGMA data_version", version, error) ||
+            !QueryNumber(watch, kVideoCount, videos, error)) {
             return false;
         }
-        SqliteStatement* rows = watch.Statement(kAllVideos, error);
-        if (rows == nullptr) {
-            return false;
-        }
-        IndexedVideo video;
-        while (rows->Step()) {
-            if (!ReadIndexedVideo(*search_->tokenizer, *rows, rows->ColumnInt(0), 1, video,
-                                  error) ||
-                !writer->Put(video, error)) {
+        const int parts = IndexPartCount(videos, indexParts_);
+        std::vector<std::int64_t> firstRowids;
+        for (int part = 1; part < parts; ++part) {
+            std::int64_t rowid = 0;
+            if (!NthRowid(watch, videos * part / parts, rowid, error)) {
                 return false;
             }
+            firstRowids.push_back(rowid);
         }
-        if (rows->Failed()) {
-            error = watch.db.LastError();
+        build = IndexBuild::Start(fresh, firstRowids, error);
+        if (!build) {
             return false;
         }
+        // One reading statement for each part's range of rowids.
+        firstRowids.insert(firstRowids.begin(), INT64_MIN);
+        firstRowids.push_back(INT64_MAX);
+        std::vector<SqliteStatement> ranges;
+        for (int part = 0; part < parts; ++part) {
+            ranges.push_back(watch.db.Prepare(kVideosInRange, error));
+            if (!ranges.back()) {
+                return false;
+            }
+            ranges.back().Bind(1, firstRowids[part]);
+            ranges.back().Bind(2, firstRowids[part + 1]);
+        }
+        IndexedVideo video;
+        std::int64_t count = 0;
+        // A statement stepped again after its last row would start over: each is dropped from
+        // the turns once done.
+        std::vector<SqliteStatement*> reading;
+        for (SqliteStatement& rows : ranges) {
+            reading.push_back(&rows);
+        }
+        while (!reading.empty()) {
+            for (auto it = reading.begin(); it != reading.end();) {
+                SqliteStatement& rows = **it;
+                if (!rows.Step()) {
+                    if (rows.Failed()) {
+                        error = watch.db.LastError();
+                        return false;
+                    }
+                    it = reading.erase(it);
+                    continue;
+                }
+                ++it;
+                if (!ReadIndexedVideo(*search_->tokenizer, rows, rows.ColumnInt(0), 1, video,
+                                      error) ||
+                    !build->Put(std::move(video), error)) {
+                    return false;
+                }
+                ++count;
+            }
+            if (Clock::now() >= nextReport) {
+                Log("search index: " + std::to_string(count) + " of " + std::to_string(videos) +
+                    " videos read");
+                nextReport = Clock::now() + kReportEvery;
+            }
+        }
     }
-    if (!writer->SetMetadata(kIndexFormatKey, kIndexFormat, error) ||
-        !writer->SetMetadata(kIndexCatalogueKey, catalogueId_, error) ||
-        !writer->SetMetadata(kIndexAppliedKey, std::to_string(last), error) ||
-        !writer->Commit(error)) {
+    build->SetMetadata(kIndexFormatKey, kIndexFormat);
+    build->SetMetadata(kIndexCatalogueKey, catalogueId_);
+    build->SetMetadata(kIndexAppliedKey, std::to_string(last));
+    // Written document by document, the parts' blocks are part-filled; the merged copy has full
+    // ones and is about half the size.
+    const bool built = build->Finish(compacted, error);
+    const int parts = build->Parts();
+    build.reset();
+    fs::remove_all(fresh, failure);
+    if (!built) {
+        fs::remove_all(compacted, failure);
         return false;
     }
-    writer.reset();
-    // Built document by document, the blocks are part-filled; a compacted copy is about half
-    // the size. Without room for the copy the index is served as built.
-    std::string ready = fresh;
-    std::string notCompacted;
-    if (SearchIndexWriter::Compact(fresh, compacted, notCompacted)) {
-        fs::remove_all(fresh, failure);
-        ready = compacted;
-    } else {
-        fs::remove_all(compacted, failure);
+    if (Clock::now() - started >= kReportEvery) {
+        Log("search index rebuilt: " + std::to_string(videos) + " videos in " +
+            Seconds(Clock::now() - started) + " s (" + std::to_string(parts) + " parts)");
     }
     fs::remove_all(indexFolder_, failure);
-    fs::rename(ready, indexFolder_, failure);
+    fs::rename(compacted, indexFolder_, failure);
     if (failure) {
         error = "cannot move the new index into place: " + failure.message();
         return false;

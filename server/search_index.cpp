@@ -568,11 +568,14 @@ bool SearchIndexWriter::Commit(std::string& error) {
     }
 }
 
-bool SearchIndexWriter::Compact(const std::string& from, const std::string& to,
+bool SearchIndexWriter::Compact(const std::vector<std::string>& from, const std::string& to,
                                 std::string& error) {
     try {
-        Xapian::Database(from, Xapian::DB_BACKEND_GLASS)
-            .compact(to, Xapian::DBCOMPACT_NO_RENUMBER | Xapian::Compactor::FULLER);
+        Xapian::Database sources;
+        for (const std::string& folder : from) {
+            sources.add_database(Xapian::Database(folder, Xapian::DB_BACKEND_GLASS));
+        }
+        sources.compact(to, Xapian::DBCOMPACT_NO_RENUMBER | Xapian::Compactor::FULLER);
         return true;
     } catch (const Xapian::Error& failure) {
         error = failure.get_description();

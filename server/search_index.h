@@ -126,9 +126,11 @@ class SearchIndexWriter {
     // Makes every change since the last commit visible at once. False with `error` set.
     bool Commit(std::string& error);
 
-    // Writes the index in `from` (no writer open on it) into `to` with full blocks and the same
-    // document ids: smaller, and fewer blocks to read a search. False with `error` set.
-    static bool Compact(const std::string& from, const std::string& to, std::string& error);
+    // Writes the indexes in `from` (no writer open on them; their document ids in ascending
+    // ranges that do not overlap) into one index in `to` with full blocks and the same document
+    // ids: smaller, and fewer blocks to read a search. False with `error` set.
+    static bool Compact(const std::vector<std::string>& from, const std::string& to,
+                        std::string& error);
 
   private:
     explicit SearchIndexWriter(std::unique_ptr<Xapian::WritableDatabase> database);

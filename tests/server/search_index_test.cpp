@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <thread>
@@ -14,6 +15,7 @@
 #include "bench/server/generated_videos.h"
 #include "fts5_reference.h"
 #include "server/catalogue.h"
+#include "server/index_build.h"
 #include "server_fixture.h"
 namespace tunova::server::testing {
 namespace {
@@ -128,6 +130,18 @@ class SearchIndexTest : public ::testing::Test {
             videos.push_back(std::move(edge));
         }
         ASSERT_TRUE(catalogue_->Apply(videos, {}, error)) << error;
+        // The index these tests search is a rebuild written in three parts and merged.
+        delete catalogue_;
+        std::filesystem::remove_all(folder_->path() / "catalogue.sqlite.index");
+        std::vector<std::string> lines;
+        catalogue_ =
+            Catalogue::Open((folder_->path() / "catalogue.sqlite").string(), error,
+                            {.indexFolder = "",
+                             .log = [&](const std::string& line) { lines.push_back(line); },
+                             .indexParts = 3})
+                .release();
+        ASSERT_NE(catalogue_, nullptr) << error;
+        ASSERT_EQ(lines.size(), 1u);
         reference_ = new Fts5Reference(videos);
         // A deleted row leaves a gap in the rowids and changes the ranking statistics.
         ASSERT_TRUE(catalogue_->Apply({}, {"generated/7.webm"}, error)) << error;
@@ -251,6 +265,15 @@ TEST_F(SearchIndexTest, TiesFallToTheLowerRowid) {
     ASSERT_EQ(page->total, 2);
     EXPECT_EQ(page->entries[0].id, "edge-twin-a");
     EXPECT_EQ(page->entries[1].id, "edge-twin-b");
+}
+
+TEST(IndexPartsTest, ARebuildUsesTheRequestedPartsOrOnePerCoreOnlyWhenLarge) {
+    EXPECT_EQ(IndexPartCount(2018, 3), 3);
+    EXPECT_EQ(IndexPartCount(2, 3), 2);  // never a part without a video
+    EXPECT_EQ(IndexPartCount(0, 3), 1);
+    EXPECT_EQ(IndexPartCount(30000, 0), 1);
+    EXPECT_GE(IndexPartCount(10000000, 0), 1);
+    EXPECT_LE(IndexPartCount(10000000, 0), 4);
 }
 
 TEST(SearchRankingTest, RelevanceMakesSense) {
