@@ -21,8 +21,9 @@ struct LayoutView {
     bool moreResults = false;  // the more-results button shows (the link buttons make room)
 };
 
-// The rectangle of control `id` in the normal layout of a `width` x `height` client area; an
-// empty rectangle for a control the layout does not place.
+// The rectangle of control `id` in the normal layout of a `width` x `height` client area, from
+// its row of the control table (app/main_controls.h); an empty rectangle for a control the
+// layout does not place.
 plat::Rect NormalLayoutRect(int id, int width, int height);
 
 // Where a drag of results may be dropped onto the playlist in a client area `width` wide: the
@@ -34,9 +35,11 @@ plat::Rect PlaylistDropRect(int width);
 // more-results button shows. Empty for a control the view does not place, which includes the
 // controls the mini window has no room for (see HiddenInMini).
 plat::Rect ControlRect(int id, const LayoutView& view);
-// The controls the mini window hides: playlist, its buttons, the search row and the result list.
+// The controls the mini window hides (marked in the control table): playlist, its buttons, the
+// search row and the result list.
 bool HiddenInMini(int id);
-// The controls big-video view hides: the result list and the link buttons under the search row.
+// The controls big-video view hides (marked in the control table): the result list and the link
+// buttons under the search row.
 bool HiddenInBigVideo(int id);
 
 // The frame pieces and the cached strips of the skin, in client pixels of `view`.

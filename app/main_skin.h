@@ -1,7 +1,7 @@
-// The main window's skin: the button pictures, masks, tooltips and first visibility, the
-// sliders' channels and thumbs, the lists' modes and scroll bars, and the painted window
-// itself: the frame strips, the player panel, the time digits, the scrolling title, the play
-// time, the volume gauge and the result count, drawn from the skin folder's images.
+// The main window's skin: the button pictures, masks and tooltips, the sliders' channels and
+// thumbs, the lists' modes and scroll bars, and the painted window itself: the frame strips, the
+// player panel, the time digits, the scrolling title, the play time, the volume gauge and the
+// result count, drawn from the skin folder's images.
 #pragma once
 
 #include "app/frame_strips.h"
@@ -22,7 +22,7 @@ class MainSkin {
     explicit MainSkin(CTunovaDlg& window);
 
     // Start-up: the skin files, the buttons' bitmaps and tooltips, the play-mode all button
-    // checked, the toggling buttons' first visibility, the sliders' channels and thumbs.
+    // checked, the sliders' channels and thumbs.
     void Load();
     // The lists' paint modes and their scroll bars beside them (after the controls are placed).
     void AttachListScrollBars();
@@ -44,8 +44,6 @@ class MainSkin {
     std::size_t StripBytes() const { return strips_.Bytes(); }
 
   private:
-    void SkinButtons();
-
     CTunovaDlg& window_;
     SkinImages images_;
     FrameStrips strips_;

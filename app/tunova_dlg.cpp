@@ -2,7 +2,9 @@
 // window, each routed to the subsystem object that does the work.
 #include "app/tunova_dlg.h"
 
+#include "platform/clipboard.h"
 #include "platform/mouse_capture.h"
+#include "playback/now_playing.h"
 #include "playback/web_browser.h"
 #include "services/host_config.h"
 
@@ -18,10 +20,29 @@ const plat::ItemActivate& AsActivate(const plat::NotifyHeader& header) {
     return reinterpret_cast<const plat::ItemActivate&>(header);
 }
 
+bool IsButton(ControlKind kind) {
+    return kind == ControlKind::kSkinButton || kind == ControlKind::kRadioButton ||
+           kind == ControlKind::kPushButton;
+}
+
+// One object for each button row of the control table, created as a window later.
+std::vector<std::pair<int, std::unique_ptr<plat::Window>>> MakeButtons() {
+    std::vector<std::pair<int, std::unique_ptr<plat::Window>>> buttons;
+    for (const MainControl& row : MainControls()) {
+        if (row.kind == ControlKind::kPushButton) {
+            buttons.emplace_back(row.id, std::make_unique<plat::PushButton>());
+        } else if (IsButton(row.kind)) {
+            buttons.emplace_back(row.id, std::make_unique<CSkinButton>());
+        }
+    }
+    return buttons;
+}
+
 }  // namespace
 
 CTunovaDlg::CTunovaDlg(ScriptPage* page)
     : plat::Dialog(res::kIddMain, kTemplateSize),
+      buttons_(MakeButtons()),
       search_(*this, resultList, *SkinButton(res::kIdcSearchMore), searchEdit,
               LoadHosts().feedHost),
       page_(std::make_unique<CWebBrowser2>()),
@@ -42,68 +63,48 @@ CTunovaDlg::CTunovaDlg(ScriptPage* page)
 
 CTunovaDlg::~CTunovaDlg() = default;
 
-CSkinButton* CTunovaDlg::SkinButton(int id) {
-    for (size_t i = 0; i < kSkinButtonIds.size(); ++i) {
-        if (kSkinButtonIds[i] == id) {
-            return &skinButtons[i];
+plat::Window* CTunovaDlg::Button(int id) const {
+    for (const auto& [buttonId, button] : buttons_) {
+        if (buttonId == id) {
+            return button.get();
         }
     }
     return nullptr;
 }
 
+CSkinButton* CTunovaDlg::SkinButton(int id) {
+    return dynamic_cast<CSkinButton*>(Button(id));
+}
+
+const CSkinButton* CTunovaDlg::SkinButton(int id) const {
+    return dynamic_cast<const CSkinButton*>(Button(id));
+}
+
 void CTunovaDlg::BuildCommandTable() {
     using namespace res;
     auto& map = Messages();
-    // Player controller.
-    map.OnCommand(kIdcPlay, [this] { player_.Play(); });
-    map.OnCommand(kIdcPause, [this] { player_.Pause(); });
-    map.OnCommand(kIdcStop, [this] { player_.Stop(); });
-    map.OnCommand(kIdcVolumeUp, [this] {
-        player_.VolumeUp();
-        mediaPanel_.Refresh();
-    });
-    map.OnCommand(kIdcVolumeDown, [this] {
-        player_.VolumeDown();
-        mediaPanel_.Refresh();
-    });
-    map.OnCommand(kIdcMute, [this] { player_.Mute(); });
-    map.OnCommand(kIdcUnmute, [this] { player_.Unmute(); });
+    // Every control's command, from its row of the control table.
+    for (const MainControl& row : MainControls()) {
+        if (row.command != nullptr) {
+            map.OnCommand(row.id,
+                          [this, command = row.command, id = row.id] { command(*this, id); });
+        }
+    }
+    // Commands no control carries: the menus' items and the player command to seek to the
+    // start.
     map.OnCommand(kIdcSeekStart, [this] { player_.SeekToStart(); });
-    // Play sequencing.
-    map.OnCommand(kIdcNext, [this] { sequencer_.Next(); });
-    map.OnCommand(kIdcPrevious, [this] { sequencer_.Previous(); });
-    map.OnCommandRange(kIdcModeAll, kIdcModeRandom, [this](int id) { sequencer_.SetPlayMode(id); });
-    // Search.
-    map.OnCommand(kIdcSearch, [this] { Apply(search_.StartSearch()); });
-    map.OnCommand(kIdcSearchMore, [this] { search_.RequestNextPage(); });
-    // Playlist.
-    map.OnCommand(kIdcDeleteEntries, [this] { playlist_.RemoveSelected(); });
-    map.OnCommand(kIdcMoveUp, [this] { playlist_.MoveSelectedUp(); });
-    map.OnCommand(kIdcMoveDown, [this] { playlist_.MoveSelectedDown(); });
-    // Window modes.
-    map.OnCommand(kIdcMaximize, [this] { modes_.Maximize(); });
-    map.OnCommand(kIdcMiniSize, [this] { modes_.MiniSize(); });
-    map.OnCommand(kIdcNormalSize, [this] { modes_.NormalSize(); });
-    map.OnCommand(kIdcBigVideo, [this] { modes_.ToggleBigVideo(); });
-    map.OnCommand(kIdcBigVideo2, [this] { modes_.ToggleBigVideo(); });
-    // Web links and settings.
-    for (int id : {kIdcHomePage, kCmdHomePage, kCmdHomePage2}) {
+    for (int id : {kCmdHomePage, kCmdHomePage2}) {
         map.OnCommand(id, [this] { services_.OpenHomePage(); });
     }
-    for (int id : {kIdcQnaBoard, kCmdQnaBoard, kCmdQnaBoard2}) {
+    for (int id : {kCmdQnaBoard, kCmdQnaBoard2}) {
         map.OnCommand(id, [this] { services_.OpenQnaBoard(); });
     }
-    for (int id : {kIdcSettings, kCmdSettings}) {
-        map.OnCommand(id, [this] {
-            bool doubleClickAdds = search_.DoubleClickAdds();
-            services_.OpenSettings(doubleClickAdds);
-            search_.SetDoubleClickAdds(doubleClickAdds);
-        });
-    }
-    // This window.
-    map.OnCommand(kIdcMinimize, [this] { OnMinimizeCommand(); });
-    map.OnCommand(kIdcHideToTray, [this] { OnHideToTray(); });
-    map.OnCommandRange(kIdcCountryAll, kIdcCountryChina, [this](int) { OnCountryButton(); });
+    map.OnCommand(kCmdSettings, [this] { OpenSettings(); });
+    map.OnCommand(kCmdCopyNowPlaying, [this] {
+        if (const std::string text = NowPlayingText(playback); !text.empty()) {
+            plat::SetClipboardText(text);
+        }
+    });
     map.OnCommandRange(kCmdCountryKorea, kCmdCountryChina, [this](int id) { SelectCountry(id); });
     for (int id : {kCmdOpenPlayer, kCmdOpenPlayer2}) {
         map.OnCommand(id, [this] { OnOpenPlayer(); });
@@ -111,6 +112,12 @@ void CTunovaDlg::BuildCommandTable() {
     for (int id : {kCmdExit, kCmdExit2}) {
         map.OnCommand(id, [this] { OnExit(); });
     }
+}
+
+void CTunovaDlg::OpenSettings() {
+    bool doubleClickAdds = search_.DoubleClickAdds();
+    services_.OpenSettings(doubleClickAdds);
+    search_.SetDoubleClickAdds(doubleClickAdds);
 }
 
 void CTunovaDlg::BuildNotificationTable() {

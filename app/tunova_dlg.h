@@ -4,11 +4,14 @@
 // recipe for a new one.
 #pragma once
 
-#include <array>
 #include <memory>
+#include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/dialog_state.h"
+#include "app/main_controls.h"
 #include "app/main_layout.h"
 #include "app/main_skin.h"
 #include "app/media_panel.h"
@@ -48,28 +51,17 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
     TrayState tray;
     StartupState startup;
 
-    // Controls (created in OnInitDialog).
-    CSkinList resultList;                        // kIdcResultList
-    CSkinList playlistView;                      // kIdcPlaylist
-    std::array<CSkinButton, 3> playModeButtons;  // kIdcModeAll, kIdcModeOne, kIdcModeRandom
-    CSkinSlider volumeSlider;                    // kIdcVolumeSlider
-    CSkinSlider positionSlider;                  // kIdcPositionSlider
-    plat::ComboBox countryCombo;                 // kIdcCountryCombo, hidden
-    plat::PushButton stopButton;                 // kIdcStop, hidden
-    plat::PushButton volumeUpButton;             // kIdcVolumeUp, hidden
-    plat::PushButton volumeDownButton;           // kIdcVolumeDown, hidden
-    std::array<CSkinButton, 5> countryButtons;   // kIdcCountryAll to kIdcCountryChina, one shows
-    plat::EditBox searchEdit;                    // kIdcSearchEdit
-    // Skin buttons by id, in the order of kSkinButtonIds.
-    static constexpr std::array<int, 20> kSkinButtonIds = {
-        res::kIdcPause,    res::kIdcMute,       res::kIdcUnmute,        res::kIdcHideToTray,
-        res::kIdcMinimize, res::kIdcPrevious,   res::kIdcNext,          res::kIdcSearch,
-        res::kIdcPlay,     res::kIdcMaximize,   res::kIdcMiniSize,      res::kIdcMoveUp,
-        res::kIdcMoveDown, res::kIdcNormalSize, res::kIdcBigVideo,      res::kIdcHomePage,
-        res::kIdcSettings, res::kIdcBigVideo2,  res::kIdcDeleteEntries, res::kIdcSearchMore};
-    std::array<CSkinButton, 20> skinButtons;
-    CSkinButton qnaButton;  // kIdcQnaBoard
+    // Controls (created in OnInitDialog from the rows of app/main_controls.h). Each control
+    // that is an object of its own kind is a field; the buttons are reached by id.
+    CSkinList resultList;         // kIdcResultList
+    CSkinList playlistView;       // kIdcPlaylist
+    CSkinSlider volumeSlider;     // kIdcVolumeSlider
+    CSkinSlider positionSlider;   // kIdcPositionSlider
+    plat::ComboBox countryCombo;  // kIdcCountryCombo, hidden
+    plat::EditBox searchEdit;     // kIdcSearchEdit
+    // The skinned button `id`, or null.
     CSkinButton* SkinButton(int id);
+    const CSkinButton* SkinButton(int id) const;
 
     // The subsystems.
     SearchController& Search() { return search_; }
@@ -97,6 +89,8 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
     bool OnInitDialog() override;
 
   private:
+    friend std::span<const MainControl> MainControls();
+
     // Does what the search asks of the window: its layout, its count display, the playlist and
     // the player (app/tunova_dlg_search.cpp).
     void Apply(const SearchOutcome& outcome);
@@ -144,6 +138,7 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
     void SearchFor(const std::string& cp949);
 
     // This window's own commands and notifications.
+    void OpenSettings();
     void OnMinimizeCommand();
     void OnHideToTray();
     void OnCountryButton();
@@ -161,6 +156,10 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
     void OnDestroy();
     bool IsInThisWindow(const plat::Window* window) const;
     bool IsOverVideo(const plat::Window* window) const;
+
+    // The buttons of the control table, by id (before the subsystems, which may hold them).
+    std::vector<std::pair<int, std::unique_ptr<plat::Window>>> buttons_;
+    plat::Window* Button(int id) const;
 
     // One object per subsystem.
     SearchController search_;

@@ -1,61 +1,57 @@
-// Creation of the main window's controls and their placement in the normal layout
-// (app/main_layout.h).
-#include <string>
-
+// Creation of the main window's controls from the control table (app/main_controls.h) and their
+// placement in the normal layout (app/main_layout.h).
 #include "app/control_names.h"
 #include "app/tunova_dlg.h"
 #include "res/resource_ids.h"
 
 namespace tunova {
 
-namespace {
-
-using plat::Rect;
-
-// Buttons that start hidden: the second of each toggling pair and the more-results button.
-bool StartsHidden(int id) {
-    return id == res::kIdcPause || id == res::kIdcUnmute || id == res::kIdcNormalSize ||
-           id == res::kIdcSearchMore;
-}
-
-}  // namespace
-
 void CTunovaDlg::CreateControls() {
-    using namespace res;
-    const Rect none{};
-    resultList.Create(this, kIdcResultList, none);
-    playlistView.Create(this, kIdcPlaylist, none);
-    playlistView.AcceptFileDrops(true);
-    for (size_t i = 0; i < playModeButtons.size(); ++i) {
-        const int id = kIdcModeAll + static_cast<int>(i);
-        // One dialog group: the first starts it, the slider after the last ends it.
-        const std::uint32_t group = i == 0 ? std::uint32_t{plat::kStyleGroup} : 0u;
-        playModeButtons[i].Create(
-            this, id, "", none,
-            plat::kStyleChild | plat::kStyleVisible | plat::kBsAutoRadioButton | group);
+    const plat::Rect none{};
+    for (const MainControl& row : MainControls()) {
+        std::uint32_t style = plat::kStyleChild;
+        if (row.shown) {
+            style |= plat::kStyleVisible;
+        }
+        if (row.startsGroup) {
+            style |= plat::kStyleGroup;
+        }
+        switch (row.kind) {
+            case ControlKind::kSkinButton:
+                SkinButton(row.id)->Create(this, row.id, "", none, style);
+                break;
+            case ControlKind::kRadioButton:
+                SkinButton(row.id)->Create(this, row.id, "", none,
+                                           style | plat::kBsAutoRadioButton);
+                break;
+            case ControlKind::kPushButton:
+                static_cast<plat::PushButton*>(Button(row.id))
+                    ->Create(this, row.id, row.caption, none, style);
+                break;
+            case ControlKind::kResultList:
+                resultList.Create(this, row.id, none, style);
+                break;
+            case ControlKind::kPlaylist:
+                playlistView.Create(this, row.id, none, style);
+                playlistView.AcceptFileDrops(true);
+                break;
+            case ControlKind::kVolumeSlider:
+                volumeSlider.Create(this, row.id, none, style);
+                break;
+            case ControlKind::kPositionSlider:
+                positionSlider.Create(this, row.id, none, style);
+                break;
+            case ControlKind::kCountryCombo:
+                countryCombo.Create(this, row.id, none, style);
+                break;
+            case ControlKind::kSearchEdit:
+                searchEdit.Create(this, row.id, none, style);
+                break;
+            case ControlKind::kVideo:
+                // Created once the page can load (CreateBrowserAndNavigate).
+                break;
+        }
     }
-    volumeSlider.Create(this, kIdcVolumeSlider, none,
-                        plat::kStyleChild | plat::kStyleVisible | plat::kStyleGroup);
-    positionSlider.Create(this, kIdcPositionSlider, none);
-    countryCombo.Create(this, kIdcCountryCombo, none, plat::kStyleChild);
-    stopButton.Create(this, kIdcStop, "■", none, plat::kStyleChild);
-    volumeUpButton.Create(this, kIdcVolumeUp, "+", none, plat::kStyleChild);
-    volumeDownButton.Create(this, kIdcVolumeDown, "-", none, plat::kStyleChild);
-    // The country names are in the buttons' pictures.
-    for (size_t i = 0; i < countryButtons.size(); ++i) {
-        const int id = kIdcCountryAll + static_cast<int>(i);
-        countryButtons[i].Create(
-            this, id, "", none,
-            i == 0 ? plat::kStyleChild | plat::kStyleVisible : plat::kStyleChild);
-    }
-    for (size_t i = 0; i < kSkinButtonIds.size(); ++i) {
-        const int id = kSkinButtonIds[i];
-        skinButtons[i].Create(
-            this, id, "", none,
-            StartsHidden(id) ? plat::kStyleChild : plat::kStyleChild | plat::kStyleVisible);
-    }
-    qnaButton.Create(this, kIdcQnaBoard, "", none);
-    searchEdit.Create(this, kIdcSearchEdit, none);
     NameMainWindowControls(*this);
 }
 

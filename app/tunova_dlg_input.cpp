@@ -4,6 +4,7 @@
 
 #include "app/tunova_dlg.h"
 #include "platform/cursor.h"
+#include "playback/now_playing.h"
 #include "res/menus.h"
 #include "res/resource_ids.h"
 
@@ -56,7 +57,8 @@ bool CTunovaDlg::PreTranslateMessage(const plat::Message& msg) {
     if (msg.message == plat::kWmRButtonDown && !IsOverVideo(msg.window)) {
         const plat::Point client{plat::XFromLParam(msg.lParam), plat::YFromLParam(msg.lParam)};
         const plat::Point screen = msg.window->ClientToScreen(client);
-        res::LoadMenuPopup(res::kMenuMouse).Track(this, screen);
+        const bool playing = !NowPlayingText(playback).empty();
+        res::LoadMenuPopup(playing ? res::kMenuMousePlaying : res::kMenuMouse).Track(this, screen);
         return true;
     }
     if (msg.message != plat::kWmKeyDown) {
@@ -98,15 +100,18 @@ void CTunovaDlg::SelectCountry(int commandId) {
         }
     }
     search_.SelectCountry(chosen->countryIndex);
-    for (size_t i = 0; i < countryButtons.size(); ++i) {
-        countryButtons[i].Show(countryButtons[i].ControlId() == chosen->buttonId);
+    for (const CountryRow& row : kCountryRows) {
+        if (CSkinButton* button = SkinButton(row.buttonId)) {
+            button->Show(row.buttonId == chosen->buttonId);
+        }
     }
 }
 
 int CTunovaDlg::VisibleCountryButton() const {
-    for (const auto& button : countryButtons) {
-        if (button.IsCreated() && button.IsVisible()) {
-            return button.ControlId();
+    for (const CountryRow& row : kCountryRows) {
+        const CSkinButton* button = SkinButton(row.buttonId);
+        if (button != nullptr && button->IsCreated() && button->IsVisible()) {
+            return row.buttonId;
         }
     }
     return 0;

@@ -1,7 +1,6 @@
 #include "app/window_modes.h"
 
-#include <array>
-
+#include "app/main_controls.h"
 #include "controls/skin_list.h"
 #include "platform/draw.h"
 #include "platform/screens.h"
@@ -14,18 +13,6 @@ namespace {
 using plat::Point;
 using plat::Rect;
 using plat::Size;
-
-// The controls whose rectangles depend on the client area's width or height.
-constexpr std::array<int, 11> kEdgeControls = {
-    res::kIdcHideToTray, res::kIdcMaximize, res::kIdcNormalSize, res::kIdcMinimize,
-    res::kIdcMiniSize,   res::kIdcBigVideo, res::kIdcPlaylist,   res::kIdcDeleteEntries,
-    res::kIdcSearchEdit, res::kIdcSearch,   res::kIdcResultList,
-};
-
-constexpr std::array<int, 7> kMiniHiddenControls = {
-    res::kIdcMoveUp,     res::kIdcMoveDown,   res::kIdcDeleteEntries, res::kIdcSearch,
-    res::kIdcSearchEdit, res::kIdcResultList, res::kIdcPlaylist,
-};
 
 // Result list columns: number, title (the rest), play time, add picture.
 constexpr int kNumberColumnWidth = 45;
@@ -82,8 +69,11 @@ void WindowModes::PlaceAllControls() {
 }
 
 void WindowModes::PlaceEdgeControls() {
-    for (int id : kEdgeControls) {
-        MoveControl(id, ControlRect(id, layout_));
+    // The controls whose rectangles depend on the client area's width or height.
+    for (const MainControl& control : MainControls()) {
+        if (control.normal.FollowsSize()) {
+            MoveControl(control.id, ControlRect(control.id, layout_));
+        }
     }
 }
 
@@ -178,8 +168,10 @@ void WindowModes::ShowRestoreButton(bool restore) const {
 }
 
 void WindowModes::ShowMiniHiddenControls() const {
-    for (int id : kMiniHiddenControls) {
-        ShowControl(id, id != res::kIdcResultList || view_.listShown);
+    for (const MainControl& control : MainControls()) {
+        if (control.hiddenInMini) {
+            ShowControl(control.id, control.id != res::kIdcResultList || view_.listShown);
+        }
     }
 }
 
@@ -200,8 +192,10 @@ void WindowModes::MiniSize() {
     if (!view_.maximized) {
         view_.normalRect = window_.WindowRect();
     }
-    for (int id : kMiniHiddenControls) {
-        ShowControl(id, false);
+    for (const MainControl& control : MainControls()) {
+        if (control.hiddenInMini) {
+            ShowControl(control.id, false);
+        }
     }
     view_.sizeMode = kSizeModeMini;
     window_.Show(false);

@@ -32,7 +32,7 @@ bool CConnectNo::OnInitDialog() {
     background_.Reset();
     background_.LoadFile(res::SkinFilePath("bg_connectno.bmp"));
     confirm_.Create(this, res::kIdcNoticeConfirm, "", buttonRect_);
-    confirm_.ApplySkin(275, 276, 273, 274);
+    confirm_.ApplySkin(res::kBmpsNoticeOk);
     confirm_.AttachTooltip("확인");
     confirm_.Move(buttonRect_);
     const plat::Rect client = ClientRect();

@@ -29,6 +29,9 @@ class CSkinButton : public plat::OwnerDrawButton {
     // A mask gives the button its shape and its size; a mask that cannot be loaded counts as
     // none. Without a mask the button keeps its shape and size.
     void ApplySkin(int normal, int down, int over, int mask);
+    void ApplySkin(const res::ButtonBitmaps& bitmaps) {
+        ApplySkin(bitmaps.normal, bitmaps.down, bitmaps.over, bitmaps.mask);
+    }
     // Sets (or replaces) the tooltip text.
     void AttachTooltip(std::string_view textCp949);
     const std::string& Tooltip() const { return tooltip_.Text(); }

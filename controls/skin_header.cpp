@@ -3,15 +3,11 @@
 
 #include "controls/buffer_dc.h"
 #include "controls/skin_list.h"
+#include "res/resource_ids.h"
 
 namespace tunova {
 namespace {
 
-constexpr int kHeaderTile = 129;
-constexpr int kItemLeft = 130;
-constexpr int kItemRight = 131;
-constexpr int kSortAscending = 232;
-constexpr int kSortDescending = 233;
 constexpr int kBitmapHeight = 18;
 
 }  // namespace
@@ -20,11 +16,11 @@ CSkinHeader::CSkinHeader() : font_("돋움", 11) {}
 
 void CSkinHeader::Attach(CSkinList& list) {
     list_ = &list;
-    tile_.LoadResource(kHeaderTile);
-    left_.LoadResource(kItemLeft);
-    right_.LoadResource(kItemRight);
-    ascending_.LoadResource(kSortAscending);
-    descending_.LoadResource(kSortDescending);
+    tile_.LoadResource(res::kBmpHeaderTile);
+    left_.LoadResource(res::kBmpHeaderLeft);
+    right_.LoadResource(res::kBmpHeaderRight);
+    ascending_.LoadResource(res::kBmpSortAscending);
+    descending_.LoadResource(res::kBmpSortDescending);
     list.SetHeaderHeight(kBitmapHeight);
     list.SetHeaderPainter([this](plat::DC& dc, const plat::Rect& client) { Paint(dc, client); });
 }

@@ -7,14 +7,13 @@
 #include <vector>
 
 #include "controls/buffer_dc.h"
+#include "res/resource_ids.h"
 
 namespace tunova {
 namespace {
 
 constexpr int kAddColumn = 3;
 constexpr int kTitleColumn = 1;
-constexpr int kHoverPictureId = 296;
-constexpr int kSelectedPictureId = 297;
 
 constexpr plat::ColorRef kSelectedBackground = plat::Rgb(42, 46, 57);
 constexpr plat::ColorRef kSelectedText = plat::Rgb(233, 251, 253);
@@ -45,8 +44,8 @@ bool CSkinList::Create(plat::Window* parent, int id, const plat::Rect& rect, std
     if (!ListView::Create(parent, id, rect, style)) {
         return false;
     }
-    hoverPicture_.LoadResource(kHoverPictureId);
-    selectedPicture_.LoadResource(kSelectedPictureId);
+    hoverPicture_.LoadResource(res::kBmpAddHover);
+    selectedPicture_.LoadResource(res::kBmpAddSelected);
     header_.Attach(*this);
     SetBackgroundColor(kCommonBackground);
     SetItemPainter([this](plat::DC& dc, const ItemPaint& paint) { DrawCell(dc, paint); });

@@ -44,7 +44,8 @@ class CSkinList : public plat::ListView {
     const std::string& HighlightTitle() const { return highlight_; }
 
     // The sort direction flag: false at first; the next sort is ascending while it is false,
-    // and every sort toggles it. The header shows arrow 233 while it is true, else 232.
+    // and every sort toggles it. The header shows kBmpSortDescending while it is true, else
+    // kBmpSortAscending.
     bool SortDirectionFlag() const { return sortFlag_; }
     // Sorts all rows by the title column's bytes: ascending first, then alternating.
     void SortByTitle();
@@ -72,8 +73,8 @@ class CSkinList : public plat::ListView {
     int hoverRow_ = kNoHoverRow;
     bool notOver_ = true;
     int hoverPaints_ = 0;
-    plat::Bitmap hoverPicture_;     // 296
-    plat::Bitmap selectedPicture_;  // 297
+    plat::Bitmap hoverPicture_;     // kBmpAddHover
+    plat::Bitmap selectedPicture_;  // kBmpAddSelected
 };
 
 }  // namespace tunova

@@ -6,6 +6,7 @@
 #include "controls/buffer_dc.h"
 #include "controls/skin_list.h"
 #include "platform/mouse_capture.h"
+#include "res/resource_ids.h"
 
 namespace tunova {
 
@@ -18,12 +19,12 @@ CSkinScrollBar::~CSkinScrollBar() = default;
 void CSkinScrollBar::Serve(CSkinList* list, int variant) {
     list_ = list;
     variant_ = variant == 2 ? 2 : 1;
-    cap_.LoadResource(129);
-    capEdge_.LoadResource(131);
-    up_.LoadResource(136);
-    track_.LoadResource(137);
-    thumb_.LoadResource(138);
-    down_.LoadResource(139);
+    cap_.LoadResource(res::kBmpHeaderTile);
+    capEdge_.LoadResource(res::kBmpHeaderRight);
+    up_.LoadResource(res::kBmpScrollUp);
+    track_.LoadResource(res::kBmpScrollTrack);
+    thumb_.LoadResource(res::kBmpScrollThumb);
+    down_.LoadResource(res::kBmpScrollDown);
     thumbTop_ = TrackTop();
 }
 

@@ -6,15 +6,25 @@ namespace tunova::res {
 
 namespace {
 
-// "마우스메뉴": the right-click menu of the main window.
-plat::PopupMenu MouseMenu() {
-    plat::PopupMenu menu;
+// The items the right-click menu always has.
+void AppendMouseItems(plat::PopupMenu& menu) {
     menu.AppendItem(kCmdSettings, "환경 설정");
     menu.AppendSeparator();
     menu.AppendItem(kCmdHomePage2, "홈페이지 바로가기");
     menu.AppendItem(kCmdQnaBoard2, "질문답변 바로가기");
     menu.AppendSeparator();
     menu.AppendItem(kCmdExit2, "프로그램 종료");
+}
+
+// "마우스메뉴": the right-click menu of the main window; while a video plays, copying what plays
+// comes first.
+plat::PopupMenu MouseMenu(bool playing) {
+    plat::PopupMenu menu;
+    if (playing) {
+        menu.AppendItem(kCmdCopyNowPlaying, "재생 중인 동영상 제목과 주소 복사");
+        menu.AppendSeparator();
+    }
+    AppendMouseItems(menu);
     return menu;
 }
 
@@ -53,7 +63,9 @@ plat::PopupMenu TrayOpenMenu() {
 plat::PopupMenu LoadMenuPopup(int id) {
     switch (id) {
         case kMenuMouse:
-            return MouseMenu();
+            return MouseMenu(false);
+        case kMenuMousePlaying:
+            return MouseMenu(true);
         case kMenuCountry:
             return CountryMenu();
         case kMenuTray:

@@ -15,16 +15,82 @@ inline constexpr int kIddMain = 102;
 inline constexpr int kIddConnectNo = 272;
 inline constexpr int kIddSettings = 281;
 
-// Icons, bitmaps and strings.
+// Icons and strings.
 inline constexpr int kIconMain = 128;
-inline constexpr int kBmpAddPicture = 231;  // the result list's "add to playlist" picture
 inline constexpr int kStrAboutBox = 101;
+
+// Bitmaps (their sizes and roles: res/skin_bitmaps.cpp). A skinned button's four pictures: its
+// face, its pressed look, its look under the pointer (0: none) and the mask that gives it its
+// shape (0: none).
+struct ButtonBitmaps {
+    int normal = 0;
+    int down = 0;
+    int over = 0;
+    int mask = 0;
+};
+inline constexpr ButtonBitmaps kBmpsModeOne{143, 145, 0, 142};
+inline constexpr ButtonBitmaps kBmpsModeAll{147, 149, 0, 146};
+inline constexpr ButtonBitmaps kBmpsModeRandom{186, 188, 0, 185};
+inline constexpr ButtonBitmaps kBmpsNext{151, 152, 153, 150};
+inline constexpr ButtonBitmaps kBmpsPlay{155, 156, 157, 154};
+inline constexpr ButtonBitmaps kBmpsPrevious{171, 172, 173, 170};
+inline constexpr ButtonBitmaps kBmpsPause{190, 191, 192, 189};
+inline constexpr ButtonBitmaps kBmpsMoveDown{159, 160, 161, 158};
+inline constexpr ButtonBitmaps kBmpsDelete{163, 164, 165, 162};
+inline constexpr ButtonBitmaps kBmpsMoveUp{167, 168, 169, 166};
+inline constexpr ButtonBitmaps kBmpsSearch{174, 175, 176, 0};
+inline constexpr ButtonBitmaps kBmpsMute{178, 179, 180, 177};
+inline constexpr ButtonBitmaps kBmpsUnmute{182, 183, 184, 181};
+inline constexpr ButtonBitmaps kBmpsMaximise{194, 195, 196, 193};
+inline constexpr ButtonBitmaps kBmpsRestore{198, 199, 200, 197};
+inline constexpr ButtonBitmaps kBmpsClose{202, 203, 204, 201};
+inline constexpr ButtonBitmaps kBmpsMini{206, 207, 208, 205};
+inline constexpr ButtonBitmaps kBmpsMinimise{210, 211, 212, 209};
+inline constexpr ButtonBitmaps kBmpsBigVideo{214, 215, 216, 213};     // on the player panel
+inline constexpr ButtonBitmaps kBmpsBigVideoTop{244, 245, 242, 243};  // on the top bar
+inline constexpr ButtonBitmaps kBmpsHome{252, 253, 246, 247};
+inline constexpr ButtonBitmaps kBmpsMore{248, 249, 250, 251};
+inline constexpr ButtonBitmaps kBmpsQna{270, 271, 268, 269};
+inline constexpr ButtonBitmaps kBmpsMenu{279, 280, 277, 278};
+// The country indicator: one shared mask; each country but "all" shows one picture for both its
+// normal and its pressed look.
+inline constexpr ButtonBitmaps kBmpsCountryAll{255, 256, 257, 254};
+inline constexpr ButtonBitmaps kBmpsCountryKorea{261, 261, 262, 254};
+inline constexpr ButtonBitmaps kBmpsCountryUsa{263, 263, 264, 254};
+inline constexpr ButtonBitmaps kBmpsCountryJapan{265, 265, 266, 254};
+inline constexpr ButtonBitmaps kBmpsCountryChina{267, 267, 260, 254};
+inline constexpr ButtonBitmaps kBmpsNoticeOk{275, 276, 273, 274};
+inline constexpr ButtonBitmaps kBmpsSettingsSave{286, 287, 282, 0};
+inline constexpr ButtonBitmaps kBmpsSettingsCancel{283, 284, 285, 0};
+inline constexpr ButtonBitmaps kBmpsSettingsClose{291, 292, 290, 0};
+// List headers and scroll bars.
+inline constexpr int kBmpHeaderTile = 129;
+inline constexpr int kBmpHeaderLeft = 130;
+inline constexpr int kBmpHeaderRight = 131;
+inline constexpr int kBmpScrollUp = 136;
+inline constexpr int kBmpScrollTrack = 137;
+inline constexpr int kBmpScrollThumb = 138;
+inline constexpr int kBmpScrollDown = 139;
+inline constexpr int kBmpSortAscending = 232;
+inline constexpr int kBmpSortDescending = 233;
+// The result list's "add to playlist" picture, and its looks under the pointer and selected.
+inline constexpr int kBmpAddPicture = 231;
+inline constexpr int kBmpAddHover = 296;
+inline constexpr int kBmpAddSelected = 297;
+// Sliders: the playing position and the volume.
+inline constexpr int kBmpPositionChannel = 240;
+inline constexpr int kBmpPositionActive = 235;
+inline constexpr int kBmpPositionThumb = 236;
+inline constexpr int kBmpVolumeChannel = 237;
+inline constexpr int kBmpVolumeActive = 238;
+inline constexpr int kBmpVolumeThumb = 239;
 
 // Menus.
 inline constexpr int kMenuCountry = 258;
 inline constexpr int kMenuTray = 288;      // the tray icon's menu; its number is the icon's id
 inline constexpr int kMenuTrayOpen = 289;  // the tray icon's double-click menu
 inline constexpr int kMenuMouse = 293;
+inline constexpr int kMenuMousePlaying = 294;  // the right-click menu while a video plays
 
 // System-menu command of the about box.
 inline constexpr int kSysCmdAbout = 16;
@@ -94,6 +160,7 @@ inline constexpr int kCmdSettings = 32799;
 inline constexpr int kCmdHomePage2 = 32800;
 inline constexpr int kCmdQnaBoard2 = 32801;
 inline constexpr int kCmdExit2 = 32802;
+inline constexpr int kCmdCopyNowPlaying = 32803;
 
 // Window messages of the program, besides the platform's standard ones.
 inline constexpr std::uint32_t kWmRadioGroup = 0x500;       // between skin radio buttons of a group

@@ -21,9 +21,7 @@ constexpr plat::Rect kClickComboRect = plat::Rect::FromXYWH(197, 150, 147, 20);
 constexpr plat::ColorRef kPlainBackground = plat::Rgb(26, 29, 36);
 
 struct ButtonSkin {
-    int normal;
-    int down;
-    int over;
+    res::ButtonBitmaps bitmaps;
     const char* tooltip;
 };
 
@@ -74,15 +72,15 @@ void CMenuDlg::SkinButtons() {
     background_.Reset();
     background_.LoadFile(res::SkinFilePath("bg_menu.bmp"));
     const std::pair<CSkinButton*, ButtonSkin> skins[] = {
-        {&save_, {286, 287, 282, "저장"}},
-        {&cancel_, {283, 284, 285, "취소"}},
-        {&close_, {291, 292, 290, "닫기"}},
+        {&save_, {res::kBmpsSettingsSave, "저장"}},
+        {&cancel_, {res::kBmpsSettingsCancel, "취소"}},
+        {&close_, {res::kBmpsSettingsClose, "닫기"}},
     };
     const plat::Rect rects[] = {kSaveRect, kCancelRect, kCloseRect};
     for (int i = 0; i < 3; ++i) {
         CSkinButton& button = *skins[i].first;
         const ButtonSkin& skin = skins[i].second;
-        button.ApplySkin(skin.normal, skin.down, skin.over, 0);
+        button.ApplySkin(skin.bitmaps);
         button.AttachTooltip(skin.tooltip);
         button.Move(rects[i]);
     }

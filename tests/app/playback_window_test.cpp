@@ -10,6 +10,7 @@
 
 #include "main_window_fixture.h"
 #include "platform/application.h"
+#include "platform/clipboard.h"
 #include "support/feed_pages.h"
 #include "support/loopback_server.h"
 #include "support/test_environment.h"
@@ -70,6 +71,24 @@ TEST_F(PlaybackWindowTest, DoubleClickingAResultPlaysItAndTheDisplaysFollow) {
         EXPECT_EQ(d.playback.currentTimeText, "00:00:03");
         EXPECT_EQ(d.positionSlider.GetPosition(), 3);
         EXPECT_EQ(d.playback.playerState, 1);
+    });
+}
+
+// While a video plays the right-click menu offers to copy its title and watch link; before
+// anything plays it does not (InputRulesTest checks that menu).
+TEST_F(PlaybackWindowTest, TheRightClickMenuCopiesWhatPlays) {
+    RunShown([this](CTunovaDlg& d) {
+        ReadyWithRows(d);
+        DoubleClickRow(d, 11);
+        ASSERT_EQ(d.playback.nowPlayingTitle, "Song 12");
+        plat::SetClipboardText("before");
+        menuChoice = res::kCmdCopyNowPlaying;
+        plat::testing::MouseDown(d.playlistView, {3, 4}, 2);
+        ASSERT_EQ(menus.size(), 1u);
+        EXPECT_EQ(menus[0].items[0].id, res::kCmdCopyNowPlaying);
+        EXPECT_EQ(menus[0].items.size(), 8u);
+        plat::Application::ProcessEvents();
+        EXPECT_EQ(plat::ClipboardText(), "Song 12\n" + d.playback.nowPlayingLink);
     });
 }
 
