@@ -2,10 +2,10 @@
 // window, each routed to the subsystem object that does the work.
 #include "app/tunova_dlg.h"
 
+#include "app/player_engine.h"
 #include "platform/clipboard.h"
 #include "platform/mouse_capture.h"
 #include "playback/now_playing.h"
-#include "playback/web_browser.h"
 #include "services/host_config.h"
 
 namespace tunova {
@@ -45,7 +45,7 @@ CTunovaDlg::CTunovaDlg(ScriptPage* page)
       buttons_(MakeButtons()),
       search_(*this, resultList, *SkinButton(res::kIdcSearchMore), searchEdit,
               LoadHosts().feedHost),
-      page_(std::make_unique<CWebBrowser2>()),
+      page_(MakePlayerEngine(LoadHosts().playerEngine)),
       pageOverride_(page),
       bridge_(page != nullptr ? *page : *page_, playback, *this, *this),
       player_(bridge_, playback, *this, {*this, volumeSlider, positionSlider}),

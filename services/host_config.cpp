@@ -44,6 +44,8 @@ HostConfig LoadHostConfig(const std::string& path) {
             config.updateHost = value;
         } else if (key == "web_host") {
             config.webHost = value;
+        } else if (key == "player_engine") {
+            config.playerEngine = value;
         }
     }
     return config;

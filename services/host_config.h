@@ -13,10 +13,13 @@ struct HostConfig {
     std::string feedHost = "127.0.0.1:8080";    // video feed service
     std::string updateHost = "127.0.0.1:8080";  // update server
     std::string webHost = "127.0.0.1:8080";     // vendor web pages and counter
+    // The engine that plays the videos: "page" (the web page in the browser control) or "mpv"
+    // (libmpv). Read as written; the window judges it.
+    std::string playerEngine = "page";
 };
 
-// Reads "key=value" lines (feed_host, update_host, web_host) of `path`; '#' starts a comment,
-// unknown keys and malformed lines are ignored.
+// Reads "key=value" lines (feed_host, update_host, web_host, player_engine) of `path`; '#' starts a
+// comment, unknown keys and malformed lines are ignored.
 HostConfig LoadHostConfig(const std::string& path);
 
 // The configuration file's path in `folder`.

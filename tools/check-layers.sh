@@ -34,4 +34,16 @@ for folder in "${!uses[@]}"; do
         done < <(git grep -n -E '^#include <(Q[A-Za-z]+|curl/|iconv\.h)' -- "$folder/*.h" "$folder/*.cpp" || true)
     fi
 done
+# libmpv's engine (platform/mpv) is its own library under platform: nothing else of platform/
+# uses it, and of the subsystems only playback does (and app above it); only it includes libmpv.
+while IFS= read -r hit; do
+    [[ -z "$hit" ]] && continue
+    echo "$hit: only playback/ and app/ use platform/mpv/" >&2
+    status=1
+done < <(git grep -n -E '^#include "platform/mpv/' -- ':!platform/mpv/*' ':!playback/*' ':!app/*' || true)
+while IFS= read -r hit; do
+    [[ -z "$hit" ]] && continue
+    echo "$hit: only platform/mpv/ includes libmpv" >&2
+    status=1
+done < <(git grep -n -E '^#include <mpv/' -- ':!platform/mpv/*' || true)
 exit "$status"

@@ -12,7 +12,7 @@ packages=(
     ffmpeg wrk curl slowhttptest xvfb xauth fonts-nanum dbus
     dpkg-dev file desktop-file-utils
     lintian help2man libsystemd-dev systemd at-spi2-core python3-pyatspi
-    mpv vlc-bin vlc-plugin-base
+    mpv vlc-bin vlc-plugin-base libmpv-dev
 )
 
 missing=()

@@ -39,6 +39,9 @@ TEST_F(HostConfigTest, TheDataFolderFileSetsEachHostAndKeepsDefaultsForTheRest) 
     EXPECT_EQ(hosts.feedHost, "10.0.0.1:81");
     EXPECT_EQ(hosts.updateHost, "up.example:9");
     EXPECT_EQ(hosts.webHost, "127.0.0.1:8080") << "an empty value keeps the default";
+    EXPECT_EQ(hosts.playerEngine, "page");
+    WriteConf("player_engine = mpv\n");
+    EXPECT_EQ(LoadHosts().playerEngine, "mpv");
 }
 
 TEST_F(HostConfigTest, TunovaHostReplacesEveryHostOfTheFile) {

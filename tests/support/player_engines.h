@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/window.h"
+#include "playback/mpv_page.h"
 #include "playback/player_page.h"
 #include "playback/script_answer.h"
 #include "playback/web_browser.h"
@@ -29,6 +30,8 @@ struct PlayerEngine {
     std::function<bool(PlayerPage&)> muted;
     // The loaded video's length in seconds.
     std::function<double(PlayerPage&)> length;
+    // Video frames the engine has shown so far.
+    std::function<long(PlayerPage&)> framesShown;
     // True when the engine shows the picture of HEVC video.
     bool decodesHevc = false;
 };
@@ -50,11 +53,36 @@ inline PlayerEngine WebPageEngine() {
     };
     engine.muted = [](PlayerPage& page) { return EvalOnPage(page, "video.muted").boolValue; };
     engine.length = [](PlayerPage& page) { return NumberOf(EvalOnPage(page, "video.duration")); };
+    engine.framesShown = [](PlayerPage& page) -> long {
+        return IntegerField(EvalOnPage(page, "video.getVideoPlaybackQuality().totalVideoFrames"));
+    };
     return engine;
 }
 
+// libmpv without sound output (a test machine has no sound device).
+inline PlayerEngine MpvEngine() {
+    PlayerEngine engine;
+    engine.name = "mpv";
+    engine.make = [] { return std::make_unique<MpvPage>(plat::MpvSettings{.sound = false}); };
+    const auto video = [](PlayerPage& page) -> plat::MpvVideo& {
+        return static_cast<MpvPage&>(page).Video();
+    };
+    engine.source = [video](PlayerPage& page) { return video(page).Address(); };
+    engine.outputVolume = [video](PlayerPage& page) { return video(page).Volume() / 100; };
+    engine.muted = [video](PlayerPage& page) { return video(page).Muted(); };
+    engine.length = [video](PlayerPage& page) { return video(page).Length(); };
+    engine.framesShown = [video](PlayerPage& page) { return video(page).FramesDrawn(); };
+    engine.decodesHevc = true;
+    return engine;
+}
+
+// Every engine this build has.
 inline std::vector<PlayerEngine> PlayerEngines() {
-    return {WebPageEngine()};
+    std::vector<PlayerEngine> engines = {WebPageEngine()};
+    if (MpvPage::Available()) {
+        engines.push_back(MpvEngine());
+    }
+    return engines;
 }
 
 // GoogleTest prints an engine by its name.
