@@ -1,12 +1,14 @@
-// The whole road through the real program: the companion server with its clips, the player
-// page in the web engine, a typed search, a double-click on a row, and the time moving; two
-// playlist entries that play one after the other; a clip gone from the library passed over.
-// Timers run on the manual clock; the page plays in real time.
+// The whole road through the real program, on each player engine (tunova.conf's player_engine):
+// the companion server with its clips, the engine, a typed search, a double-click on a row, and
+// the time moving; two playlist entries that play one after the other; the engine dying and
+// coming back; a clip gone from the library passed over. Timers run on the manual clock; the
+// engine plays in real time.
 #include <gtest/gtest.h>
 
 #include <signal.h>
 
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -15,19 +17,23 @@
 #include "platform/data_dir.h"
 #include "support/companion_server.h"
 #include "support/loopback_server.h"
+#include "support/player_engines.h"
 #include "support/test_environment.h"
 
 namespace tunova::testing {
 namespace {
 
-class PlaybackEndToEndTest : public MainWindowTest {
+class PlaybackEndToEndTest : public MainWindowTest,
+                             public ::testing::WithParamInterface<PlayerEngine> {
   protected:
     void SetUp() override {
         MainWindowTest::SetUp();
+        std::ofstream(ConfPath()) << "player_engine=" << GetParam().name << "\n";
         server = std::make_unique<CompanionServer>(Clips());
         ASSERT_TRUE(server->Running()) << server->Error();
         UseHost(server->Host());
     }
+    static std::string ConfPath() { return TestDataDir() + "/tunova.conf"; }
     // The clips' lengths in seconds.
     virtual std::vector<int> Clips() const { return {8, 3}; }
     void TearDown() override {
@@ -36,6 +42,7 @@ class PlaybackEndToEndTest : public MainWindowTest {
         // The window saved the playlist at its exit; the next window in this process starts
         // without it.
         std::remove(plat::DataFile(kPlaylistFileName).c_str());
+        std::remove(ConfPath().c_str());
         MainWindowTest::TearDown();
     }
     // Moves the window's timers on by `ms` while the page plays in real time.
@@ -68,8 +75,8 @@ class PlaybackEndToEndTest : public MainWindowTest {
     std::unique_ptr<CompanionServer> server;
 };
 
-TEST_F(PlaybackEndToEndTest, ADoubleClickedResultPlaysAndItsTimeMoves) {
-    CTunovaDlg dlg;  // the real player page, loaded by the browser control
+TEST_P(PlaybackEndToEndTest, ADoubleClickedResultPlaysAndItsTimeMovesInBothViews) {
+    CTunovaDlg dlg;  // the real player engine
     Run(dlg, [this](CTunovaDlg& d) {
         ReadyWithClips(d);
         const int row = RowTitled(d, "Clip 1");
@@ -96,10 +103,22 @@ TEST_F(PlaybackEndToEndTest, ADoubleClickedResultPlaysAndItsTimeMoves) {
         }
         EXPECT_GT(later, first);
         EXPECT_GT(d.positionSlider.GetPosition(), 0);
+
+        // A double-click on the picture shows the video big, and it goes on playing there.
+        plat::Window& video = d.Page().VideoWindow();
+        const int normalWidth = video.WindowRect().Width();
+        const plat::Rect area = video.ClientRect();
+        plat::testing::MouseDoubleClick(video, {area.Width() / 2, area.Height() / 2});
+        EXPECT_FALSE(d.view.listShown);
+        EXPECT_GT(video.WindowRect().Width(), normalWidth * 2);
+        const long frames = GetParam().framesShown(d.Page());
+        Play(1000);
+        EXPECT_GT(GetParam().framesShown(d.Page()), frames);
+        EXPECT_EQ(d.playback.playerState, 1);
     });
 }
 
-TEST_F(PlaybackEndToEndTest, TwoPlaylistEntriesInModeAllPlayOneAfterTheOther) {
+TEST_P(PlaybackEndToEndTest, TwoPlaylistEntriesInModeAllPlayOneAfterTheOther) {
     CTunovaDlg dlg;
     Run(dlg, [this](CTunovaDlg& d) {
         ReadyWithClips(d);
@@ -136,9 +155,10 @@ TEST_F(PlaybackEndToEndTest, TwoPlaylistEntriesInModeAllPlayOneAfterTheOther) {
     });
 }
 
-// The page's renderer dies while a muted video plays: the page is loaded again, the video goes on
-// from about where it was, muted and at the window's volume, and the window still shows it.
-TEST_F(PlaybackEndToEndTest, AfterARendererCrashTheVideoGoesOnMutedAtItsVolume) {
+// The engine dies while a muted video plays (the page's renderer is killed; libmpv's core is told
+// to quit): it comes back, the video goes on from about where it was, muted and at the window's
+// volume, and the window still shows it.
+TEST_P(PlaybackEndToEndTest, AfterTheEngineDiesTheVideoGoesOnMutedAtItsVolume) {
     CTunovaDlg dlg;
     Run(dlg, [this](CTunovaDlg& d) {
         ReadyWithClips(d);
@@ -154,9 +174,13 @@ TEST_F(PlaybackEndToEndTest, AfterARendererCrashTheVideoGoesOnMutedAtItsVolume) 
         d.SendCommand(res::kIdcMute);
         const std::string before = d.playback.currentTimeText;
 
-        const std::int64_t renderer = d.Page().HelperProcessId();
-        ASSERT_GT(renderer, 0);
-        ASSERT_EQ(kill(static_cast<pid_t>(renderer), SIGKILL), 0);
+        if (auto* mpv = dynamic_cast<MpvPage*>(&d.Page())) {
+            ASSERT_TRUE(mpv->Video().Command({"quit"}));
+        } else {
+            const std::int64_t renderer = d.Page().HelperProcessId();
+            ASSERT_GT(renderer, 0);
+            ASSERT_EQ(kill(static_cast<pid_t>(renderer), SIGKILL), 0);
+        }
         ASSERT_TRUE(
             PumpUntil([&] { return d.Page().PageLoads() == 2 && d.Page().IsPageLoaded(); }, 30000));
         bool going = false;
@@ -166,12 +190,10 @@ TEST_F(PlaybackEndToEndTest, AfterARendererCrashTheVideoGoesOnMutedAtItsVolume) 
         }
         EXPECT_TRUE(going) << "state " << d.playback.playerState << " at "
                            << d.playback.currentTimeText;
-        const auto eval = [&](const std::string& expression) {
-            return d.Page().CallFunction("eval", {expression}).value;
-        };
-        EXPECT_TRUE(eval("video.muted").boolValue);
-        EXPECT_DOUBLE_EQ(eval("video.volume").doubleValue, 0.4);
-        const std::string src = eval("video.getAttribute('src')").text;
+        const PlayerEngine& engine = GetParam();
+        EXPECT_TRUE(engine.muted(d.Page()));
+        EXPECT_DOUBLE_EQ(engine.outputVolume(d.Page()), 0.4);
+        const std::string src = engine.source(d.Page());
         EXPECT_NE(src.find(server->VideoIds()[0]), std::string::npos) << src;
         EXPECT_EQ(d.playback.nowPlayingTitle, "Clip 1");
         EXPECT_TRUE(d.Child(res::kIdcUnmute)->IsVisible());
@@ -186,7 +208,7 @@ class ThreeClipsEndToEndTest : public PlaybackEndToEndTest {
 // The first clip of the list is deleted from the library after it was listed: the page reports
 // the missing file as soon as the server answers, and once the entry's 4-second hold is over the
 // second entry plays and carries the mark.
-TEST_F(ThreeClipsEndToEndTest, AClipGoneFromTheLibraryIsPassedOverInModeAll) {
+TEST_P(ThreeClipsEndToEndTest, AClipGoneFromTheLibraryIsPassedOverInModeAll) {
     CTunovaDlg dlg;
     Run(dlg, [this](CTunovaDlg& d) {
         ReadyWithClips(d);
@@ -222,6 +244,11 @@ TEST_F(ThreeClipsEndToEndTest, AClipGoneFromTheLibraryIsPassedOverInModeAll) {
         EXPECT_EQ(d.playback.currentEntryNumber, second);
     });
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, PlaybackEndToEndTest, ::testing::ValuesIn(PlayerEngines()),
+                         EngineName);
+INSTANTIATE_TEST_SUITE_P(Engines, ThreeClipsEndToEndTest, ::testing::ValuesIn(PlayerEngines()),
+                         EngineName);
 
 }  // namespace
 }  // namespace tunova::testing
