@@ -63,12 +63,17 @@ void AppendEntry(std::string& out, const VideoRecord& video, const std::string& 
     out += "</name></author>\n<media:group>\n";
     AppendElement(out, "media:title type='plain'", video.title);
     out += "<yt:duration seconds='" + std::to_string(video.seconds) + "'/>\n</media:group>\n";
-    char rating[160];
-    std::snprintf(rating, sizeof rating,
-                  "<gd:rating average='%.2f' max='5' min='1' numRaters='%d' "
-                  "rel='http://schemas.google.com/g/2005#overall'/>\n",
-                  video.rating, video.raters);
-    out += rating;
+    // A video nobody rated has no rating element (an average of 0 would lie below the scale's
+    // minimum); the plays the server counted go out as views.
+    if (video.rating > 0 || video.raters > 0) {
+        char rating[160];
+        std::snprintf(rating, sizeof rating,
+                      "<gd:rating average='%.2f' max='5' min='1' numRaters='%d' "
+                      "rel='http://schemas.google.com/g/2005#overall'/>\n",
+                      video.rating, video.raters);
+        out += rating;
+    }
+    out += "<yt:statistics favoriteCount='0' viewCount='" + std::to_string(video.plays) + "'/>\n";
     out += "</entry>\n";
 }
 

@@ -289,6 +289,49 @@ bool Catalogue::Apply(const std::vector<VideoRecord>& upserts,
     return true;
 }
 
+bool Catalogue::AddPlays(const std::map<std::string, std::int64_t>& plays, std::string& error) {
+    Lease connection(*this, error);
+    if (!connection || !connection->db.Execute("BEGIN IMMEDIATE", error)) {
+        return false;
+    }
+    // Runs `sql` with `bind`: the first column of its one row, 0 without a row, -1 on failure.
+    const auto run = [&](const char* sql, const auto& bind) -> std::int64_t {
+        SqliteStatement* statement = connection->Statement(sql, error);
+        if (statement == nullptr) {
+            return -1;
+        }
+        bind(*statement);
+        const std::int64_t value = statement->Step() ? statement->ColumnInt(0) : 0;
+        if (statement->Failed()) {
+            error = connection->db.LastError();
+            return -1;
+        }
+        statement->Reset();
+        return value;
+    };
+    bool ok = true;
+    // The index sorts by plays too: each changed video goes into the change log.
+    for (auto it = plays.begin(); ok && it != plays.end(); ++it) {
+        const std::int64_t rowid =
+            run("UPDATE videos SET plays = plays + ?2 WHERE id = ?1 RETURNING rowid",
+                [&](SqliteStatement& s) {
+                    s.Bind(1, it->first);
+                    s.Bind(2, it->second);
+                });
+        ok = rowid == 0 || (rowid > 0 && run("INSERT INTO index_log(rowid) VALUES(?1)",
+                                             [&](SqliteStatement& s) { s.Bind(1, rowid); }) >= 0);
+    }
+    if (!ok || !connection->db.Execute("COMMIT", error)) {
+        connection->ResetAll();
+        std::string ignored;
+        connection->db.Execute("ROLLBACK", ignored);
+        return false;
+    }
+    std::string indexError;
+    RefreshSearchIndex(indexError);
+    return true;
+}
+
 bool Catalogue::RecordCounterHit(const CounterHit& hit, std::string& error) {
     Lease connection(*this, error);
     if (!connection) {

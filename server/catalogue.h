@@ -118,6 +118,10 @@ class Catalogue {
     bool Apply(const std::vector<VideoRecord>& upserts,
                const std::vector<std::string>& removedPaths, std::string& error);
 
+    // Adds counted plays (video id to plays) in one transaction; ids no longer listed are
+    // ignored. False with `error` set (and nothing changed) on failure.
+    bool AddPlays(const std::map<std::string, std::int64_t>& plays, std::string& error);
+
     // Stores one counter hit. False with `error` set on failure.
     bool RecordCounterHit(const CounterHit& hit, std::string& error);
 

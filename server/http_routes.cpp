@@ -128,6 +128,10 @@ void ServeMedia(const ServerContext& context, const HttpRequest& request, HttpRe
     response.file->offset = offset;
     response.file->length = length;
     response.SetHeader("Content-Type", MediaContentType(name));
+    // A download from the first byte is a play; a seek or a resumed download is not.
+    if (context.plays != nullptr && request.method == "GET" && offset == 0) {
+        context.plays->Note(request.remoteAddress, *id, Now(context));
+    }
     response.SetHeader("Accept-Ranges", "bytes");
     if (partial) {
         response.status = 206;

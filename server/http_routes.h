@@ -9,6 +9,7 @@
 #include "server/catalogue.h"
 #include "server/feed_cache.h"
 #include "server/http_server.h"
+#include "server/play_counter.h"
 
 namespace tunova::server {
 
@@ -19,6 +20,7 @@ struct ServerContext {
     std::string playerVersion = "1";    // answer of /update/player_ver.php
     std::function<std::int64_t()> now;  // seconds since the epoch; the system clock if empty
     FeedCache* feedCache = nullptr;     // rendered feeds kept for a while; null for none
+    PlayCounter* plays = nullptr;       // counts media requests from the first byte; null: none
 };
 
 // The handler of every route: feeds, media, update, counter and vendor pages; 404 for other

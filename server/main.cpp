@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "server/http_server.h"
 #include "server/idle_watch.h"
 #include "server/live_library.h"
+#include "server/play_counter.h"
 #include "server/server_config.h"
 #include "server/server_options.h"
 #include "server/shutdown_signals.h"
@@ -147,6 +149,18 @@ int main(int argc, char** argv) {
     context.mediaCache = library ? library->CacheFolder() : std::string();
     context.playerVersion = options.playerVersion;
     context.feedCache = &feedCache;
+    PlayCounterOptions counting;
+    counting.write = [&catalogue](const std::map<std::string, std::int64_t>& plays) {
+        std::string failure;
+        if (!catalogue->AddPlays(plays, failure)) {
+            std::fprintf(stderr, "tunova-server: cannot count plays: %s\n", failure.c_str());
+            return false;
+        }
+        return true;
+    };
+    PlayCounter plays(std::move(counting));
+    context.plays = &plays;
+
     const int port = inherited.fd >= 0 ? server.Adopt(inherited.fd, error)
                                        : server.Bind(options.host, options.port, error);
     if (port < 0) {

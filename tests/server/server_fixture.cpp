@@ -94,6 +94,13 @@ void WriteLibrary(const fs::path& library, const std::vector<DemoVideo>& videos)
 TestServer::TestServer(const std::vector<DemoVideo>& videos, const HttpServerOptions& options)
     : library_(folder_.path() / "library"),
       database_(folder_.path() / "catalogue.sqlite"),
+      plays_({.write =
+                  [this](const std::map<std::string, std::int64_t>& plays) {
+                      std::string error;
+                      EXPECT_TRUE(catalogue_->AddPlays(plays, error)) << error;
+                      return true;
+                  },
+              .flushEveryMs = 0}),
       server_(options, RouteRequests(context_)) {
     WriteLibrary(library_, videos);
     std::string error;
@@ -113,7 +120,8 @@ TestServer::TestServer(const std::vector<DemoVideo>& videos, const HttpServerOpt
     context_.catalogue = catalogue_.get();
     context_.libraryRoot = library_.string();
     context_.playerVersion = "7";
-    context_.now = [] { return kNow; };
+    context_.now = [this] { return now_.load(); };
+    context_.plays = &plays_;
     port_ = server_.Bind("127.0.0.1", 0, error);
     if (port_ <= 0) {
         ADD_FAILURE() << error;

@@ -4,6 +4,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "server/catalogue.h"
 #include "server/http_routes.h"
 #include "server/http_server.h"
+#include "server/play_counter.h"
 
 namespace tunova::server::testing {
 
@@ -73,12 +75,19 @@ class TestServer {
     Catalogue& catalogue() { return *catalogue_; }
     // Connections the server has admitted under its caps and not yet closed.
     int OpenConnections() const { return server_.OpenConnections(); }
+    // The server's clock (kNow to begin with).
+    void SetNow(std::int64_t now) { now_ = now; }
+    // Writes the plays counted so far into the catalogue (the server itself does it every few
+    // seconds).
+    void FlushPlays() { plays_.Flush(); }
 
   private:
     TempFolder folder_;
     std::filesystem::path library_;
     std::filesystem::path database_;
     std::unique_ptr<Catalogue> catalogue_;
+    std::atomic<std::int64_t> now_{kNow};
+    PlayCounter plays_;
     ServerContext context_;
     HttpServer server_;
     std::thread thread_;
