@@ -5,7 +5,6 @@
 #include "app/main_controls.h"
 #include "app/main_layout.h"
 #include "app/player_displays.h"
-#include "app/tunova_dlg.h"
 #include "res/resource_ids.h"
 #include "res/skin_bitmaps.h"
 
@@ -17,14 +16,14 @@ constexpr plat::ColorRef kInterior = plat::Rgb(20, 22, 28);
 
 }  // namespace
 
-MainSkin::MainSkin(CTunovaDlg& window) : window_(window), marquee_(window, kTitleRect) {}
+MainSkin::MainSkin(Painted painted) : painted_(painted), marquee_(painted.window, kTitleRect) {}
 
 void MainSkin::Load() {
     res::RegisterSkinResources();
-    window_.SetBackgroundColor(kInterior);
+    painted_.window.SetBackgroundColor(kInterior);
     images_.Load();
     for (const MainControl& row : MainControls()) {
-        auto* button = dynamic_cast<CSkinButton*>(window_.Child(row.id));
+        auto* button = dynamic_cast<CSkinButton*>(painted_.window.Child(row.id));
         if (button == nullptr) {
             continue;
         }
@@ -33,23 +32,23 @@ void MainSkin::Load() {
             button->AttachTooltip(row.tooltip);
         }
     }
-    if (plat::Window* all = window_.Child(res::kIdcModeAll)) {
+    if (plat::Window* all = painted_.window.Child(res::kIdcModeAll)) {
         all->SendMessage(plat::kBmSetCheck, 1);
     }
     // The sliders take their size from their channels.
-    window_.positionSlider.SetChannelBitmaps(res::kBmpPositionChannel, res::kBmpPositionActive);
-    window_.positionSlider.SetThumbBitmap(res::kBmpPositionThumb);
-    window_.positionSlider.SetDrawFocus(false);
-    window_.volumeSlider.SetChannelBitmaps(res::kBmpVolumeChannel, res::kBmpVolumeActive);
-    window_.volumeSlider.SetThumbBitmap(res::kBmpVolumeThumb);
-    window_.volumeSlider.SetDrawFocus(false);
+    painted_.positionSlider.SetChannelBitmaps(res::kBmpPositionChannel, res::kBmpPositionActive);
+    painted_.positionSlider.SetThumbBitmap(res::kBmpPositionThumb);
+    painted_.positionSlider.SetDrawFocus(false);
+    painted_.volumeSlider.SetChannelBitmaps(res::kBmpVolumeChannel, res::kBmpVolumeActive);
+    painted_.volumeSlider.SetThumbBitmap(res::kBmpVolumeThumb);
+    painted_.volumeSlider.SetDrawFocus(false);
 }
 
 void MainSkin::AttachListScrollBars() {
-    window_.resultList.SetPaintMode(CSkinList::kResults);
-    window_.resultList.AttachScrollBar();
-    window_.playlistView.SetPaintMode(CSkinList::kPlaylist);
-    window_.playlistView.AttachScrollBar();
+    painted_.resultList.SetPaintMode(CSkinList::kResults);
+    painted_.resultList.AttachScrollBar();
+    painted_.playlistView.SetPaintMode(CSkinList::kPlaylist);
+    painted_.playlistView.AttachScrollBar();
 }
 
 void MainSkin::DrawStrips(bool centrePanelOnly) {
@@ -67,8 +66,8 @@ void MainSkin::Release() {
 }
 
 void MainSkin::PaintBackground(plat::DC& dc) {
-    const FrameLayout frame = FrameAreas(window_.Modes().Layout());
-    const int playMode = window_.playback.playMode;
+    const FrameLayout frame = FrameAreas(painted_.layout);
+    const int playMode = painted_.playback.playMode;
     // Composed here rather than when the frame changes: only the DC being painted knows the
     // screen's density, and a window moved to a high-density screen gets sharp strips.
     if (stripsStale_ || !strips_.BuiltFor(frame, dc)) {
@@ -80,15 +79,15 @@ void MainSkin::PaintBackground(plat::DC& dc) {
         centreStale_ = false;
     }
     strips_.Paint(dc, frame);
-    DrawTimeDigits(dc, images_, window_.playback.currentTimeText);
-    const std::string& title = window_.playback.nowPlayingTitle.empty()
-                                   ? window_.view.statusHint
-                                   : window_.playback.nowPlayingTitle;
-    DrawInfoTexts(dc,
-                  {title, window_.playback.durationText, window_.Search().ResultCountText(),
-                   window_.view.listShown},
-                  marquee_);
-    DrawVolumeGauge(dc, images_, window_.playback.volume);
+    DrawTimeDigits(dc, images_, painted_.playback.currentTimeText);
+    const std::string& title = painted_.playback.nowPlayingTitle.empty()
+                                   ? painted_.view.statusHint
+                                   : painted_.playback.nowPlayingTitle;
+    DrawInfoTexts(
+        dc,
+        {title, painted_.playback.durationText, painted_.resultCountText, painted_.view.listShown},
+        marquee_);
+    DrawVolumeGauge(dc, images_, painted_.playback.volume);
 }
 
 }  // namespace tunova

@@ -4,7 +4,11 @@
 // result count, drawn from the skin folder's images.
 #pragma once
 
+#include <string>
+
+#include "app/dialog_state.h"
 #include "app/frame_strips.h"
+#include "app/main_layout.h"
 #include "app/skin_images.h"
 #include "app/title_marquee.h"
 #include "controls/skin_button.h"
@@ -15,11 +19,21 @@
 
 namespace tunova {
 
-class CTunovaDlg;
-
 class MainSkin {
   public:
-    explicit MainSkin(CTunovaDlg& window);
+    // What of the main window the skin dresses and paints.
+    struct Painted {
+        plat::Window& window;  // its background colour, its buttons, its title timers
+        CSkinSlider& positionSlider;
+        CSkinSlider& volumeSlider;
+        CSkinList& resultList;
+        CSkinList& playlistView;
+        const PlaybackState& playback;  // the displays: title, times, volume, play mode
+        const ViewState& view;          // the status hint, whether the result list shows
+        const LayoutView& layout;       // the layout in force
+        const std::string& resultCountText;
+    };
+    explicit MainSkin(Painted painted);
 
     // Start-up: the skin files, the buttons' bitmaps and tooltips, the play-mode all button
     // checked, the sliders' channels and thumbs.
@@ -44,7 +58,7 @@ class MainSkin {
     std::size_t StripBytes() const { return strips_.Bytes(); }
 
   private:
-    CTunovaDlg& window_;
+    Painted painted_;
     SkinImages images_;
     FrameStrips strips_;
     TitleMarquee marquee_;

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/main_window_title.h"
 #include "app/single_instance.h"
-#include "app/tunova_dlg.h"
 #include "controls/skin_list.h"
 #include "lists/library_lookup.h"
 #include "lists/list_file.h"

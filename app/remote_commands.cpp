@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "app/main_window_title.h"
 #include "app/single_instance.h"
-#include "app/tunova_dlg.h"
 #include "platform/codepage.h"
 
 namespace tunova {

@@ -42,18 +42,19 @@ std::vector<std::pair<int, std::unique_ptr<plat::Window>>> MakeButtons() {
 
 CTunovaDlg::CTunovaDlg(ScriptPage* page)
     : plat::Dialog(res::kIddMain, kTemplateSize),
+      hosts_(LoadHosts()),
       buttons_(MakeButtons()),
-      search_(*this, resultList, *SkinButton(res::kIdcSearchMore), searchEdit,
-              LoadHosts().feedHost),
-      page_(MakePlayerEngine(LoadHosts().playerEngine)),
+      search_(*this, resultList, *SkinButton(res::kIdcSearchMore), searchEdit, hosts_.feedHost),
+      page_(MakePlayerEngine(hosts_.playerEngine)),
       pageOverride_(page),
       bridge_(page != nullptr ? *page : *page_, playback, *this, *this),
       player_(bridge_, playback, *this, {*this, volumeSlider, positionSlider}),
       sequencer_(player_, bridge_, playback, *this, *this,
                  SequencerSources{playlist_, playlistView, search_.Results(), resultList}),
-      services_(*this, LoadHosts()),
+      services_(*this, hosts_),
       modes_(*this, view, *this),
-      skin_(*this),
+      skin_({*this, positionSlider, volumeSlider, resultList, playlistView, playback, view,
+             modes_.Layout(), search_.ResultCountText()}),
       mediaPanel_({*this, volumeSlider, positionSlider, playback, playlist_}) {
     player_.SetQueue(&sequencer_);
     BuildCommandTable();

@@ -14,6 +14,7 @@
 #include "app/main_controls.h"
 #include "app/main_layout.h"
 #include "app/main_skin.h"
+#include "app/main_window_title.h"
 #include "app/media_panel.h"
 #include "app/window_modes.h"
 #include "controls/notify_icon.h"
@@ -30,11 +31,11 @@
 #include "playback/script_bridge.h"
 #include "res/resource_ids.h"
 #include "search/search_controller.h"
+#include "services/host_config.h"
 #include "services/services_controller.h"
 
 namespace tunova {
 
-inline constexpr char kMainWindowTitle[] = "Tunova 플레이어";
 inline constexpr int kUpdaterWaitLimit = 600;  // ticks of kTimerUpdaterWait, about three minutes
 
 class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackView {
@@ -157,6 +158,8 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
     bool IsInThisWindow(const plat::Window* window) const;
     bool IsOverVideo(const plat::Window* window) const;
 
+    // The hosts of tunova.conf, read once when the window is made and handed to the subsystems.
+    HostConfig hosts_;
     // The buttons of the control table, by id (before the subsystems, which may hold them).
     std::vector<std::pair<int, std::unique_ptr<plat::Window>>> buttons_;
     plat::Window* Button(int id) const;

@@ -18,7 +18,7 @@ void CTunovaDlg::CreateBrowserAndNavigate() {
             modes_.ToggleBigVideo();
         }
     };
-    if (pageOverride_ == nullptr && !page_->LoadPlayerPage(plat::DataDir(), LoadHosts().feedHost)) {
+    if (pageOverride_ == nullptr && !page_->LoadPlayerPage(plat::DataDir(), hosts_.feedHost)) {
         plat::LogError("player", "cannot start the player in " + plat::DataDir());
     }
     SetTimer(res::kTimerVolumeRestore.id, res::kTimerVolumeRestore.periodMs);

@@ -17,7 +17,7 @@
 namespace tunova {
 
 void CTunovaDlg::ImportDroppedFiles(const plat::DroppedFiles& dropped) {
-    LibraryLookup library(LoadHosts().feedHost);
+    LibraryLookup library(hosts_.feedHost);
     for (const std::string& path : dropped.paths) {
         const TransferResult imported = ImportFile(playlist_, path, library);
         plat::LogInfo("playlist", imported.message);
@@ -44,7 +44,7 @@ void CTunovaDlg::ServePlaylistRequests() {
                 return std::nullopt;
             }
             return PlaylistRequestAnswer(
-                ExportTracks(TracksOf(playlist_), std::string(path), LoadHosts().feedHost));
+                ExportTracks(TracksOf(playlist_), std::string(path), hosts_.feedHost));
         });
     // As a dropped file is imported, without the message box: the other start prints the outcome.
     plat::SetRequestHandler(
@@ -52,7 +52,7 @@ void CTunovaDlg::ServePlaylistRequests() {
             if (!path.starts_with('/')) {
                 return std::nullopt;
             }
-            LibraryLookup library(LoadHosts().feedHost);
+            LibraryLookup library(hosts_.feedHost);
             const TransferResult imported = ImportFile(playlist_, std::string(path), library);
             plat::LogInfo("playlist", imported.message);
             return PlaylistRequestAnswer(imported);

@@ -154,7 +154,7 @@ void CTunovaDlg::ShowWindowNow() {
 void CTunovaDlg::ShowDailyChart() {
     ChartSetup setup;
     setup.chartPath = plat::DataFile(kChartFileName);
-    setup.feedHost = LoadHosts().feedHost;
+    setup.feedHost = hosts_.feedHost;
     setup.today = plat::CurrentClock().Now();
     // The download shares the start-up budget with the update server's requests.
     const long left = static_cast<long>(services_.StartupBudgetLeftMs());
