@@ -12,6 +12,9 @@
 # Titles are Korean, English, Japanese and Chinese; 50 Korean-language clips are dated within the
 # last month (the chart query's answer) and every description holds the word "뮤직비디오", so a
 # search for it pages through more than 60 results.
+# Four Japanese clips show the other ways a library describes its files: two have a yt-dlp
+# .info.json beside them, two a Kodi .nfo, instead of a metadata.tsv row (their language comes
+# from the kana of their titles).
 #
 # usage: make-demo-library.sh [OUT_DIR]   (default: ${XDG_DATA_HOME:-~/.local/share}/tunova/demo-library)
 set -euo pipefail
@@ -21,7 +24,7 @@ case "${1:-}" in
     cat <<'HELP'
 Usage: tunova-demo-library [OUT_DIR]
 Makes a demo media library for tunova-server: 66 short WebM clips with a test picture and an
-arpeggio, and their metadata file metadata.tsv. Needs ffmpeg.
+arpeggio, and their metadata: metadata.tsv, and a few .info.json and .nfo files. Needs ffmpeg.
 
   OUT_DIR      where the library goes (default: ~/.local/share/tunova/demo-library)
   -h, --help   print this help and exit
@@ -170,6 +173,37 @@ for ((i = 0; i < count; i++)); do
 done
 echo "$clip_kind" >"$out/.clip-kind"
 
+# Clip n's metadata as yt-dlp (.info.json) or Kodi (.nfo) writes it; the same text as a row.
+json_text() {
+    local text="${1//\\/\\\\}"
+    printf '"%s"' "${text//\"/\\\"}"
+}
+xml_text() {
+    printf '%s' "$1" | sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g'
+}
+write_info_json() {  # file artist title description published
+    local day="${5:0:4}${5:5:2}${5:8:2}"
+    printf '{"id": "demo%s", "title": %s, "track": %s, "artist": %s, "uploader": %s, ' \
+        "$day" "$(json_text "$2 - $3")" "$(json_text "$3")" "$(json_text "$2")" "$(json_text "$2")" >"$1.tmp"
+    printf '"upload_date": "%s", "description": %s, "tags": ["J-Pop", "demo"]}\n' \
+        "$day" "$(json_text "$4")" >>"$1.tmp"
+    mv "$1.tmp" "$1"
+}
+write_nfo() {  # file artist title description published
+    printf '<?xml version="1.0" encoding="UTF-8"?>\n<musicvideo>\n  <title>%s</title>\n  <artist>%s</artist>\n' \
+        "$(xml_text "$3")" "$(xml_text "$2")" >"$1.tmp"
+    printf '  <album>Tunova Demo</album>\n  <genre>J-Pop</genre>\n  <premiered>%s</premiered>\n  <plot>%s</plot>\n</musicvideo>\n' \
+        "${5:0:10}" "$(xml_text "$4")" >>"$1.tmp"
+    mv "$1.tmp" "$1"
+}
+described_by() {  # clip number: info.json, nfo or tsv
+    case "$1" in
+    59 | 60) echo info.json ;;
+    61 | 62) echo nfo ;;
+    *) echo tsv ;;
+    esac
+}
+
 tsv="$out/metadata.tsv.tmp"
 printf 'file\ttitle\tdescription\tlanguage\trating\traters\tpublished\n' >"$tsv"
 ko_index=0
@@ -192,8 +226,15 @@ for ((i = 0; i < count; i++)); do
     rating="${rating:0:1}.${rating:1:1}"
     raters=$((10 + (i * 53) % 990))
     description="$artist - $title. Tunova 데모 뮤직비디오 (demo music video) no. $((i + 1))."
-    printf 'clip-%02d.webm\t%s - %s\t%s\t%s\t%s\t%s\t%s\n' $((i + 1)) "$artist" "$title" \
-        "$description" "$language" "$rating" "$raters" "$published" >>"$tsv"
+    printf -v clip 'clip-%02d' $((i + 1))
+    case "$(described_by $((i + 1)))" in
+    info.json) write_info_json "$out/$clip.info.json" "$artist" "$title" "$description" "$published" ;;
+    nfo) write_nfo "$out/$clip.nfo" "$artist" "$title" "$description" "$published" ;;
+    *)
+        printf '%s.webm\t%s - %s\t%s\t%s\t%s\t%s\t%s\n' "$clip" "$artist" "$title" \
+            "$description" "$language" "$rating" "$raters" "$published" >>"$tsv"
+        ;;
+    esac
 done
 mv "$tsv" "$out/metadata.tsv"
 echo "demo library: $count clips in $out"
