@@ -296,6 +296,18 @@ IngestReport IngestLibrary(Catalogue& catalogue, const std::string& libraryRoot,
     report.removed = static_cast<int>(removed.size() - droppedCount);
     if (!catalogue.Apply(upserts, removed, report.error)) {
         report.added = report.updated = report.removed = 0;
+        return report;
+    }
+    for (const std::string& path : removed) {
+        known.erase(path);
+    }
+    for (const VideoRecord& video : upserts) {
+        known[video.path].mediaCopy = video.mediaCopy;
+    }
+    for (const auto& entry : known) {
+        if (!entry.second.mediaCopy.empty()) {
+            report.copies.insert(entry.second.mediaCopy);
+        }
     }
     return report;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,7 @@ struct IngestReport {
     int skipped = 0;                    // media files that could not be read
     int waiting = 0;                    // media files listed once their playable copy is made
     std::vector<std::string> warnings;  // one line per skipped file or bad sidecar field
+    std::set<std::string> copies;       // the playable copies the listed videos are served from
     std::string error;                  // set when the folder or the catalogue failed
     explicit operator bool() const { return error.empty(); }
 };

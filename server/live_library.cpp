@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace tunova::server {
 
@@ -53,6 +54,7 @@ bool LiveLibrary::Scan() {
     ingest.converter = converter_.get();
     ingest.progressEveryMs = options_.progressEveryMs;
     ingest.log = [this](const std::string& line) { Log("library " + options_.root + ": " + line); };
+    const auto started = std::filesystem::file_time_type::clock::now();
     const IngestReport report = IngestLibrary(catalogue_, options_.root, options_.prober, ingest);
     // Told once each, not again at every later scan that finds the same file.
     if (told_.size() > kToldLimit) {
@@ -72,6 +74,13 @@ bool LiveLibrary::Scan() {
         return false;
     }
     const bool changed = report.added + report.updated + report.removed > 0;
+    // Copies of files changed or gone would fill the cache up to its cap for nothing.
+    if (converter_) {
+        if (const int removed = converter_->RemoveUnlisted(report.copies, started); removed > 0) {
+            Log("media cache " + options_.cacheFolder + ": " + std::to_string(removed) +
+                " copies no longer listed removed");
+        }
+    }
     if (first || changed || news) {
         std::string line = "library " + options_.root + ": " + std::to_string(report.added) +
                            " added, " + std::to_string(report.updated) + " updated, " +

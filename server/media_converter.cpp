@@ -95,6 +95,22 @@ bool MediaConverter::Idle() {
     return queue_.empty() && !running_;
 }
 
+int MediaConverter::RemoveUnlisted(const std::set<std::string>& listed, fs::file_time_type before) {
+    std::lock_guard lock(mutex_);
+    int removed = 0;
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(options_.cacheFolder, ignored)) {
+        const std::string name = entry.path().filename().string();
+        if (name.front() == '.' || listed.count(name) || known_.count(name) ||
+            !entry.is_regular_file(ignored) || entry.last_write_time(ignored) >= before) {
+            continue;
+        }
+        std::error_code failure;
+        removed += fs::remove(entry.path(), failure) && !failure ? 1 : 0;
+    }
+    return removed;
+}
+
 std::int64_t MediaConverter::CacheBytes() const {
     std::int64_t total = 0;
     std::error_code ignored;
@@ -198,6 +214,8 @@ bool MediaConverter::Convert(const ConversionJob& job) {
     if (complete) {
         fs::rename(temporary, CopyPath(job.copyName), failure);
         if (!failure) {
+            // Put in place now: a scan that began before cannot take it for an old copy.
+            fs::last_write_time(CopyPath(job.copyName), fs::file_time_type::clock::now(), failure);
             Log(what + " of " + job.source + " ready: " + job.copyName);
             return true;
         }

@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <set>
@@ -57,6 +58,10 @@ class MediaConverter {
     std::string CopyPath(const std::string& copyName) const;
     // True when no job is queued or running.
     bool Idle();
+    // Removes the copies in the cache that are not in `listed`, were put in place before
+    // `before` and are not queued or being made (copies of files changed or gone). Returns how
+    // many it removed.
+    int RemoveUnlisted(const std::set<std::string>& listed, std::filesystem::file_time_type before);
     const std::string& CacheFolder() const { return options_.cacheFolder; }
 
   private:

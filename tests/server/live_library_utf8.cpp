@@ -1,6 +1,7 @@
 // The library of the running server program: --ingest-only makes the playable copies and names
 // the file it skipped; once serving, files added, renamed and deleted reach the feed by
-// themselves, and files the page cannot play are served from their copies as H.264 and AAC.
+// themselves, and files the page cannot play are served from their copies as H.264 and AAC,
+// which go when their files go.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -161,6 +162,12 @@ TEST_F(LiveLibraryTest, ChangesAndPlayableCopiesReachTheFeedWhileItRuns) {
     }));
     fs::remove(library_ / "hevc.mkv");
     EXPECT_TRUE(WaitUntil([&] { return Titles() == std::set<std::string>{"Renamed", "remux"}; }));
+    // The copy of the file that went goes too; the remux's stays.
+    std::vector<std::string> copies;
+    for (const auto& entry : fs::directory_iterator(folder_.path() / "cache")) {
+        copies.push_back(entry.path().extension().string());
+    }
+    EXPECT_EQ(copies, std::vector<std::string>{".mp4"});
 }
 
 }  // namespace
