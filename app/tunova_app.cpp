@@ -8,7 +8,7 @@ bool CTunovaApp::InitInstance() {
     // Common controls and control hosting are part of the toolkit and need no set-up here.
     profileKey_ = kProfileKey;
     CTunovaDlg dialog;
-    dialog.startup.searchAtStart = searchAtStart_;
+    dialog.Startup().searchAtStart = searchAtStart_;
     mainWindow_ = &dialog;
     dialog.DoModal();
     mainWindow_ = nullptr;

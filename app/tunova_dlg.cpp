@@ -44,18 +44,18 @@ CTunovaDlg::CTunovaDlg(ScriptPage* page)
     : plat::Dialog(res::kIddMain, kTemplateSize),
       hosts_(LoadHosts()),
       buttons_(MakeButtons()),
-      search_(*this, resultList, *SkinButton(res::kIdcSearchMore), searchEdit, hosts_.feedHost),
+      search_(*this, resultList_, *SkinButton(res::kIdcSearchMore), searchEdit_, hosts_.feedHost),
       page_(MakePlayerEngine(hosts_.playerEngine)),
       pageOverride_(page),
-      bridge_(page != nullptr ? *page : *page_, playback, *this, *this),
-      player_(bridge_, playback, *this, {*this, volumeSlider, positionSlider}),
-      sequencer_(player_, bridge_, playback, *this, *this,
-                 SequencerSources{playlist_, playlistView, search_.Results(), resultList}),
+      bridge_(page != nullptr ? *page : *page_, playback_, *this, *this),
+      player_(bridge_, playback_, *this, {*this, volumeSlider_, positionSlider_}),
+      sequencer_(player_, bridge_, playback_, *this, *this,
+                 SequencerSources{playlist_, playlistView_, search_.Results(), resultList_}),
       services_(*this, hosts_),
-      modes_(*this, view, *this),
-      skin_({*this, positionSlider, volumeSlider, resultList, playlistView, playback, view,
+      modes_(*this, view_, *this),
+      skin_({*this, positionSlider_, volumeSlider_, resultList_, playlistView_, playback_, view_,
              modes_.Layout(), search_.ResultCountText()}),
-      mediaPanel_({*this, volumeSlider, positionSlider, playback, playlist_}) {
+      mediaPanel_({*this, volumeSlider_, positionSlider_, playback_, playlist_}) {
     player_.SetQueue(&sequencer_);
     BuildCommandTable();
     BuildNotificationTable();
@@ -102,7 +102,7 @@ void CTunovaDlg::BuildCommandTable() {
     }
     map.OnCommand(kCmdSettings, [this] { OpenSettings(); });
     map.OnCommand(kCmdCopyNowPlaying, [this] {
-        if (const std::string text = NowPlayingText(playback); !text.empty()) {
+        if (const std::string text = NowPlayingText(playback_); !text.empty()) {
             plat::SetClipboardText(text);
         }
     });

@@ -46,20 +46,19 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
     explicit CTunovaDlg(ScriptPage* page = nullptr);
     ~CTunovaDlg() override;
 
-    // State, readable by the subsystems and by tests.
-    PlaybackState playback;
-    ViewState view;
-    TrayState tray;
-    StartupState startup;
-
-    // Controls (created in OnInitDialog from the rows of app/main_controls.h). Each control
-    // that is an object of its own kind is a field; the buttons are reached by id.
-    CSkinList resultList;         // kIdcResultList
-    CSkinList playlistView;       // kIdcPlaylist
-    CSkinSlider volumeSlider;     // kIdcVolumeSlider
-    CSkinSlider positionSlider;   // kIdcPositionSlider
-    plat::ComboBox countryCombo;  // kIdcCountryCombo, hidden
-    plat::EditBox searchEdit;     // kIdcSearchEdit
+    // The window's state and controls, for the desktop's and other starts' commands and for
+    // tests. The controls are created in OnInitDialog from the rows of app/main_controls.h; each
+    // control that is an object of its own kind is a field, the buttons are reached by id.
+    PlaybackState& Playback() { return playback_; }
+    ViewState& View() { return view_; }
+    TrayState& Tray() { return trayState_; }
+    StartupState& Startup() { return startup_; }
+    CSkinList& ResultList() { return resultList_; }
+    CSkinList& PlaylistView() { return playlistView_; }
+    CSkinSlider& VolumeSlider() { return volumeSlider_; }
+    CSkinSlider& PositionSlider() { return positionSlider_; }
+    plat::ComboBox& CountryCombo() { return countryCombo_; }
+    plat::EditBox& SearchEdit() { return searchEdit_; }
     // The skinned button `id`, or null.
     CSkinButton* SkinButton(int id);
     const CSkinButton* SkinButton(int id) const;
@@ -157,6 +156,17 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
     void OnDestroy();
     bool IsInThisWindow(const plat::Window* window) const;
     bool IsOverVideo(const plat::Window* window) const;
+
+    PlaybackState playback_;
+    ViewState view_;
+    TrayState trayState_;
+    StartupState startup_;
+    CSkinList resultList_;         // kIdcResultList
+    CSkinList playlistView_;       // kIdcPlaylist
+    CSkinSlider volumeSlider_;     // kIdcVolumeSlider
+    CSkinSlider positionSlider_;   // kIdcPositionSlider
+    plat::ComboBox countryCombo_;  // kIdcCountryCombo, hidden
+    plat::EditBox searchEdit_;     // kIdcSearchEdit
 
     // The hosts of tunova.conf, read once when the window is made and handed to the subsystems.
     HostConfig hosts_;

@@ -29,23 +29,23 @@ void CTunovaDlg::CreateControls() {
                     ->Create(this, row.id, row.caption, none, style);
                 break;
             case ControlKind::kResultList:
-                resultList.Create(this, row.id, none, style);
+                resultList_.Create(this, row.id, none, style);
                 break;
             case ControlKind::kPlaylist:
-                playlistView.Create(this, row.id, none, style);
-                playlistView.AcceptFileDrops(true);
+                playlistView_.Create(this, row.id, none, style);
+                playlistView_.AcceptFileDrops(true);
                 break;
             case ControlKind::kVolumeSlider:
-                volumeSlider.Create(this, row.id, none, style);
+                volumeSlider_.Create(this, row.id, none, style);
                 break;
             case ControlKind::kPositionSlider:
-                positionSlider.Create(this, row.id, none, style);
+                positionSlider_.Create(this, row.id, none, style);
                 break;
             case ControlKind::kCountryCombo:
-                countryCombo.Create(this, row.id, none, style);
+                countryCombo_.Create(this, row.id, none, style);
                 break;
             case ControlKind::kSearchEdit:
-                searchEdit.Create(this, row.id, none, style);
+                searchEdit_.Create(this, row.id, none, style);
                 break;
             case ControlKind::kVideo:
                 // Created once the page can load (CreateBrowserAndNavigate).

@@ -57,7 +57,7 @@ bool CTunovaDlg::PreTranslateMessage(const plat::Message& msg) {
     if (msg.message == plat::kWmRButtonDown && !IsOverVideo(msg.window)) {
         const plat::Point client{plat::XFromLParam(msg.lParam), plat::YFromLParam(msg.lParam)};
         const plat::Point screen = msg.window->ClientToScreen(client);
-        const bool playing = !NowPlayingText(playback).empty();
+        const bool playing = !NowPlayingText(playback_).empty();
         res::LoadMenuPopup(playing ? res::kMenuMousePlaying : res::kMenuMouse).Track(this, screen);
         return true;
     }
@@ -65,7 +65,7 @@ bool CTunovaDlg::PreTranslateMessage(const plat::Message& msg) {
         return false;
     }
     const int key = static_cast<int>(msg.wParam);
-    if (key == plat::kVkReturn && msg.window == &searchEdit) {
+    if (key == plat::kVkReturn && msg.window == &searchEdit_) {
         Apply(search_.StartSearch());
         return true;
     }
@@ -76,7 +76,7 @@ bool CTunovaDlg::PreTranslateMessage(const plat::Message& msg) {
     if (key == plat::kVkReturn || key == plat::kVkEscape) {
         return true;
     }
-    if (key == plat::kVkDelete && msg.window == &playlistView) {
+    if (key == plat::kVkDelete && msg.window == &playlistView_) {
         playlist_.RemoveSelected();
     }
     return false;
@@ -118,7 +118,7 @@ int CTunovaDlg::VisibleCountryButton() const {
 }
 
 void CTunovaDlg::OnCountryComboChange() {
-    search_.SelectCountry(countryCombo.CurSel());
+    search_.SelectCountry(countryCombo_.CurSel());
 }
 
 void CTunovaDlg::OnMinimizeCommand() {
@@ -129,7 +129,7 @@ void CTunovaDlg::OnHideToTray() {
     SendMessage(plat::kWmSysCommand, plat::kScMinimize);
     // Hidden, the window is reachable only from the tray icon: on a desktop without a tray it
     // stays minimised, so the task bar still offers it.
-    if (tray.created && tray_.IsShown()) {
+    if (trayState_.created && tray_.IsShown()) {
         Show(false);
     }
 }
@@ -158,8 +158,8 @@ void CTunovaDlg::OnLeftButtonUp(plat::Point point) {
     // the playlist, every selected result joins it in list order.
     if (search_.IsDragging()) {
         if (PlaylistDropRect(ClientRect().Width()).Contains(point) && search_.DragRow() >= 0 &&
-            resultList.ItemCount() > 0) {
-            playlist_.AddSelectedResults(resultList, search_.Results());
+            resultList_.ItemCount() > 0) {
+            playlist_.AddSelectedResults(resultList_, search_.Results());
         }
         search_.EndDrag();
     }

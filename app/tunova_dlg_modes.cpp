@@ -4,7 +4,7 @@
 namespace tunova {
 
 bool CTunovaDlg::PlayerReady() const {
-    return playback.pageReady;
+    return playback_.pageReady;
 }
 
 void CTunovaDlg::FrameChanged(bool centrePanelOnly) {

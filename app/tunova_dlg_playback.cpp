@@ -14,7 +14,7 @@ void CTunovaDlg::CreateBrowserAndNavigate() {
     page_->CreateControl(this, res::kIdcBrowser);
     // A double-click on the video toggles the big-video view in the normal size only.
     page_->onVideoDoubleClick = [this] {
-        if (view.sizeMode == kSizeModeNormal) {
+        if (view_.sizeMode == kSizeModeNormal) {
             modes_.ToggleBigVideo();
         }
     };
@@ -26,15 +26,15 @@ void CTunovaDlg::CreateBrowserAndNavigate() {
 }
 
 void CTunovaDlg::SetUpSliders() {
-    positionSlider.SetLimits(0, 100);
-    positionSlider.SetPosition(0);
-    volumeSlider.SetLimits(0, 100);
-    volumeSlider.SetPosition(playback.volume);
+    positionSlider_.SetLimits(0, 100);
+    positionSlider_.SetPosition(0);
+    volumeSlider_.SetLimits(0, 100);
+    volumeSlider_.SetPosition(playback_.volume);
 }
 
 plat::Rect CTunovaDlg::VideoRect(bool normalLayout) {
     plat::Rect& rect =
-        normalLayout || view.listShown ? view.normalBrowserRect : view.bigBrowserRect;
+        normalLayout || view_.listShown ? view_.normalBrowserRect : view_.bigBrowserRect;
     if (rect.IsEmpty()) {
         // Until the window modes compute their layouts, both are the normal layout's.
         rect = NormalLayoutRect(res::kIdcBrowser);
@@ -80,7 +80,7 @@ void CTunovaDlg::PlaceBrowserInNormalVideoRect() {
 
 void CTunovaDlg::LowerNormalVideoBottom() {
     VideoRect(true);
-    view.normalBrowserRect.bottom -= 1;
+    view_.normalBrowserRect.bottom -= 1;
 }
 
 }  // namespace tunova

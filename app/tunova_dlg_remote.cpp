@@ -30,7 +30,7 @@ void CTunovaDlg::ServeRemoteCommands() {
                                 });
     }
     plat::SetRequestHandler(kRemotePlayPause, [this, post](std::string_view) -> std::string {
-        post(PlayPauseCommand(playback));
+        post(PlayPauseCommand(playback_));
         return kTaken;
     });
     plat::SetRequestHandler(

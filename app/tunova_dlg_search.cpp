@@ -18,7 +18,7 @@ void CTunovaDlg::Apply(const SearchOutcome& outcome) {
     }
     switch (outcome.row->action) {
         case ResultRowAction::kAddToPlaylist:
-            playlist_.AddResult(outcome.row->row, resultList, search_.Results(),
+            playlist_.AddResult(outcome.row->row, resultList_, search_.Results(),
                                 AddVariant::kClick);
             break;
         case ResultRowAction::kCue:

@@ -23,7 +23,7 @@ bool CTunovaDlg::OnInitDialog() {
     CreateControls();
     AddAboutItemToSystemMenu();
     // The window icon (kIconMain) is set by the platform from the desktop entry.
-    tray.created = CreateTrayIcon();
+    trayState_.created = CreateTrayIcon();
     if (AnotherTunovaRunning()) {
         RestoreWindowTitled(kMainWindowTitle);
         SendCommand(plat::kIdCancel);
@@ -37,9 +37,9 @@ bool CTunovaDlg::OnInitDialog() {
     modes_.ComputeLayout();
     skin_.Load();
     if (auto* app = plat::Application::Instance()) {
-        startup.startedByAutostart = StartedByAutostart(app->Arguments());
+        startup_.startedByAutostart = StartedByAutostart(app->Arguments());
     }
-    if (!services_.ProbeUpdateServer(startup.startedByAutostart)) {
+    if (!services_.ProbeUpdateServer(startup_.startedByAutostart)) {
         services_.ShowNoConnectionNotice();
         SendCommand(plat::kIdCancel);
         return true;
@@ -47,7 +47,7 @@ bool CTunovaDlg::OnInitDialog() {
     search_.SetDoubleClickAdds(services_.ReadDoubleClickAdds());
     CreateBrowserAndNavigate();
     search_.SetupResultList();
-    playlist_.Bind(playlistView);
+    playlist_.Bind(playlistView_);
     playlist_.SetupView();
     Move(0, 0, kNormalWidth, kNormalHeight);
     modes_.ComputeLayout();
@@ -56,7 +56,7 @@ bool CTunovaDlg::OnInitDialog() {
     PlaceControls();
     skin_.AttachListScrollBars();
     playlist_.Load(plat::DataFile(kPlaylistFileName));
-    startup.playlistLoaded = true;
+    startup_.playlistLoaded = true;
     // Invisible until kTimerShowWindow shows it.
     Move(0, 0, 0, 0);
     search_.ShowPlaceholder();
@@ -64,7 +64,7 @@ bool CTunovaDlg::OnInitDialog() {
     services_.StartUpdater();
     SetTimer(res::kTimerUpdaterWait.id, res::kTimerUpdaterWait.periodMs);
     ShowDailyChart();
-    if (!startup.startedByAutostart) {
+    if (!startup_.startedByAutostart) {
         services_.SendUsageCount("counter");
     }
     if (auto* app = plat::Application::Instance()) {
@@ -102,11 +102,11 @@ void CTunovaDlg::ShowAboutBox() {
 
 void CTunovaDlg::FillCountryCombo() {
     for (const char* name : {"통합", "한국", "미국", "일본", "중국"}) {
-        const int index = countryCombo.AddString(name);
-        countryCombo.SetItemHeight(index, 15);
+        const int index = countryCombo_.AddString(name);
+        countryCombo_.SetItemHeight(index, 15);
     }
-    countryCombo.SetCurSel(0);
-    countryCombo.Move(10, 180, 120, 11);
+    countryCombo_.SetCurSel(0);
+    countryCombo_.Move(10, 180, 120, 11);
 }
 
 void CTunovaDlg::OnUpdaterWaitTimer() {
@@ -120,7 +120,7 @@ void CTunovaDlg::OnUpdaterWaitTimer() {
         KillTimer(res::kTimerUpdaterWait.id);
         return;
     }
-    if (++startup.updaterWaitTicks > kUpdaterWaitLimit) {
+    if (++startup_.updaterWaitTicks > kUpdaterWaitLimit) {
         SetTimer(res::kTimerShowWindow.id, res::kTimerShowWindow.periodMs);
         KillTimer(res::kTimerUpdaterWait.id);
     }
@@ -134,9 +134,9 @@ void CTunovaDlg::OnShowWindowTimer() {
         return;  // the postponed version check found this version outdated
     }
     SetTimer(res::kTimerPageProbe.id, res::kTimerPageProbe.periodMs);
-    if (!startup.searchAtStart.empty()) {
-        SearchFor(startup.searchAtStart);
-        startup.searchAtStart.clear();
+    if (!startup_.searchAtStart.empty()) {
+        SearchFor(startup_.searchAtStart);
+        startup_.searchAtStart.clear();
     }
 }
 
@@ -161,9 +161,9 @@ void CTunovaDlg::ShowDailyChart() {
     setup.fetch.connectTimeoutMs = std::min(setup.fetch.connectTimeoutMs, left);
     setup.fetch.totalTimeoutMs = std::min(setup.fetch.totalTimeoutMs, left);
     const std::uint32_t start = plat::CurrentClock().TickCount();
-    const ChartSource source = tunova::ShowDailyChart(setup, search_.MutableResults(), resultList);
+    const ChartSource source = tunova::ShowDailyChart(setup, search_.MutableResults(), resultList_);
     services_.ChargeStartupNetwork(start);
-    view.statusHint = source == ChartSource::kEmpty ? kEmptyChartHint : "";
+    view_.statusHint = source == ChartSource::kEmpty ? kEmptyChartHint : "";
     Apply(search_.RefreshResultCount());
 }
 
@@ -173,11 +173,11 @@ void CTunovaDlg::OnDestroy() {
     if (auto* app = plat::Application::Instance()) {
         app->SetPreDispatchHook({});
     }
-    if (tray.created && tray_.IsShown()) {
+    if (trayState_.created && tray_.IsShown()) {
         tray_.Remove();
     }
     KillTimer(res::kTimerPoll.id);
-    if (startup.playlistLoaded) {
+    if (startup_.playlistLoaded) {
         const Playlist::SaveResult saved = playlist_.Save(plat::DataFile(kPlaylistFileName));
         if (!saved) {
             plat::LogError("playlist", saved.error);

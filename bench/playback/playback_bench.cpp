@@ -205,8 +205,8 @@ void MeasureCpu(tunova::CTunovaDlg& window, double seconds, const char* label) {
         "cpu over %.1f s (%s): player %.2f %% of one core, web engine %.2f %%; "
         "now playing \"%s\" at %s\n",
         wall, label, 100.0 * self / wall, 100.0 * engines / wall,
-        plat::Cp949ToUtf8(window.playback.nowPlayingTitle).c_str(),
-        window.playback.currentTimeText.c_str());
+        plat::Cp949ToUtf8(window.Playback().nowPlayingTitle).c_str(),
+        window.Playback().currentTimeText.c_str());
     std::printf(
         "    the player's threads: main %.2f %%, web engine compositor %.2f %%, others %.2f %%\n",
         100.0 * (threads.main - threadsBefore.main) / wall,
@@ -245,28 +245,28 @@ double NavigationToReady(const char* label) {
 }
 
 bool Run(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
-    if (!PumpUntil([&] { return window.playback.pageReady; }, 60000)) {
+    if (!PumpUntil([&] { return window.Playback().pageReady; }, 60000)) {
         std::fprintf(stderr, "playback_bench: the page never became ready\n");
         return false;
     }
     MeasureCpu(window, seconds, "idle, nothing played yet, empty playlist");
     RoundTrips(window, "idle");
 
-    window.searchEdit.SetFocus();
-    plat::testing::TypeText(window.searchEdit, word);
-    plat::testing::PressKey(window.searchEdit, plat::kVkReturn);
+    window.SearchEdit().SetFocus();
+    plat::testing::TypeText(window.SearchEdit(), word);
+    plat::testing::PressKey(window.SearchEdit(), plat::kVkReturn);
     if (!PumpUntil([&] { return !window.Search().IsSearchRunning(); }, 10000) ||
-        window.resultList.ItemCount() < 5) {
+        window.ResultList().ItemCount() < 5) {
         std::fprintf(stderr, "playback_bench: \"%s\" found fewer than five videos\n", word.c_str());
         return false;
     }
     std::vector<double> starts;
     for (int row = 0; row < 5; ++row) {
-        const plat::Rect rect = window.resultList.ItemRect(row);
-        window.resultList.EnsureVisible(row);
+        const plat::Rect rect = window.ResultList().ItemRect(row);
+        window.ResultList().EnsureVisible(row);
         const double clicked = NowMs();
         plat::Trace("double-click");
-        plat::testing::MouseDoubleClick(window.resultList,
+        plat::testing::MouseDoubleClick(window.ResultList(),
                                         {rect.left + 60, (rect.top + rect.bottom) / 2});
         if (!PumpUntil([&] { return PlayerState(window) == 1; }, 10000)) {
             const plat::ScriptCallResult last = window.Page().CallFunction("getPlayerState", {});
@@ -290,13 +290,13 @@ bool Run(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
     // The first ten results into the playlist, played from its first row in mode all; then the
     // big-video view.
     tunova::Playlist& playlist = window.PlaylistEntries();
-    for (int row = 0; row < 10 && row < window.resultList.ItemCount(); ++row) {
-        playlist.AddResult(row, window.resultList, window.Search().Results(),
+    for (int row = 0; row < 10 && row < window.ResultList().ItemCount(); ++row) {
+        playlist.AddResult(row, window.ResultList(), window.Search().Results(),
                            tunova::AddVariant::kClick);
     }
-    window.playlistView.SetItemState(-1, 0, plat::kLvisSelected);
+    window.PlaylistView().SetItemState(-1, 0, plat::kLvisSelected);
     window.SendCommand(tunova::res::kIdcPlay);
-    if (!PumpUntil([&] { return window.playback.currentEntryNumber != -1; }, 5000)) {
+    if (!PumpUntil([&] { return window.Playback().currentEntryNumber != -1; }, 5000)) {
         std::fprintf(stderr, "playback_bench: the playlist did not start (is it empty?)\n");
         return false;
     }

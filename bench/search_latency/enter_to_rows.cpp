@@ -25,16 +25,16 @@ bool SearchAll(tunova::CTunovaDlg& window, const std::vector<std::string>& words
         return false;
     }
     for (const std::string& word : words) {
-        window.searchEdit.SetFocus();
+        window.SearchEdit().SetFocus();
         plat::Application::ProcessEvents();
-        window.searchEdit.SetText("");
-        plat::testing::TypeText(window.searchEdit, word);
-        plat::testing::PressKey(window.searchEdit, plat::kVkReturn);
+        window.SearchEdit().SetText("");
+        plat::testing::TypeText(window.SearchEdit(), word);
+        plat::testing::PressKey(window.SearchEdit(), plat::kVkReturn);
         if (!PumpUntil([&] { return !window.Search().IsSearchRunning(); }, 10000)) {
             std::fprintf(stderr, "enter_to_rows: no answer for \"%s\"\n", word.c_str());
             return false;
         }
-        const int rows = window.resultList.ItemCount();
+        const int rows = window.ResultList().ItemCount();
         std::printf("rows %d %s\n", rows, word.c_str());
         if (rows == 0) {
             return false;

@@ -72,12 +72,12 @@ TEST_F(AccessibilityTest, EveryShownControlHasANameARoleAndItsState) {
         }
         // A combo box is named by its shown item on Linux (Qt names it by a label beside it);
         // what it chooses goes into its description.
-        const plat::testing::AccessibleView combo = ReadAccessible(d.countryCombo);
+        const plat::testing::AccessibleView combo = ReadAccessible(d.CountryCombo());
         EXPECT_EQ(combo.role, "combo box");
         EXPECT_EQ(combo.name, "통합");
         EXPECT_TRUE(ReadAccessible(*d.Child(res::kIdcModeAll)).checked);
         EXPECT_FALSE(ReadAccessible(*d.Child(res::kIdcModeOne)).checked);
-        EXPECT_TRUE(ReadAccessible(d.volumeSlider).hasValue);
+        EXPECT_TRUE(ReadAccessible(d.VolumeSlider()).hasValue);
         // No shown button is left without a name.
         for (const plat::Window* child : d.Children()) {
             auto* button = dynamic_cast<const plat::OwnerDrawButton*>(child);
@@ -91,8 +91,8 @@ TEST_F(AccessibilityTest, EveryShownControlHasANameARoleAndItsState) {
 
 TEST_F(AccessibilityTest, ResultAndPlaylistRowsReadAsNumberTitleAndPlayTime) {
     RunShown([](CTunovaDlg& d) {
-        ASSERT_EQ(d.resultList.ItemCount(), 3);  // the day's chart
-        EXPECT_EQ(plat::testing::ReadAccessibleRows(d.resultList),
+        ASSERT_EQ(d.ResultList().ItemCount(), 3);  // the day's chart
+        EXPECT_EQ(plat::testing::ReadAccessibleRows(d.ResultList()),
                   (std::vector<std::string>{"1, Song 101, 01:41", "2, Song 102, 01:42",
                                             "3, Song 103, 01:43"}));
         Playlist& playlist = d.PlaylistEntries();
@@ -100,14 +100,14 @@ TEST_F(AccessibilityTest, ResultAndPlaylistRowsReadAsNumberTitleAndPlayTime) {
                   Playlist::AddOutcome::kAdded);
         ASSERT_EQ(playlist.AddEntry("Summer Love", "http://x/watch?v=b", 62),
                   Playlist::AddOutcome::kAdded);
-        EXPECT_EQ(plat::testing::ReadAccessibleRows(d.playlistView),
+        EXPECT_EQ(plat::testing::ReadAccessibleRows(d.PlaylistView()),
                   (std::vector<std::string>{"1, 봄날의 사랑, 03:35", "2, Summer Love, 01:02"}));
         // Numbers follow the rows as they stand.
-        d.playlistView.SetItemState(-1, 0, plat::kLvisSelected);
-        d.playlistView.SetItemState(0, plat::kLvisSelected, plat::kLvisSelected);
+        d.PlaylistView().SetItemState(-1, 0, plat::kLvisSelected);
+        d.PlaylistView().SetItemState(0, plat::kLvisSelected, plat::kLvisSelected);
         playlist.RemoveSelected();
-        ASSERT_EQ(d.playlistView.ItemCount(), 1);
-        EXPECT_EQ(plat::testing::ReadAccessibleRows(d.playlistView),
+        ASSERT_EQ(d.PlaylistView().ItemCount(), 1);
+        EXPECT_EQ(plat::testing::ReadAccessibleRows(d.PlaylistView()),
                   std::vector<std::string>{"1, Summer Love, 01:02"});
     });
 }
@@ -115,7 +115,7 @@ TEST_F(AccessibilityTest, ResultAndPlaylistRowsReadAsNumberTitleAndPlayTime) {
 TEST_F(AccessibilityTest, TabGoesThroughTheMainControlsInOrderAndEnterPresses) {
     RunShown([](CTunovaDlg& d) {
         plat::Application::ProcessEvents();  // what start-up posted (the play mode's check)
-        d.searchEdit.SetFocus();
+        d.SearchEdit().SetFocus();
         std::vector<int> visited;
         for (int i = 0; i < 7; ++i) {
             plat::Window* focused = plat::Window::Focused();

@@ -39,13 +39,13 @@ class DesktopControlsTest : public MainWindowTest {
     // The page ready, a search's rows shown, and row `row` double-clicked: it plays.
     void PlayRow(CTunovaDlg& d, int row) {
         clock.Advance(res::kTimerPageProbe.periodMs + res::kTimerPageReady.periodMs);
-        d.searchEdit.SetFocus();
-        plat::testing::TypeText(d.searchEdit, "song");
-        plat::testing::PressKey(d.searchEdit, plat::kVkReturn);
+        d.SearchEdit().SetFocus();
+        plat::testing::TypeText(d.SearchEdit(), "song");
+        plat::testing::PressKey(d.SearchEdit(), plat::kVkReturn);
         ASSERT_TRUE(PumpUntil([&] { return !d.Search().IsSearchRunning(); }, 10000));
-        ASSERT_EQ(d.resultList.ItemCount(), 20);
-        const plat::Rect rect = d.resultList.ItemRect(row);
-        plat::testing::MouseDoubleClick(d.resultList,
+        ASSERT_EQ(d.ResultList().ItemCount(), 20);
+        const plat::Rect rect = d.ResultList().ItemRect(row);
+        plat::testing::MouseDoubleClick(d.ResultList(),
                                         {rect.left + 60, (rect.top + rect.bottom) / 2});
         plat::Application::ProcessEvents();
     }
@@ -100,7 +100,7 @@ TEST_F(DesktopControlsTest, CallsDoWhatTheButtonsAndSlidersDo) {
         page.calls.clear();
         Call(std::string(kPlayer) + "SetPosition", {track, "int64:5000000"});
         EXPECT_TRUE(Called("seekTo(5)"));
-        EXPECT_EQ(d.positionSlider.GetPosition(), 5);
+        EXPECT_EQ(d.PositionSlider().GetPosition(), 5);
         Call(std::string(kPlayer) + "SetPosition", {track, "int64:999000000"});
         EXPECT_TRUE(Called("seekTo(16)"));
         Call(std::string(kPlayer) + "Seek", {"int64:-99000000"});
@@ -108,8 +108,8 @@ TEST_F(DesktopControlsTest, CallsDoWhatTheButtonsAndSlidersDo) {
 
         // The volume: the slider, the window's volume and the page's, as a drag sets them.
         SetVolume("0.3");
-        EXPECT_EQ(d.volumeSlider.GetPosition(), 30);
-        EXPECT_EQ(d.playback.volume, 30);
+        EXPECT_EQ(d.VolumeSlider().GetPosition(), 30);
+        EXPECT_EQ(d.Playback().volume, 30);
         EXPECT_EQ(page.volume, 30);
         SetVolume("nan");
         EXPECT_EQ(page.volume, 30);
@@ -119,7 +119,7 @@ TEST_F(DesktopControlsTest, CallsDoWhatTheButtonsAndSlidersDo) {
         // Stop clears the display as the stop command does; next with an empty playlist asks for
         // entries as the next button does.
         Call(std::string(kPlayer) + "Stop");
-        EXPECT_EQ(d.playback.nowPlayingTitle, "");
+        EXPECT_EQ(d.Playback().nowPlayingTitle, "");
         boxes.clear();
         Call(std::string(kPlayer) + "Next");
         ASSERT_EQ(boxes.size(), 1u);
@@ -153,7 +153,7 @@ TEST_F(DesktopControlsTest, ThePanelHearsWhenAVideoStartsPausesAndEnds) {
         EXPECT_TRUE(monitor.WaitToSee("\"Playing\"", 2));
 
         clock.Advance(3000);  // the end, with nothing to play next
-        ASSERT_EQ(d.playback.playerState, 0);
+        ASSERT_EQ(d.Playback().playerState, 0);
         EXPECT_TRUE(monitor.WaitToSee("\"Stopped\""));
         const CommandRun metadata =
             CallOnBus(kBusName, std::string(kProperties) + "Get",
@@ -175,7 +175,7 @@ TEST_F(DesktopControlsTest, TheVolumeFollowsTheVolumeButtonsAndTheSlider) {
         // The volume buttons change the page's volume alone; the desktop hears the new one.
         d.SendCommand(res::kIdcVolumeUp);
         EXPECT_EQ(page.volume, 45);
-        EXPECT_EQ(d.playback.volume, 40) << "the gauge keeps the slider's value";
+        EXPECT_EQ(d.Playback().volume, 40) << "the gauge keeps the slider's value";
         EXPECT_DOUBLE_EQ(BusVolume(), 0.45);
         EXPECT_TRUE(monitor.WaitToSee("double 0.45"));
         d.SendCommand(res::kIdcVolumeDown);
@@ -185,7 +185,7 @@ TEST_F(DesktopControlsTest, TheVolumeFollowsTheVolumeButtonsAndTheSlider) {
         EXPECT_TRUE(monitor.WaitToSee("double 0.35"));
 
         // A press at the volume slider's right end sets the page's volume there.
-        CSkinSlider& volume = d.volumeSlider;
+        CSkinSlider& volume = d.VolumeSlider();
         plat::testing::MouseDown(volume, {volume.ClientRect().Width() - 5, 2});
         plat::testing::MouseUp(volume, {volume.ClientRect().Width() - 5, 2});
         plat::Application::ProcessEvents();

@@ -30,8 +30,8 @@ TEST_F(MainWindowTest, AnEmptyLibraryShowsAnEmptyChartWithAHint) {
         return reply;
     });
     RunShown([this](CTunovaDlg& d) {
-        EXPECT_EQ(d.resultList.ItemCount(), 0);
-        EXPECT_EQ(d.view.statusHint, kEmptyChartHint);
+        EXPECT_EQ(d.ResultList().ItemCount(), 0);
+        EXPECT_EQ(d.View().statusHint, kEmptyChartHint);
         EXPECT_TRUE(boxes.empty());
     });
     EXPECT_FALSE(plat::FileExists(plat::DataFile(kChartFileName)));

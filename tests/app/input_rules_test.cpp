@@ -24,10 +24,10 @@ std::vector<int> ItemIds(const std::vector<plat::PopupMenu::Item>& items) {
 
 TEST_F(InputRulesTest, EnterAndEscapeNeverCloseTheWindow) {
     RunShown([](CTunovaDlg& d) {
-        plat::testing::PressKey(d.resultList, plat::kVkReturn);
-        plat::testing::PressKey(d.resultList, plat::kVkEscape);
-        plat::testing::PressKey(d.searchEdit, plat::kVkEscape);
-        plat::testing::PressKey(d.playlistView, plat::kVkReturn);
+        plat::testing::PressKey(d.ResultList(), plat::kVkReturn);
+        plat::testing::PressKey(d.ResultList(), plat::kVkEscape);
+        plat::testing::PressKey(d.SearchEdit(), plat::kVkEscape);
+        plat::testing::PressKey(d.PlaylistView(), plat::kVkReturn);
         plat::testing::PressKey(d, plat::kVkEscape);
         plat::Application::ProcessEvents();
         EXPECT_FALSE(d.HasEnded());
@@ -37,10 +37,10 @@ TEST_F(InputRulesTest, EnterAndEscapeNeverCloseTheWindow) {
 
 TEST_F(InputRulesTest, EnterWithAnEmptySearchBoxAsksForAWord) {
     RunShown([this](CTunovaDlg& d) {
-        d.searchEdit.SetFocus();
+        d.SearchEdit().SetFocus();
         plat::Application::ProcessEvents();
-        ASSERT_EQ(d.searchEdit.Text(), "");
-        plat::testing::PressKey(d.searchEdit, plat::kVkReturn);
+        ASSERT_EQ(d.SearchEdit().Text(), "");
+        plat::testing::PressKey(d.SearchEdit(), plat::kVkReturn);
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, "검색어 입력해 주세요");
         EXPECT_FALSE(d.Search().IsSearchRunning());
@@ -50,8 +50,8 @@ TEST_F(InputRulesTest, EnterWithAnEmptySearchBoxAsksForAWord) {
 
 TEST_F(InputRulesTest, RightClickAnywhereOpensTheSameMenuAtTheCursor) {
     RunShown([this](CTunovaDlg& d) {
-        std::vector<plat::Window*> targets = {&d.resultList, &d.playlistView, &d, d.Child(1126),
-                                              &d.searchEdit};
+        std::vector<plat::Window*> targets = {&d.ResultList(), &d.PlaylistView(), &d, d.Child(1126),
+                                              &d.SearchEdit()};
         for (plat::Window* target : targets) {
             menus.clear();
             plat::testing::MouseDown(*target, {3, 4}, 2);
@@ -123,7 +123,7 @@ TEST_F(InputRulesTest, CountryMenuShowsOneButtonAndChecksTheChosenCountry) {
 
 TEST_F(InputRulesTest, HiddenComboSetsTheCountryWithoutTouchingTheButtons) {
     RunShown([](CTunovaDlg& d) {
-        d.countryCombo.SelectByUser(2);
+        d.CountryCombo().SelectByUser(2);
         EXPECT_EQ(d.Search().CountryIndex(), 2);
         EXPECT_EQ(d.VisibleCountryButton(), 1109);
     });
@@ -131,23 +131,23 @@ TEST_F(InputRulesTest, HiddenComboSetsTheCountryWithoutTouchingTheButtons) {
 
 TEST_F(InputRulesTest, PlaceholderClearsOnFirstFocusOnly) {
     RunShown([](CTunovaDlg& d) {
-        EXPECT_EQ(d.searchEdit.Text(), kSearchPlaceholder);
-        d.searchEdit.SetFocus();
+        EXPECT_EQ(d.SearchEdit().Text(), kSearchPlaceholder);
+        d.SearchEdit().SetFocus();
         plat::Application::ProcessEvents();
         EXPECT_FALSE(d.Search().PlaceholderActive());
-        EXPECT_EQ(d.searchEdit.Text(), "");
-        plat::testing::TypeText(d.searchEdit, "abba");
-        d.resultList.SetFocus();
+        EXPECT_EQ(d.SearchEdit().Text(), "");
+        plat::testing::TypeText(d.SearchEdit(), "abba");
+        d.ResultList().SetFocus();
         plat::Application::ProcessEvents();
-        d.searchEdit.SetFocus();
+        d.SearchEdit().SetFocus();
         plat::Application::ProcessEvents();
-        EXPECT_EQ(d.searchEdit.Text(), "abba");
+        EXPECT_EQ(d.SearchEdit().Text(), "abba");
     });
 }
 
 TEST_F(InputRulesTest, HideToTrayMinimisesWhileThereIsNoTrayIcon) {
     RunShown([](CTunovaDlg& d) {
-        ASSERT_FALSE(d.tray.created) << "no tray icon on this desktop";
+        ASSERT_FALSE(d.Tray().created) << "no tray icon on this desktop";
         d.SendCommand(1119);
         plat::Application::ProcessEvents();
         EXPECT_TRUE(d.IsMinimized());

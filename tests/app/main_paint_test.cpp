@@ -145,7 +145,7 @@ TEST_F(MainPaintTest, TheFrameIsComposedFromTheSkinFiles) {
 TEST_F(MainPaintTest, TheDigitsShowTheCurrentTimeText) {
     RunShown([&](CTunovaDlg& d) {
         EXPECT_EQ(DigitsShown(Grab(d)), "000000");
-        d.playback.currentTimeText = "01:02:03";
+        d.Playback().currentTimeText = "01:02:03";
         d.Invalidate();
         const plat::Bitmap shown = Grab(d);
         EXPECT_EQ(DigitsShown(shown), "010203");
@@ -153,7 +153,7 @@ TEST_F(MainPaintTest, TheDigitsShowTheCurrentTimeText) {
             ShowsImageAt(shown, skin.colon, kTimeDigitsRect.left + 30, kTimeDigitsRect.top, kRed));
         EXPECT_TRUE(
             ShowsImageAt(shown, skin.colon, kTimeDigitsRect.left + 68, kTimeDigitsRect.top, kRed));
-        d.playback.currentTimeText = "123:45:06";
+        d.Playback().currentTimeText = "123:45:06";
         d.Invalidate();
         EXPECT_EQ(DigitsShown(Grab(d)), "995959");
     });
@@ -162,7 +162,7 @@ TEST_F(MainPaintTest, TheDigitsShowTheCurrentTimeText) {
 TEST_F(MainPaintTest, TheGaugeShowsTheVolumeAndThePanelRightOfTheBar) {
     RunShown([&](CTunovaDlg& d) {
         for (const auto& [volume, width] : {std::pair{0, 0}, {50, 19}, {100, 38}, {180, 38}}) {
-            d.playback.volume = volume;
+            d.Playback().volume = volume;
             d.Invalidate();
             const plat::Bitmap shown = Grab(d);
             EXPECT_EQ(GaugeMismatches(shown, width), 0) << volume;
@@ -193,11 +193,11 @@ TEST_F(MainPaintTest, EachDisplayRepaintsOnlyItsOwnRectangle) {
             }
             return true;
         };
-        d.playback.currentTimeText = "01:02:03";
-        d.playback.nowPlayingTitle = "A title that nobody asked to show";
+        d.Playback().currentTimeText = "01:02:03";
+        d.Playback().nowPlayingTitle = "A title that nobody asked to show";
 
         // Moving the volume slider repaints the gauge.
-        d.volumeSlider.SetPosition(100);
+        d.VolumeSlider().SetPosition(100);
         d.SendMessage(res::kWmSliderMoving, res::kIdcVolumeSlider, 100);
         plat::Bitmap shown = Painted(d);
         EXPECT_EQ(GaugeMismatches(shown, 38), 0);
@@ -205,7 +205,7 @@ TEST_F(MainPaintTest, EachDisplayRepaintsOnlyItsOwnRectangle) {
         EXPECT_TRUE(titleUnchanged(shown));
 
         // A play-mode choice repaints its indicator (and the panel it is composed into).
-        d.playback.volume = 0;
+        d.Playback().volume = 0;
         d.SendCommand(res::kIdcModeRandom);
         shown = Painted(d);
         EXPECT_TRUE(ShowsImageAt(shown, skin.playModes[2], 241, 50));
@@ -225,7 +225,7 @@ TEST_F(MainPaintTest, EachDisplayRepaintsOnlyItsOwnRectangle) {
 
 TEST_F(MainPaintTest, ALongTitleRestsThenScrollsTwoPixelsAStepOnTheClock) {
     RunShown([&](CTunovaDlg& d) {
-        d.playback.nowPlayingTitle = std::string(80, 'W');
+        d.Playback().nowPlayingTitle = std::string(80, 'W');
         d.Invalidate();
         const plat::Bitmap resting = Grab(d);
         clock.Advance(2900);
@@ -291,7 +291,7 @@ TEST_F(DoubleDensityPaintTest, TheFrameAndTheDigitsUseTheTwiceAsLargeImages) {
         if (plat::testing::DeviceScale(d) != 2) {
             GTEST_SKIP() << "needs a screen of device pixel ratio 2 (QT_SCALE_FACTOR=2)";
         }
-        d.playback.currentTimeText = "00:00:08";
+        d.Playback().currentTimeText = "00:00:08";
         d.Invalidate();
         const plat::Bitmap shown = Grab(d);
         const plat::Bitmap logo = skin.logo.HighDensity();

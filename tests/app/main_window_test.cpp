@@ -22,7 +22,7 @@ TEST_F(MainWindowTest, StartsHiddenThenComesOnScreenAndThePageBecomesReadyLater)
     Run(dlg, [this](CTunovaDlg& d) {
         EXPECT_EQ(d.Text(), kMainWindowTitle);
         EXPECT_EQ(d.WindowRect().Width(), 0) << "nothing to see while start-up waits";
-        EXPECT_EQ(d.searchEdit.Text(), kSearchPlaceholder);
+        EXPECT_EQ(d.SearchEdit().Text(), kSearchPlaceholder);
         EXPECT_EQ(d.VisibleCountryButton(), 1109);
         for (int hidden : {1011, 1101, 1104, 1105, 1106, 1108, 1131, 1137}) {
             ASSERT_NE(d.Child(hidden), nullptr) << hidden;
@@ -32,9 +32,9 @@ TEST_F(MainWindowTest, StartsHiddenThenComesOnScreenAndThePageBecomesReadyLater)
             ASSERT_NE(d.Child(shown), nullptr) << shown;
             EXPECT_TRUE(d.Child(shown)->IsVisible()) << shown;
         }
-        EXPECT_EQ(d.countryCombo.Count(), 5);
-        EXPECT_EQ(d.countryCombo.ItemText(4), "중국");
-        EXPECT_EQ(d.volumeSlider.GetPosition(), 40);
+        EXPECT_EQ(d.CountryCombo().Count(), 5);
+        EXPECT_EQ(d.CountryCombo().ItemText(4), "중국");
+        EXPECT_EQ(d.VolumeSlider().GetPosition(), 40);
 
         // Start-up ended with the day's usage count and its 100 ms pause, 100 ms after timer
         // 50 started: the window is due 400 ms later.
@@ -47,9 +47,9 @@ TEST_F(MainWindowTest, StartsHiddenThenComesOnScreenAndThePageBecomesReadyLater)
         EXPECT_EQ(d.Child(1124)->WindowRect().left - d.WindowRect().left, kNormalWidth - 52)
             << "controls in the normal layout";
         clock.Advance(200 + 2799);
-        EXPECT_FALSE(d.playback.pageReady) << "the page needs 2.8 s after its first answer";
+        EXPECT_FALSE(d.Playback().pageReady) << "the page needs 2.8 s after its first answer";
         clock.Advance(1);
-        EXPECT_TRUE(d.playback.pageReady);
+        EXPECT_TRUE(d.Playback().pageReady);
     });
 }
 
@@ -112,10 +112,10 @@ class MainWindowSearchTest : public MainWindowTest {
     }
     // Types `word` into the search box and presses Enter; waits for the rows.
     static void SearchFor(CTunovaDlg& d, const std::string& word) {
-        d.searchEdit.SetFocus();
+        d.SearchEdit().SetFocus();
         plat::Application::ProcessEvents();
-        plat::testing::TypeText(d.searchEdit, word);
-        plat::testing::PressKey(d.searchEdit, plat::kVkReturn);
+        plat::testing::TypeText(d.SearchEdit(), word);
+        plat::testing::PressKey(d.SearchEdit(), plat::kVkReturn);
         ASSERT_TRUE(PumpUntil([&] { return !d.Search().IsSearchRunning(); }, 10000));
     }
     LoopbackServer server;
@@ -128,10 +128,10 @@ TEST_F(MainWindowSearchTest, EnterInTheSearchBoxShowsTheFeedsRows) {
         EXPECT_EQ(FeedRequests()[0].target,
                   "/feeds/api/videos/-/Music?vq=love/song&orderby=relevance&max-results=30"
                   "&start-index=1");
-        ASSERT_EQ(d.resultList.ItemCount(), 30);
-        EXPECT_EQ(d.resultList.ItemText(0, 0), "1");
-        EXPECT_EQ(d.resultList.ItemText(0, 1), "Song 1");
-        EXPECT_EQ(d.resultList.ItemText(29, 2), "00:30");
+        ASSERT_EQ(d.ResultList().ItemCount(), 30);
+        EXPECT_EQ(d.ResultList().ItemText(0, 0), "1");
+        EXPECT_EQ(d.ResultList().ItemText(0, 1), "Song 1");
+        EXPECT_EQ(d.ResultList().ItemText(29, 2), "00:30");
         EXPECT_EQ(d.Search().ResultCountText(), "30");
         EXPECT_FALSE(d.HasEnded()) << "Enter never closes the window";
         // More results: button 1137 shows and the link buttons move right to make room.
@@ -144,31 +144,31 @@ TEST_F(MainWindowSearchTest, EnterInTheSearchBoxShowsTheFeedsRows) {
 TEST_F(MainWindowSearchTest, ScrollingToTheEndOfTheRowsFetchesTheNextPage) {
     RunShown([this](CTunovaDlg& d) {
         SearchFor(d, "abba");
-        d.resultList.EnsureVisible(d.resultList.ItemCount() - 1);
+        d.ResultList().EnsureVisible(d.ResultList().ItemCount() - 1);
         clock.Advance(res::kTimerPaging.periodMs);
         ASSERT_TRUE(PumpUntil([&] { return !d.Search().IsSearchRunning(); }, 10000));
         ASSERT_EQ(FeedRequests().size(), 2u);
         EXPECT_TRUE(FeedRequests()[1].target.ends_with("&start-index=31"));
-        EXPECT_EQ(d.resultList.ItemCount(), 60);
+        EXPECT_EQ(d.ResultList().ItemCount(), 60);
     });
 }
 
 TEST_F(MainWindowSearchTest, ReleasingTheButtonAfterDraggingARowFreesTheMouse) {
     RunShown([this](CTunovaDlg& d) {
         SearchFor(d, "abba");
-        ASSERT_GT(d.resultList.ItemCount(), 3);
-        const plat::Rect row = d.resultList.ItemRect(2);
+        ASSERT_GT(d.ResultList().ItemCount(), 3);
+        const plat::Rect row = d.ResultList().ItemRect(2);
         const plat::Point press{row.left + 40, (row.top + row.bottom) / 2};
-        plat::testing::MouseClick(d.resultList, press);  // selects row 2
+        plat::testing::MouseClick(d.ResultList(), press);  // selects row 2
         plat::Application::ProcessEvents();
-        ASSERT_EQ(d.resultList.SelectedCount(), 1);
+        ASSERT_EQ(d.ResultList().SelectedCount(), 1);
 
-        plat::testing::MouseDown(d.resultList, press);
-        plat::testing::MouseMove(d.resultList, {press.x + 20, press.y + 15}, 1);
+        plat::testing::MouseDown(d.ResultList(), press);
+        plat::testing::MouseMove(d.ResultList(), {press.x + 20, press.y + 15}, 1);
         ASSERT_TRUE(d.Search().IsDragging()) << "a press and a small move start a drag";
         EXPECT_EQ(plat::Window::Capture(), &d);
 
-        plat::testing::MouseUp(d.resultList, {press.x + 20, press.y + 15});
+        plat::testing::MouseUp(d.ResultList(), {press.x + 20, press.y + 15});
         EXPECT_FALSE(d.Search().IsDragging());
         EXPECT_EQ(plat::Window::Capture(), nullptr) << "the release ends the drag";
 

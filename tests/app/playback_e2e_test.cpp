@@ -57,16 +57,16 @@ class PlaybackEndToEndTest : public MainWindowTest,
         clock.Advance(res::kTimerUpdaterWait.periodMs + res::kTimerShowWindow.periodMs);
         ASSERT_TRUE(PumpUntil([&] { return d.Page().IsPageLoaded(); }, 30000));
         clock.Advance(res::kTimerPageProbe.periodMs + res::kTimerPageReady.periodMs);
-        ASSERT_TRUE(d.playback.pageReady);
-        d.searchEdit.SetFocus();
-        plat::testing::TypeText(d.searchEdit, "tunovaclip");
-        plat::testing::PressKey(d.searchEdit, plat::kVkReturn);
+        ASSERT_TRUE(d.Playback().pageReady);
+        d.SearchEdit().SetFocus();
+        plat::testing::TypeText(d.SearchEdit(), "tunovaclip");
+        plat::testing::PressKey(d.SearchEdit(), plat::kVkReturn);
         ASSERT_TRUE(PumpUntil([&] { return !d.Search().IsSearchRunning(); }, 10000));
-        ASSERT_EQ(d.resultList.ItemCount(), static_cast<int>(Clips().size()));
+        ASSERT_EQ(d.ResultList().ItemCount(), static_cast<int>(Clips().size()));
     }
     static int RowTitled(CTunovaDlg& d, const std::string& title) {
-        for (int row = 0; row < d.resultList.ItemCount(); ++row) {
-            if (d.resultList.ItemText(row, 1) == title) {
+        for (int row = 0; row < d.ResultList().ItemCount(); ++row) {
+            if (d.ResultList().ItemText(row, 1) == title) {
                 return row;
             }
         }
@@ -81,40 +81,40 @@ TEST_P(PlaybackEndToEndTest, ADoubleClickedResultPlaysAndItsTimeMovesInBothViews
         ReadyWithClips(d);
         const int row = RowTitled(d, "Clip 1");
         ASSERT_GE(row, 0);
-        const plat::Rect rect = d.resultList.ItemRect(row);
-        plat::testing::MouseDoubleClick(d.resultList,
+        const plat::Rect rect = d.ResultList().ItemRect(row);
+        plat::testing::MouseDoubleClick(d.ResultList(),
                                         {rect.left + 60, (rect.top + rect.bottom) / 2});
-        EXPECT_EQ(d.playback.nowPlayingTitle, "Clip 1");
-        EXPECT_EQ(d.playback.durationText, "00:08");
+        EXPECT_EQ(d.Playback().nowPlayingTitle, "Clip 1");
+        EXPECT_EQ(d.Playback().durationText, "00:08");
 
         std::string first;
         for (int i = 0; i < 100 && first.empty(); ++i) {
             Play(500);
-            if (d.playback.playerState == 1 && d.playback.currentTimeText != "00:00:00") {
-                first = d.playback.currentTimeText;
+            if (d.Playback().playerState == 1 && d.Playback().currentTimeText != "00:00:00") {
+                first = d.Playback().currentTimeText;
             }
         }
-        ASSERT_FALSE(first.empty()) << "state " << d.playback.playerState;
+        ASSERT_FALSE(first.empty()) << "state " << d.Playback().playerState;
         EXPECT_TRUE(d.Child(res::kIdcPause)->IsVisible());
         std::string later = first;
         for (int i = 0; i < 40 && later == first; ++i) {
             Play(500);
-            later = d.playback.currentTimeText;
+            later = d.Playback().currentTimeText;
         }
         EXPECT_GT(later, first);
-        EXPECT_GT(d.positionSlider.GetPosition(), 0);
+        EXPECT_GT(d.PositionSlider().GetPosition(), 0);
 
         // A double-click on the picture shows the video big, and it goes on playing there.
         plat::Window& video = d.Page().VideoWindow();
         const int normalWidth = video.WindowRect().Width();
         const plat::Rect area = video.ClientRect();
         plat::testing::MouseDoubleClick(video, {area.Width() / 2, area.Height() / 2});
-        EXPECT_FALSE(d.view.listShown);
+        EXPECT_FALSE(d.View().listShown);
         EXPECT_GT(video.WindowRect().Width(), normalWidth * 2);
         const long frames = GetParam().framesShown(d.Page());
         Play(1000);
         EXPECT_GT(GetParam().framesShown(d.Page()), frames);
-        EXPECT_EQ(d.playback.playerState, 1);
+        EXPECT_EQ(d.Playback().playerState, 1);
     });
 }
 
@@ -125,33 +125,33 @@ TEST_P(PlaybackEndToEndTest, TwoPlaylistEntriesInModeAllPlayOneAfterTheOther) {
         for (const char* title : {"Clip 2", "Clip 1"}) {  // the 3-second clip first
             const int row = RowTitled(d, title);
             ASSERT_GE(row, 0);
-            ASSERT_TRUE(d.PlaylistEntries().AddResult(row, d.resultList, d.Search().Results(),
+            ASSERT_TRUE(d.PlaylistEntries().AddResult(row, d.ResultList(), d.Search().Results(),
                                                       AddVariant::kClick));
         }
-        ASSERT_EQ(d.playlistView.ItemCount(), 2);
+        ASSERT_EQ(d.PlaylistView().ItemCount(), 2);
         const int first = d.PlaylistEntries().EntryNumberAt(0);
         const int second = d.PlaylistEntries().EntryNumberAt(1);
-        const plat::Rect rect = d.playlistView.ItemRect(0);
-        plat::testing::MouseDoubleClick(d.playlistView,
+        const plat::Rect rect = d.PlaylistView().ItemRect(0);
+        plat::testing::MouseDoubleClick(d.PlaylistView(),
                                         {rect.left + 40, (rect.top + rect.bottom) / 2});
-        EXPECT_EQ(d.playback.currentEntryNumber, first);
-        EXPECT_EQ(d.playback.nowPlayingTitle, "Clip 2");
-        EXPECT_EQ(d.playlistView.HighlightTitle(), "Clip 2");
+        EXPECT_EQ(d.Playback().currentEntryNumber, first);
+        EXPECT_EQ(d.Playback().nowPlayingTitle, "Clip 2");
+        EXPECT_EQ(d.PlaylistView().HighlightTitle(), "Clip 2");
 
         // The first plays to its end; the second starts by itself and plays.
-        for (int i = 0; i < 60 && d.playback.currentEntryNumber != second; ++i) {
+        for (int i = 0; i < 60 && d.Playback().currentEntryNumber != second; ++i) {
             Play(500);
         }
-        ASSERT_EQ(d.playback.currentEntryNumber, second) << "state " << d.playback.playerState;
-        EXPECT_EQ(d.playback.nowPlayingTitle, "Clip 1");
-        EXPECT_EQ(d.playlistView.HighlightTitle(), "Clip 1");
-        EXPECT_EQ(d.playback.durationText, "00:08");
+        ASSERT_EQ(d.Playback().currentEntryNumber, second) << "state " << d.Playback().playerState;
+        EXPECT_EQ(d.Playback().nowPlayingTitle, "Clip 1");
+        EXPECT_EQ(d.PlaylistView().HighlightTitle(), "Clip 1");
+        EXPECT_EQ(d.Playback().durationText, "00:08");
         bool moving = false;
         for (int i = 0; i < 60 && !moving; ++i) {
             Play(500);
-            moving = d.playback.playerState == 1 && d.playback.currentTimeText != "00:00:00";
+            moving = d.Playback().playerState == 1 && d.Playback().currentTimeText != "00:00:00";
         }
-        EXPECT_TRUE(moving) << "state " << d.playback.playerState;
+        EXPECT_TRUE(moving) << "state " << d.Playback().playerState;
     });
 }
 
@@ -164,15 +164,15 @@ TEST_P(PlaybackEndToEndTest, AfterTheEngineDiesTheVideoGoesOnMutedAtItsVolume) {
         ReadyWithClips(d);
         const int row = RowTitled(d, "Clip 1");
         ASSERT_GE(row, 0);
-        const plat::Rect rect = d.resultList.ItemRect(row);
-        plat::testing::MouseDoubleClick(d.resultList,
+        const plat::Rect rect = d.ResultList().ItemRect(row);
+        plat::testing::MouseDoubleClick(d.ResultList(),
                                         {rect.left + 60, (rect.top + rect.bottom) / 2});
-        for (int i = 0; i < 60 && d.playback.currentTimeText < "00:00:02"; ++i) {
+        for (int i = 0; i < 60 && d.Playback().currentTimeText < "00:00:02"; ++i) {
             Play(500);
         }
-        ASSERT_GE(d.playback.currentTimeText, "00:00:02") << "state " << d.playback.playerState;
+        ASSERT_GE(d.Playback().currentTimeText, "00:00:02") << "state " << d.Playback().playerState;
         d.SendCommand(res::kIdcMute);
-        const std::string before = d.playback.currentTimeText;
+        const std::string before = d.Playback().currentTimeText;
 
         if (auto* mpv = dynamic_cast<MpvPage*>(&d.Page())) {
             ASSERT_TRUE(mpv->Video().Command({"quit"}));
@@ -186,16 +186,16 @@ TEST_P(PlaybackEndToEndTest, AfterTheEngineDiesTheVideoGoesOnMutedAtItsVolume) {
         bool going = false;
         for (int i = 0; i < 40 && !going; ++i) {
             Play(500);
-            going = d.playback.playerState == 1 && d.playback.currentTimeText >= before;
+            going = d.Playback().playerState == 1 && d.Playback().currentTimeText >= before;
         }
-        EXPECT_TRUE(going) << "state " << d.playback.playerState << " at "
-                           << d.playback.currentTimeText;
+        EXPECT_TRUE(going) << "state " << d.Playback().playerState << " at "
+                           << d.Playback().currentTimeText;
         const PlayerEngine& engine = GetParam();
         EXPECT_TRUE(engine.muted(d.Page()));
         EXPECT_DOUBLE_EQ(engine.outputVolume(d.Page()), 0.4);
         const std::string src = engine.source(d.Page());
         EXPECT_NE(src.find(server->VideoIds()[0]), std::string::npos) << src;
-        EXPECT_EQ(d.playback.nowPlayingTitle, "Clip 1");
+        EXPECT_EQ(d.Playback().nowPlayingTitle, "Clip 1");
         EXPECT_TRUE(d.Child(res::kIdcUnmute)->IsVisible());
     });
 }
@@ -215,33 +215,33 @@ TEST_P(ThreeClipsEndToEndTest, AClipGoneFromTheLibraryIsPassedOverInModeAll) {
         for (const char* title : {"Clip 1", "Clip 2", "Clip 3"}) {
             const int row = RowTitled(d, title);
             ASSERT_GE(row, 0);
-            ASSERT_TRUE(d.PlaylistEntries().AddResult(row, d.resultList, d.Search().Results(),
+            ASSERT_TRUE(d.PlaylistEntries().AddResult(row, d.ResultList(), d.Search().Results(),
                                                       AddVariant::kClick));
         }
         ASSERT_TRUE(server->DeleteClip(0));
-        ASSERT_EQ(d.playback.playMode, kPlayModeAll);
+        ASSERT_EQ(d.Playback().playMode, kPlayModeAll);
         const int second = d.PlaylistEntries().EntryNumberAt(1);
-        const plat::Rect rect = d.playlistView.ItemRect(0);
-        plat::testing::MouseDoubleClick(d.playlistView,
+        const plat::Rect rect = d.PlaylistView().ItemRect(0);
+        plat::testing::MouseDoubleClick(d.PlaylistView(),
                                         {rect.left + 40, (rect.top + rect.bottom) / 2});
-        ASSERT_EQ(d.playback.nowPlayingTitle, "Clip 1");
-        ASSERT_EQ(d.playlistView.HighlightTitle(), "Clip 1");
+        ASSERT_EQ(d.Playback().nowPlayingTitle, "Clip 1");
+        ASSERT_EQ(d.PlaylistView().HighlightTitle(), "Clip 1");
 
         int waited = 0;
-        for (; waited < 20000 && d.playback.currentEntryNumber != second; waited += 500) {
+        for (; waited < 20000 && d.Playback().currentEntryNumber != second; waited += 500) {
             Play(500);
         }
-        ASSERT_EQ(d.playback.currentEntryNumber, second) << "state " << d.playback.playerState;
+        ASSERT_EQ(d.Playback().currentEntryNumber, second) << "state " << d.Playback().playerState;
         EXPECT_LE(waited, res::kTimerHoldRelease.periodMs + 1000);
-        EXPECT_EQ(d.playlistView.HighlightTitle(), "Clip 2");
-        EXPECT_EQ(d.playback.nowPlayingTitle, "Clip 2");
+        EXPECT_EQ(d.PlaylistView().HighlightTitle(), "Clip 2");
+        EXPECT_EQ(d.Playback().nowPlayingTitle, "Clip 2");
         bool moving = false;
         for (int i = 0; i < 60 && !moving; ++i) {
             Play(500);
-            moving = d.playback.playerState == 1 && d.playback.currentTimeText != "00:00:00";
+            moving = d.Playback().playerState == 1 && d.Playback().currentTimeText != "00:00:00";
         }
-        EXPECT_TRUE(moving) << "state " << d.playback.playerState;
-        EXPECT_EQ(d.playback.currentEntryNumber, second);
+        EXPECT_TRUE(moving) << "state " << d.Playback().playerState;
+        EXPECT_EQ(d.Playback().currentEntryNumber, second);
     });
 }
 

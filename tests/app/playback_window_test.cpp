@@ -32,19 +32,19 @@ class PlaybackWindowTest : public MainWindowTest {
     // Brings the page to ready and shows the rows of a search.
     void ReadyWithRows(CTunovaDlg& d) {
         clock.Advance(res::kTimerPageProbe.periodMs + res::kTimerPageReady.periodMs);
-        ASSERT_TRUE(d.playback.pageReady);
-        d.searchEdit.SetFocus();
-        plat::testing::TypeText(d.searchEdit, "song");
-        plat::testing::PressKey(d.searchEdit, plat::kVkReturn);
+        ASSERT_TRUE(d.Playback().pageReady);
+        d.SearchEdit().SetFocus();
+        plat::testing::TypeText(d.SearchEdit(), "song");
+        plat::testing::PressKey(d.SearchEdit(), plat::kVkReturn);
         ASSERT_TRUE(PumpUntil([&] { return !d.Search().IsSearchRunning(); }, 10000));
-        ASSERT_EQ(d.resultList.ItemCount(), 20);
+        ASSERT_EQ(d.ResultList().ItemCount(), 20);
     }
     static plat::Point RowPoint(CTunovaDlg& d, int row) {
-        const plat::Rect rect = d.resultList.ItemRect(row);
+        const plat::Rect rect = d.ResultList().ItemRect(row);
         return {rect.left + 60, (rect.top + rect.bottom) / 2};
     }
     void DoubleClickRow(CTunovaDlg& d, int row) {
-        plat::testing::MouseDoubleClick(d.resultList, RowPoint(d, row));
+        plat::testing::MouseDoubleClick(d.ResultList(), RowPoint(d, row));
         plat::Application::ProcessEvents();
     }
     bool Called(const std::string& call) const {
@@ -60,17 +60,17 @@ TEST_F(PlaybackWindowTest, DoubleClickingAResultPlaysItAndTheDisplaysFollow) {
         DoubleClickRow(d, 11);  // "Song 12"; its link keeps the feed's "&amp;", split at ';'
         EXPECT_TRUE(Called("loadNewVideo(v12&amp,feature=youtube_gdata,1)"));
         EXPECT_EQ(page.state, 1);
-        EXPECT_EQ(d.playback.nowPlayingTitle, "Song 12");
-        EXPECT_EQ(d.playback.durationText, "00:12");
-        EXPECT_EQ(d.playlistView.HighlightTitle(), "noplayingitem");
+        EXPECT_EQ(d.Playback().nowPlayingTitle, "Song 12");
+        EXPECT_EQ(d.Playback().durationText, "00:12");
+        EXPECT_EQ(d.PlaylistView().HighlightTitle(), "noplayingitem");
         EXPECT_FALSE(d.Child(res::kIdcPlay)->IsVisible());
         EXPECT_TRUE(d.Child(res::kIdcPause)->IsVisible());
-        EXPECT_EQ(d.positionSlider.Maximum(), 12);
+        EXPECT_EQ(d.PositionSlider().Maximum(), 12);
 
         clock.Advance(3000);
-        EXPECT_EQ(d.playback.currentTimeText, "00:00:03");
-        EXPECT_EQ(d.positionSlider.GetPosition(), 3);
-        EXPECT_EQ(d.playback.playerState, 1);
+        EXPECT_EQ(d.Playback().currentTimeText, "00:00:03");
+        EXPECT_EQ(d.PositionSlider().GetPosition(), 3);
+        EXPECT_EQ(d.Playback().playerState, 1);
     });
 }
 
@@ -80,15 +80,15 @@ TEST_F(PlaybackWindowTest, TheRightClickMenuCopiesWhatPlays) {
     RunShown([this](CTunovaDlg& d) {
         ReadyWithRows(d);
         DoubleClickRow(d, 11);
-        ASSERT_EQ(d.playback.nowPlayingTitle, "Song 12");
+        ASSERT_EQ(d.Playback().nowPlayingTitle, "Song 12");
         plat::SetClipboardText("before");
         menuChoice = res::kCmdCopyNowPlaying;
-        plat::testing::MouseDown(d.playlistView, {3, 4}, 2);
+        plat::testing::MouseDown(d.PlaylistView(), {3, 4}, 2);
         ASSERT_EQ(menus.size(), 1u);
         EXPECT_EQ(menus[0].items[0].id, res::kCmdCopyNowPlaying);
         EXPECT_EQ(menus[0].items.size(), 8u);
         plat::Application::ProcessEvents();
-        EXPECT_EQ(plat::ClipboardText(), "Song 12\n" + d.playback.nowPlayingLink);
+        EXPECT_EQ(plat::ClipboardText(), "Song 12\n" + d.Playback().nowPlayingLink);
     });
 }
 
@@ -103,7 +103,7 @@ TEST_F(PlaybackWindowTest, TransportButtonsReachThePage) {
         EXPECT_EQ(page.state, 2);
         EXPECT_TRUE(d.Child(res::kIdcPlay)->IsVisible());
         clock.Advance(500);
-        EXPECT_EQ(d.playback.playerState, 2);
+        EXPECT_EQ(d.Playback().playerState, 2);
         plat::testing::MouseClick(*d.Child(res::kIdcPlay), {5, 5});
         EXPECT_EQ(page.state, 1);
         plat::testing::MouseClick(*d.Child(res::kIdcMute), {5, 5});
@@ -116,7 +116,7 @@ TEST_F(PlaybackWindowTest, TransportButtonsReachThePage) {
         d.SendCommand(res::kIdcSeekStart);
         EXPECT_TRUE(Called("seekTo(0)"));
         d.SendCommand(res::kIdcStop);
-        EXPECT_EQ(d.playback.nowPlayingTitle, "");
+        EXPECT_EQ(d.Playback().nowPlayingTitle, "");
         EXPECT_EQ(page.state, 1) << "stop leaves the page playing";
     });
 }
@@ -128,7 +128,7 @@ TEST_F(PlaybackWindowTest, DraggingTheSlidersSeeksAndSetsTheVolume) {
         page.calls.clear();
 
         // The position thumb sits at the left end; dragged to the middle it seeks to second 10.
-        CSkinSlider& position = d.positionSlider;
+        CSkinSlider& position = d.PositionSlider();
         const int y = position.ClientRect().Height() / 2;
         const int middle = position.ThumbCentreFor(10);
         plat::testing::MouseDown(position, {position.ThumbCentreFor(0), y});
@@ -139,19 +139,19 @@ TEST_F(PlaybackWindowTest, DraggingTheSlidersSeeksAndSetsTheVolume) {
         plat::Application::ProcessEvents();
         EXPECT_EQ(position.GetPosition(), 10);
         EXPECT_TRUE(Called("seekTo(10)"));
-        EXPECT_EQ(d.playback.seekPosition, 10);
+        EXPECT_EQ(d.Playback().seekPosition, 10);
         EXPECT_TRUE(d.HasTimer(res::kTimerPosition.id));
         clock.Advance(1000);
-        EXPECT_EQ(d.playback.currentTimeText, "00:00:11");
+        EXPECT_EQ(d.Playback().currentTimeText, "00:00:11");
 
         // A press beside the volume thumb moves it there and sets the volume at once.
-        CSkinSlider& volume = d.volumeSlider;
+        CSkinSlider& volume = d.VolumeSlider();
         const int width = volume.ClientRect().Width();
         plat::testing::MouseDown(volume, {width - 5, 2});
         plat::Application::ProcessEvents();
         const int set = volume.GetPosition();
         EXPECT_GT(set, 90);
-        EXPECT_EQ(d.playback.volume, set);
+        EXPECT_EQ(d.Playback().volume, set);
         EXPECT_EQ(page.volume, set);
         plat::testing::MouseMove(volume, {-50, 2}, 1);  // past the left end
         plat::testing::MouseUp(volume, {-50, 2});
@@ -165,27 +165,27 @@ TEST_F(PlaybackWindowTest, AnEndWithAnEmptyPlaylistClearsTheDisplayAndAClickThen
     RunShown([this](CTunovaDlg& d) {
         ReadyWithRows(d);
         clock.Advance(res::kTimerVolumeRestore.periodMs);  // the player is initialised
-        ASSERT_TRUE(d.playback.playerInitialised);
+        ASSERT_TRUE(d.Playback().playerInitialised);
         // The first click while a video plays moves the video up a pixel and cues nothing.
         const int heightBefore = d.Page().VideoWindow().WindowRect().Height();
         page.lengths["v3"] = 3;
         DoubleClickRow(d, 2);                     // "Song 3", 3 seconds
         clock.Advance(res::kTimerPoll.periodMs);  // the poll sees it playing
         page.calls.clear();
-        plat::testing::MouseClick(d.resultList, RowPoint(d, 4));
+        plat::testing::MouseClick(d.ResultList(), RowPoint(d, 4));
         EXPECT_FALSE(Called("cueNewVideo(v5&amp,feature=youtube_gdata,1)"));
-        EXPECT_TRUE(d.playback.firstClickAdjustmentDone);
+        EXPECT_TRUE(d.Playback().firstClickAdjustmentDone);
         EXPECT_EQ(d.Page().VideoWindow().WindowRect().Height(), heightBefore - 2)
             << "the volume restore and the first click each take a pixel";
 
         clock.Advance(3000);
-        EXPECT_EQ(d.playback.playerState, 0);
-        EXPECT_EQ(d.playback.nowPlayingTitle, "");
-        EXPECT_EQ(d.playback.durationText, "");
+        EXPECT_EQ(d.Playback().playerState, 0);
+        EXPECT_EQ(d.Playback().nowPlayingTitle, "");
+        EXPECT_EQ(d.Playback().durationText, "");
         EXPECT_TRUE(d.Child(res::kIdcPlay)->IsVisible());
 
         // After the end a click cues the result.
-        plat::testing::MouseClick(d.resultList, RowPoint(d, 4));
+        plat::testing::MouseClick(d.ResultList(), RowPoint(d, 4));
         EXPECT_TRUE(Called("cueNewVideo(v5&amp,feature=youtube_gdata,1)"));
         EXPECT_EQ(page.state, 5);
 

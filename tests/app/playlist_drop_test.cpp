@@ -22,7 +22,7 @@ TEST_F(PlaylistDropTest, DroppedPlaylistFilesAreImportedAndBrokenOrPartlyKnownOn
     const std::string broken = TestHome() + "/broken.xspf";
     ASSERT_TRUE(plat::ReplaceFile(broken, "<playlist><trackList><track>"));
     RunShown([&](CTunovaDlg& d) {
-        plat::ListView& view = d.playlistView;
+        plat::ListView& view = d.PlaylistView();
         const plat::Point middle{view.ClientRect().Width() / 2, view.ClientRect().Height() / 2};
         ASSERT_TRUE(plat::testing::DropFiles(view, {Golden("playlist_golden.xspf")}, middle));
         ASSERT_EQ(view.ItemCount(), 3);

@@ -58,7 +58,7 @@ class PlaylistWindowTest : public MainWindowTest {
         return titles;
     }
     static void SearchFor(CTunovaDlg& d, const std::string& word) {
-        d.searchEdit.SetText(word);
+        d.SearchEdit().SetText(word);
         d.SendCommand(res::kIdcSearch);
         ASSERT_TRUE(PumpUntil([&] { return !d.Search().IsSearchRunning(); }, 10000));
     }
@@ -73,10 +73,10 @@ class PlaylistWindowTest : public MainWindowTest {
     }
     // Presses on result row `row` (which must be selected) and moves far enough to start a drag.
     static void StartDrag(CTunovaDlg& d, int row) {
-        const plat::Rect rect = d.resultList.ItemRect(row);
+        const plat::Rect rect = d.ResultList().ItemRect(row);
         const plat::Point press{rect.left + 60, (rect.top + rect.bottom) / 2};
-        plat::testing::MouseDown(d.resultList, press);
-        plat::testing::MouseMove(d.resultList, {press.x + 20, press.y + 15}, 1);
+        plat::testing::MouseDown(d.ResultList(), press);
+        plat::testing::MouseMove(d.ResultList(), {press.x + 20, press.y + 15}, 1);
     }
     int ChartRequests() const {
         int count = 0;
@@ -100,49 +100,49 @@ class PlaylistWindowTest : public MainWindowTest {
 TEST_F(PlaylistWindowTest, AddedDraggedMovedAndDeletedRowsComeBackAtTheNextStart) {
     RunShown([this](CTunovaDlg& d) {
         SearchFor(d, "song");
-        ASSERT_EQ(d.resultList.ItemCount(), 30);
+        ASSERT_EQ(d.ResultList().ItemCount(), 30);
 
         // The add column.
-        ClickAddColumn(d.resultList, 0);
-        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 1"}));
-        EXPECT_EQ(plat::Window::Focused(), &d.resultList) << "the click gives the focus back";
+        ClickAddColumn(d.ResultList(), 0);
+        EXPECT_EQ(Titles(d.PlaylistView()), (Strings{"Song 1"}));
+        EXPECT_EQ(plat::Window::Focused(), &d.ResultList()) << "the click gives the focus back";
 
         // Rows 3 and 4 dragged onto the playlist: the drag cursor shows, both join in order.
-        plat::testing::MouseClick(d.resultList, {60, d.resultList.ItemRect(3).top + 3});
-        d.resultList.SetItemState(2, plat::kLvisSelected, plat::kLvisSelected);
-        ASSERT_EQ(d.resultList.SelectedCount(), 2);
+        plat::testing::MouseClick(d.ResultList(), {60, d.ResultList().ItemRect(3).top + 3});
+        d.ResultList().SetItemState(2, plat::kLvisSelected, plat::kLvisSelected);
+        ASSERT_EQ(d.ResultList().SelectedCount(), 2);
         StartDrag(d, 3);
         ASSERT_TRUE(d.Search().IsDragging());
         plat::testing::MouseMove(d, {500, 80}, 1);
         EXPECT_EQ(plat::ProgramCursor(), plat::CursorShape::kSizeAll);
         plat::testing::MouseUp(d, {500, 80});
-        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 1", "Song 3", "Song 4"}));
+        EXPECT_EQ(Titles(d.PlaylistView()), (Strings{"Song 1", "Song 3", "Song 4"}));
         EXPECT_FALSE(d.Search().IsDragging());
         EXPECT_EQ(plat::Window::Capture(), nullptr);
         EXPECT_EQ(plat::ProgramCursor(), plat::CursorShape::kArrow);
-        EXPECT_EQ(plat::Window::Focused(), &d.resultList);
+        EXPECT_EQ(plat::Window::Focused(), &d.ResultList());
 
         // Released outside the playlist (just right of its drop area): nothing joins.
-        d.resultList.SetItemState(-1, 0, plat::kLvisSelected);
-        d.resultList.SetItemState(9, plat::kLvisSelected, plat::kLvisSelected);
+        d.ResultList().SetItemState(-1, 0, plat::kLvisSelected);
+        d.ResultList().SetItemState(9, plat::kLvisSelected, plat::kLvisSelected);
         StartDrag(d, 9);
         ASSERT_TRUE(d.Search().IsDragging());
         plat::testing::MouseUp(d, {d.ClientRect().Width() - 20, 80});
-        EXPECT_EQ(d.playlistView.ItemCount(), 3);
+        EXPECT_EQ(d.PlaylistView().ItemCount(), 3);
         EXPECT_EQ(plat::Window::Capture(), nullptr);
 
         // Move the last row up, then delete the first row with the Delete key.
-        d.playlistView.SetItemState(-1, 0, plat::kLvisSelected);
-        d.playlistView.SetItemState(2, plat::kLvisSelected, plat::kLvisSelected);
+        d.PlaylistView().SetItemState(-1, 0, plat::kLvisSelected);
+        d.PlaylistView().SetItemState(2, plat::kLvisSelected, plat::kLvisSelected);
         d.SendCommand(res::kIdcMoveUp);
-        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 1", "Song 4", "Song 3"}));
-        d.playlistView.SetItemState(-1, 0, plat::kLvisSelected);
-        d.playlistView.SetItemState(0, plat::kLvisSelected, plat::kLvisSelected);
-        plat::testing::PressKey(d.playlistView, plat::kVkDelete);
-        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 4", "Song 3"}));
-        d.playlistView.SetItemState(1, plat::kLvisSelected, plat::kLvisSelected);
+        EXPECT_EQ(Titles(d.PlaylistView()), (Strings{"Song 1", "Song 4", "Song 3"}));
+        d.PlaylistView().SetItemState(-1, 0, plat::kLvisSelected);
+        d.PlaylistView().SetItemState(0, plat::kLvisSelected, plat::kLvisSelected);
+        plat::testing::PressKey(d.PlaylistView(), plat::kVkDelete);
+        EXPECT_EQ(Titles(d.PlaylistView()), (Strings{"Song 4", "Song 3"}));
+        d.PlaylistView().SetItemState(1, plat::kLvisSelected, plat::kLvisSelected);
         d.SendCommand(res::kIdcMoveDown);  // the last row stays
-        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 4", "Song 3"}));
+        EXPECT_EQ(Titles(d.PlaylistView()), (Strings{"Song 4", "Song 3"}));
     });
     std::string saved;
     ASSERT_TRUE(plat::ReadFile(plat::DataFile(kPlaylistFileName), saved));
@@ -150,16 +150,16 @@ TEST_F(PlaylistWindowTest, AddedDraggedMovedAndDeletedRowsComeBackAtTheNextStart
               0u);
 
     RunShown([](CTunovaDlg& d) {
-        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 4", "Song 3"}));
-        EXPECT_EQ(d.playlistView.ItemText(0, 0), "5000");
+        EXPECT_EQ(Titles(d.PlaylistView()), (Strings{"Song 4", "Song 3"}));
+        EXPECT_EQ(d.PlaylistView().ItemText(0, 0), "5000");
         const PlaylistEntry* first = d.PlaylistEntries().Find(5000);
         ASSERT_NE(first, nullptr);
         EXPECT_EQ(first->seconds, 4);
         EXPECT_EQ(first->link, "http://www.youtube.com/watch?v=v4&amp;feature=youtube_gdata");
         // Emptied, the playlist leaves no file behind.
-        d.playlistView.SetItemState(-1, plat::kLvisSelected, plat::kLvisSelected);
+        d.PlaylistView().SetItemState(-1, plat::kLvisSelected, plat::kLvisSelected);
         d.SendCommand(res::kIdcDeleteEntries);
-        EXPECT_EQ(d.playlistView.ItemCount(), 0);
+        EXPECT_EQ(d.PlaylistView().ItemCount(), 0);
     });
     EXPECT_FALSE(plat::FileExists(plat::DataFile(kPlaylistFileName)));
 }
@@ -172,11 +172,11 @@ TEST_F(PlaylistWindowTest, TheAddColumnShowsItsPictureAndAClickLeavesTheListInPl
     ASSERT_TRUE(picture.LoadResource(res::kBmpAddPicture));
     RunShown([&](CTunovaDlg& d) {
         SearchFor(d, "song");
-        ASSERT_EQ(d.resultList.ItemCount(), 30);
-        d.resultList.UpdateNow();
-        const plat::Bitmap before = plat::testing::GrabWindow(d.resultList);
-        const int add = d.resultList.HeaderItemRect(3).left;
-        const plat::Rect row = d.resultList.ItemRect(1);
+        ASSERT_EQ(d.ResultList().ItemCount(), 30);
+        d.ResultList().UpdateNow();
+        const plat::Bitmap before = plat::testing::GrabWindow(d.ResultList());
+        const int add = d.ResultList().HeaderItemRect(3).left;
+        const plat::Rect row = d.ResultList().ItemRect(1);
         const int rowTop = row.top;
         int keyed = 0;
         int mismatches = 0;
@@ -201,17 +201,18 @@ TEST_F(PlaylistWindowTest, TheAddColumnShowsItsPictureAndAClickLeavesTheListInPl
         }
         EXPECT_EQ(magenta, 0) << "the key colour shows nowhere in the list";
 
-        const plat::Rect firstRow = d.resultList.ItemRect(0);
-        const plat::Rect addHeader = d.resultList.HeaderItemRect(3);
-        ClickAddColumn(d.resultList, 0);
-        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 1"}));
-        EXPECT_EQ(d.resultList.ItemRect(0), firstRow) << "no sideways scroll";
-        EXPECT_EQ(d.resultList.HeaderItemRect(3), addHeader);
+        const plat::Rect firstRow = d.ResultList().ItemRect(0);
+        const plat::Rect addHeader = d.ResultList().HeaderItemRect(3);
+        ClickAddColumn(d.ResultList(), 0);
+        EXPECT_EQ(Titles(d.PlaylistView()), (Strings{"Song 1"}));
+        EXPECT_EQ(d.ResultList().ItemRect(0), firstRow) << "no sideways scroll";
+        EXPECT_EQ(d.ResultList().HeaderItemRect(3), addHeader);
         // The header and the rows below the clicked one show exactly as before.
-        d.resultList.UpdateNow();
-        const plat::Bitmap after = plat::testing::GrabWindow(d.resultList);
+        d.ResultList().UpdateNow();
+        const plat::Bitmap after = plat::testing::GrabWindow(d.ResultList());
         int moved = 0;
-        for (int y : {5, 10, d.resultList.ItemRect(5).top + 8, d.resultList.ItemRect(9).top + 8}) {
+        for (int y :
+             {5, 10, d.ResultList().ItemRect(5).top + 8, d.ResultList().ItemRect(9).top + 8}) {
             for (int x = 0; x < before.Width(); ++x) {
                 moved += after.Pixel(x, y) != before.Pixel(x, y) ? 1 : 0;
             }
@@ -226,22 +227,22 @@ TEST_F(PlaylistWindowTest, TheAddColumnShowsItsPictureAndAClickLeavesTheListInPl
 TEST_F(PlaylistWindowTest, AddingPastTheVisibleRowsShowsTheNewestRowWhole) {
     RunShown([&](CTunovaDlg& d) {
         SearchFor(d, "song");
-        const int visible = d.playlistView.CountPerPage();
+        const int visible = d.PlaylistView().CountPerPage();
         ASSERT_LT(visible + 3, 30);
         for (int row = 0; row < visible + 3; ++row) {
-            d.resultList.EnsureVisible(row);
-            ClickAddColumn(d.resultList, row);
-            const int newest = d.playlistView.ItemCount() - 1;
+            d.ResultList().EnsureVisible(row);
+            ClickAddColumn(d.ResultList(), row);
+            const int newest = d.PlaylistView().ItemCount() - 1;
             ASSERT_EQ(newest, row);
-            const plat::Rect rect = d.playlistView.ItemRect(newest);
+            const plat::Rect rect = d.PlaylistView().ItemRect(newest);
             EXPECT_GE(rect.Height(), 16) << row;
-            EXPECT_GE(rect.top, d.playlistView.HeaderHeight()) << row;
-            EXPECT_LE(rect.bottom, d.playlistView.ClientRect().bottom) << row;
+            EXPECT_GE(rect.top, d.PlaylistView().HeaderHeight()) << row;
+            EXPECT_LE(rect.bottom, d.PlaylistView().ClientRect().bottom) << row;
             // The selected row's last line, right of its title, in a picture of the whole window.
             d.UpdateNow();
             const plat::Bitmap shown = plat::testing::GrabWindow(d);
-            const plat::Point last =
-                d.ScreenToClient(d.playlistView.ClientToScreen({rect.right - 20, rect.bottom - 1}));
+            const plat::Point last = d.ScreenToClient(
+                d.PlaylistView().ClientToScreen({rect.right - 20, rect.bottom - 1}));
             EXPECT_EQ(shown.Pixel(last.x, last.y), plat::Rgb(42, 46, 57)) << row;
         }
     });
@@ -250,20 +251,20 @@ TEST_F(PlaylistWindowTest, AddingPastTheVisibleRowsShowsTheNewestRowWhole) {
 TEST_F(PlaylistWindowTest, ADoubleClickAddsWhenTheSettingSaysSo) {
     RunShown([](CTunovaDlg& d) {
         SearchFor(d, "song");
-        ASSERT_EQ(d.resultList.ItemCount(), 30);
+        ASSERT_EQ(d.ResultList().ItemCount(), 30);
         d.Search().SetDoubleClickAdds(true);
-        const plat::Rect rect = d.resultList.ItemRect(4);
+        const plat::Rect rect = d.ResultList().ItemRect(4);
         const plat::Point title{rect.left + 60, (rect.top + rect.bottom) / 2};
-        plat::testing::MouseMove(d.resultList, title);
-        plat::testing::MouseDoubleClick(d.resultList, title);
+        plat::testing::MouseMove(d.ResultList(), title);
+        plat::testing::MouseDoubleClick(d.ResultList(), title);
         plat::Application::ProcessEvents();
-        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 5"}));
-        EXPECT_EQ(d.playlistView.ItemText(0, 0), "1");
-        EXPECT_EQ(plat::Window::Focused(), &d.resultList);
+        EXPECT_EQ(Titles(d.PlaylistView()), (Strings{"Song 5"}));
+        EXPECT_EQ(d.PlaylistView().ItemText(0, 0), "1");
+        EXPECT_EQ(plat::Window::Focused(), &d.ResultList());
         // The same result again: refused as a duplicate.
-        plat::testing::MouseDoubleClick(d.resultList, title);
+        plat::testing::MouseDoubleClick(d.ResultList(), title);
         plat::Application::ProcessEvents();
-        EXPECT_EQ(d.playlistView.ItemCount(), 1);
+        EXPECT_EQ(d.PlaylistView().ItemCount(), 1);
     });
 }
 
@@ -273,16 +274,16 @@ TEST_F(PlaylistWindowTest, FirstStartOfADayShowsTheDownloadedChartTheNextTheCach
     ASSERT_TRUE(plat::SettingsKey::Open(kChartDayKey).WriteString(kChartDayValue, "261207"));
     RunShown([this](CTunovaDlg& d) {
         EXPECT_EQ(ChartRequests(), 1);
-        ASSERT_EQ(d.resultList.ItemCount(), 50);
-        EXPECT_EQ(d.resultList.ItemText(0, 0), "1");
-        EXPECT_EQ(d.resultList.ItemText(0, 1), "Song 101");
-        EXPECT_EQ(d.resultList.ItemText(49, 2), "02:30");
+        ASSERT_EQ(d.ResultList().ItemCount(), 50);
+        EXPECT_EQ(d.ResultList().ItemText(0, 0), "1");
+        EXPECT_EQ(d.ResultList().ItemText(0, 1), "Song 101");
+        EXPECT_EQ(d.ResultList().ItemText(49, 2), "02:30");
         EXPECT_EQ(d.Search().ResultCountText(), "50");
         // A chart row joins the playlist like a search result.
-        ClickAddColumn(d.resultList, 1);
-        EXPECT_EQ(Titles(d.playlistView), (Strings{"Song 102"}));
+        ClickAddColumn(d.ResultList(), 1);
+        EXPECT_EQ(Titles(d.PlaylistView()), (Strings{"Song 102"}));
         // Scrolled to its end, the chart asks for no further page.
-        d.resultList.EnsureVisible(49);
+        d.ResultList().EnsureVisible(49);
         clock.Advance(res::kTimerPaging.periodMs * 3);
         plat::Application::ProcessEvents();
         EXPECT_EQ(PageRequests(), 0);
@@ -295,8 +296,8 @@ TEST_F(PlaylistWindowTest, FirstStartOfADayShowsTheDownloadedChartTheNextTheCach
 
     RunShown([this](CTunovaDlg& d) {
         EXPECT_EQ(ChartRequests(), 1) << "the second start reads today50.ini";
-        ASSERT_EQ(d.resultList.ItemCount(), 50);
-        EXPECT_EQ(d.resultList.ItemText(49, 1), "Song 150");
+        ASSERT_EQ(d.ResultList().ItemCount(), 50);
+        EXPECT_EQ(d.ResultList().ItemText(49, 1), "Song 150");
         EXPECT_EQ(d.Search().ResultCountText(), "50");
     });
 }

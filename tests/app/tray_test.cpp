@@ -18,7 +18,7 @@ using TrayTest = MainWindowTest;
 TEST_F(TrayTest, HiddenToTheTrayTheWindowComesBackByADoubleClick) {
     plat::testing::FakeTray tray;
     RunShown([&](CTunovaDlg& d) {
-        ASSERT_TRUE(d.tray.created);
+        ASSERT_TRUE(d.Tray().created);
         ASSERT_EQ(tray.Icons().size(), 1u);
         EXPECT_EQ(tray.Icons()[0].id, 288);
         EXPECT_EQ(tray.Icons()[0].tip, "투노바");
@@ -43,10 +43,10 @@ TEST_F(TrayTest, TheTrayMenuOpensThePlayerAndQuitsSavingThePlaylist) {
                                   "[SETTING]\r\ncount=2\r\n\r\n[LIST1]\r\nname=One\r\ntime=61\r\n"
                                   "\r\n[LIST2]\r\nname=Two\r\ntime=62\r\n"));
     RunShown([&](CTunovaDlg& d) {
-        ASSERT_EQ(d.playlistView.ItemCount(), 2);
-        d.playlistView.SetItemState(0, plat::kLvisSelected, plat::kLvisSelected);
-        plat::testing::PressKey(d.playlistView, plat::kVkDelete);
-        ASSERT_EQ(d.playlistView.ItemCount(), 1);
+        ASSERT_EQ(d.PlaylistView().ItemCount(), 2);
+        d.PlaylistView().SetItemState(0, plat::kLvisSelected, plat::kLvisSelected);
+        plat::testing::PressKey(d.PlaylistView(), plat::kVkDelete);
+        ASSERT_EQ(d.PlaylistView().ItemCount(), 1);
         d.SendCommand(res::kIdcHideToTray);
         menuChoice = res::kCmdOpenPlayer;
         ASSERT_TRUE(tray.Click(288, plat::kWmRButtonUp));

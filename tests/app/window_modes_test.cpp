@@ -65,9 +65,9 @@ constexpr int kMiniHidden[] = {1129, 1130, 1136, 1124, 1125, 1000, 1001};
 TEST_F(WindowModesTest, MiniSizeShowsOnlyThePlayerInTheWorkAreasCornerAndComesBack) {
     RunShown([](CTunovaDlg& d) {
         EXPECT_EQ(d.WindowRect(), kCentred);
-        EXPECT_EQ(d.view.normalRect, kCentred) << "saved by the initial placement";
+        EXPECT_EQ(d.View().normalRect, kCentred) << "saved by the initial placement";
         d.SendCommand(1128);
-        EXPECT_EQ(d.view.sizeMode, 2);
+        EXPECT_EQ(d.View().sizeMode, 2);
         EXPECT_EQ(d.WindowRect(), (Rect{880, 624, 1280, 800}));
         EXPECT_TRUE(d.IsVisible());
         for (int id : kMiniHidden) {
@@ -81,7 +81,7 @@ TEST_F(WindowModesTest, MiniSizeShowsOnlyThePlayerInTheWorkAreasCornerAndComesBa
         EXPECT_TRUE(d.Modes().Layout().mini);
 
         d.SendCommand(1128);
-        EXPECT_EQ(d.view.sizeMode, 3);
+        EXPECT_EQ(d.View().sizeMode, 3);
         EXPECT_EQ(d.WindowRect(), kCentred);
         for (int id : kMiniHidden) {
             EXPECT_TRUE(Shown(d, id)) << id;
@@ -102,7 +102,7 @@ TEST_F(WindowModesTest, BackFromMiniSizeTheWindowReturnsToWhereItWas) {
         // Restore (1131) from mini size centres a 785 x 600 window instead.
         d.SendCommand(1128);
         d.SendCommand(1131);
-        EXPECT_EQ(d.view.sizeMode, 3);
+        EXPECT_EQ(d.View().sizeMode, 3);
         EXPECT_EQ(d.WindowRect(), kCentred);
         EXPECT_FALSE(Shown(d, 1131));
         EXPECT_TRUE(Shown(d, 1000));
@@ -114,7 +114,7 @@ TEST_F(WindowModesTest, BackFromMiniSizeTheWindowReturnsToWhereItWas) {
 TEST_F(WindowModesTest, MaximiseFillsTheWorkAreaAndRestoreReturns) {
     RunShown([](CTunovaDlg& d) {
         d.SendCommand(1127);
-        EXPECT_TRUE(d.view.maximized);
+        EXPECT_TRUE(d.View().maximized);
         EXPECT_EQ(d.WindowRect(), kPrimary.workArea);
         EXPECT_TRUE(Shown(d, 1131));
         EXPECT_FALSE(Shown(d, 1127));
@@ -123,7 +123,7 @@ TEST_F(WindowModesTest, MaximiseFillsTheWorkAreaAndRestoreReturns) {
         d.SendCommand(1127);
         EXPECT_EQ(d.WindowRect(), kPrimary.workArea) << "maximise twice changes nothing";
         d.SendCommand(1131);
-        EXPECT_FALSE(d.view.maximized);
+        EXPECT_FALSE(d.View().maximized);
         EXPECT_EQ(d.WindowRect(), kCentred);
         EXPECT_TRUE(Shown(d, 1127));
         EXPECT_FALSE(Shown(d, 1131));
@@ -131,7 +131,7 @@ TEST_F(WindowModesTest, MaximiseFillsTheWorkAreaAndRestoreReturns) {
         // Mini size from maximised comes back to the rectangle from before the maximise.
         d.SendCommand(1127);
         d.SendCommand(1128);
-        EXPECT_FALSE(d.view.maximized);
+        EXPECT_FALSE(d.View().maximized);
         d.SendCommand(1128);
         EXPECT_EQ(d.WindowRect(), kCentred);
     });
@@ -154,10 +154,10 @@ TEST_F(WindowModesTest, MaximiseOnTheSecondMonitorFillsThatMonitorsWorkArea) {
 TEST_F(WindowModesTest, BigVideoWaitsForThePageThenTakesTheListsPlace) {
     RunShown([](CTunovaDlg& d) {
         d.SendCommand(1135);
-        EXPECT_TRUE(d.view.listShown) << "nothing before the page is ready";
-        d.playback.pageReady = true;
+        EXPECT_TRUE(d.View().listShown) << "nothing before the page is ready";
+        d.Playback().pageReady = true;
         d.SendCommand(1135);
-        EXPECT_FALSE(d.view.listShown);
+        EXPECT_FALSE(d.View().listShown);
         EXPECT_FALSE(Shown(d, 1000));
         for (int id : {1133, 1137, 1138}) {
             EXPECT_FALSE(Shown(d, id)) << id;
@@ -165,16 +165,16 @@ TEST_F(WindowModesTest, BigVideoWaitsForThePageThenTakesTheListsPlace) {
         EXPECT_EQ(Placed(d, 333), (Rect{133, 203, 651, 573}));
         EXPECT_TRUE(d.Modes().Layout().bigVideo);
         // The results' scroll bar stays, blacked out.
-        EXPECT_EQ(plat::testing::GrabWindow(d.resultList.ScrollBar()).Pixel(6, 200),
+        EXPECT_EQ(plat::testing::GrabWindow(d.ResultList().ScrollBar()).Pixel(6, 200),
                   plat::Rgb(0, 0, 0));
         d.SendCommand(1132);
-        EXPECT_TRUE(d.view.listShown);
+        EXPECT_TRUE(d.View().listShown);
         EXPECT_TRUE(Shown(d, 1000));
         EXPECT_TRUE(Shown(d, 1133));
         EXPECT_TRUE(Shown(d, 1138));
         EXPECT_FALSE(Shown(d, 1137));
         EXPECT_EQ(Placed(d, 333), (Rect{282, 34, 390, 124}));
-        EXPECT_NE(plat::testing::GrabWindow(d.resultList.ScrollBar()).Pixel(6, 200),
+        EXPECT_NE(plat::testing::GrabWindow(d.ResultList().ScrollBar()).Pixel(6, 200),
                   plat::Rgb(0, 0, 0));
 
         // Maximised, the video grows with the window.
@@ -187,29 +187,29 @@ TEST_F(WindowModesTest, BigVideoWaitsForThePageThenTakesTheListsPlace) {
         // Mini size brings the list back first; big-video view from mini size returns to a
         // centred normal window in big-video view.
         d.SendCommand(1128);
-        EXPECT_TRUE(d.view.listShown);
-        EXPECT_EQ(d.view.sizeMode, 2);
+        EXPECT_TRUE(d.View().listShown);
+        EXPECT_EQ(d.View().sizeMode, 2);
         d.SendCommand(1135);
-        EXPECT_EQ(d.view.sizeMode, 3);
+        EXPECT_EQ(d.View().sizeMode, 3);
         EXPECT_EQ(d.WindowRect(), kCentred);
-        EXPECT_FALSE(d.view.listShown);
+        EXPECT_FALSE(d.View().listShown);
         EXPECT_EQ(Placed(d, 333), (Rect{133, 203, 651, 573}));
 
         // A double-click where the small video was brings the list back.
         plat::testing::MouseDoubleClick(d, {300, 80});
-        EXPECT_TRUE(d.view.listShown);
+        EXPECT_TRUE(d.View().listShown);
         EXPECT_EQ(Placed(d, 333), (Rect{282, 34, 390, 124}));
     });
 }
 
 TEST_F(WindowModesTest, ASearchBringsTheListBack) {
     RunShown([](CTunovaDlg& d) {
-        d.playback.pageReady = true;
+        d.Playback().pageReady = true;
         d.SendCommand(1135);
-        d.searchEdit.SetFocus();  // the first focus takes the placeholder away
-        d.searchEdit.SetText("love");
-        plat::testing::PressKey(d.searchEdit, plat::kVkReturn);
-        EXPECT_TRUE(d.view.listShown);
+        d.SearchEdit().SetFocus();  // the first focus takes the placeholder away
+        d.SearchEdit().SetText("love");
+        plat::testing::PressKey(d.SearchEdit(), plat::kVkReturn);
+        EXPECT_TRUE(d.View().listShown);
         EXPECT_TRUE(Shown(d, 1000));
         EXPECT_EQ(Placed(d, 333), (Rect{282, 34, 390, 124}));
     });
@@ -270,10 +270,10 @@ TEST_F(WindowModesTest, ResizingByAnEdgeShowsTheOutlineAndTheWindowTakesItOnRele
         EXPECT_EQ(d.WindowRect(), Rect::FromXYWH(247, 112, 885, 600));
         EXPECT_EQ(Placed(d, 1119), (Rect{863, 5, 878, 20})) << "the controls follow";
         EXPECT_EQ(Placed(d, 1000), (Rect{5, 224, 865, 574}));
-        Rect bar = d.resultList.ScrollBar().WindowRect();
+        Rect bar = d.ResultList().ScrollBar().WindowRect();
         bar.Offset(-d.WindowRect().left, -d.WindowRect().top);
         EXPECT_EQ(bar, (Rect{865, 224, 878, 574})) << "the scroll bar beside the list";
-        EXPECT_EQ(d.resultList.ColumnWidth(1), 860 - 233);
+        EXPECT_EQ(d.ResultList().ColumnWidth(1), 860 - 233);
 
         // The left edge dragged far right stops at the smallest width.
         plat::testing::MouseDown(d, {1, 300});
@@ -352,15 +352,15 @@ TEST_F(WindowModesTest, LosingTheCaptureEndsAResize) {
 TEST_F(WindowModesTest, DoubleClickingTheTopBarMaximisesAndRestores) {
     RunShown([](CTunovaDlg& d) {
         plat::testing::MouseDoubleClick(d, {200, 10});
-        EXPECT_TRUE(d.view.maximized);
+        EXPECT_TRUE(d.View().maximized);
         EXPECT_EQ(d.WindowRect(), kPrimary.workArea);
         EXPECT_TRUE(Shown(d, 1131));
         plat::testing::MouseDoubleClick(d, {200, 10});
-        EXPECT_FALSE(d.view.maximized);
+        EXPECT_FALSE(d.View().maximized);
         EXPECT_EQ(d.WindowRect(), kCentred);
         d.SendCommand(1128);
         plat::testing::MouseDoubleClick(d, {200, 10});
-        EXPECT_EQ(d.view.sizeMode, 3);
+        EXPECT_EQ(d.View().sizeMode, 3);
         EXPECT_EQ(d.WindowRect(), kCentred);
         EXPECT_FALSE(Shown(d, 1131));
     });

@@ -111,7 +111,7 @@ bool GrabMainWindow(const std::string& out, plat::ManualClock& clock) {
                       tunova::res::kTimerShowWindow.periodMs);
         clock.Advance(tunova::res::kTimerPageProbe.periodMs +
                       tunova::res::kTimerPageReady.periodMs);
-        if (!dlg.IsVisible() || !dlg.playback.pageReady) {
+        if (!dlg.IsVisible() || !dlg.Playback().pageReady) {
             std::fprintf(stderr, "tunova-snapshot: the main window did not come on screen\n");
             ok = false;
             dlg.SendCommand(plat::kIdCancel);
@@ -119,10 +119,10 @@ bool GrabMainWindow(const std::string& out, plat::ManualClock& clock) {
         }
         dlg.Sequencer().PlayPlaylistRow(1);
         clock.Advance(tunova::res::kTimerVolumeRestore.periodMs);
-        dlg.volumeSlider.SetPosition(70);
+        dlg.VolumeSlider().SetPosition(70);
         dlg.SendMessage(tunova::res::kWmSliderMoving, tunova::res::kIdcVolumeSlider, 70);
         clock.Advance(77000 - tunova::res::kTimerVolumeRestore.periodMs);
-        dlg.resultList.SetItemState(2, plat::kLvisSelected, plat::kLvisSelected);
+        dlg.ResultList().SetItemState(2, plat::kLvisSelected, plat::kLvisSelected);
         ok = Grab(dlg, out + "/main.png") && ok;
         dlg.SendCommand(tunova::res::kIdcMiniSize);
         ok = Grab(dlg, out + "/mini.png") && ok;
