@@ -9,9 +9,13 @@
 //   with the page loaded and the playlist empty.
 // - from navigation to the page's first ready answer ("testAlert()" answering 1, asked every
 //   millisecond), for the first page of the process (the web engine starting) and a second one.
+// - with --clip, one video on the engine tunova.conf names: double-click to state 1, the round
+//   trip while it plays, and CPU and resident memory (the player and its helper processes) over
+//   SECONDS in the normal and in the big-video view (run-engine-bench.sh).
 //
 // usage: playback_bench WORD [SECONDS]   (WORD finds at least five videos, the first ten of
 //        which make the playlist; SECONDS defaults to 60)
+//        playback_bench --clip WORD SECONDS   (WORD finds the one video to play)
 #include <dirent.h>
 #include <sys/resource.h>
 #include <time.h>
@@ -180,6 +184,24 @@ std::map<int, double> DescendantCpu() {
     return cpu;
 }
 
+// Resident memory in MB of this process and its descendants (VmRSS).
+double ResidentMb() {
+    std::vector<int> pids = {getpid()};
+    for (const auto& [pid, cpu] : DescendantCpu()) {
+        pids.push_back(pid);
+    }
+    double kb = 0;
+    for (const int pid : pids) {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("VmRSS:", 0) == 0) {
+                kb += std::atof(line.c_str() + 6);
+            }
+        }
+    }
+    return kb / 1024.0;
+}
+
 double SelfCpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -212,6 +234,9 @@ void MeasureCpu(tunova::CTunovaDlg& window, double seconds, const char* label) {
         100.0 * (threads.main - threadsBefore.main) / wall,
         100.0 * (threads.compositor - threadsBefore.compositor) / wall,
         100.0 * (threads.other - threadsBefore.other) / wall);
+    const plat::Rect area = window.Page().VideoWindow().ClientRect();
+    std::printf("    total %.1f %% of one core, resident %.0f MB, video area %dx%d\n",
+                100.0 * (self + engines) / wall, ResidentMb(), area.Width(), area.Height());
 }
 
 // Loads the player page in a browser control of its own and times navigation to the page's
@@ -314,15 +339,60 @@ bool Run(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
     return true;
 }
 
+// One video on the configured engine: double-click to playing, round trips, CPU and memory in
+// both views.
+bool RunClip(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
+    if (!PumpUntil([&] { return window.Playback().pageReady; }, 60000)) {
+        std::fprintf(stderr, "playback_bench: the engine never became ready\n");
+        return false;
+    }
+    window.SearchEdit().SetFocus();
+    plat::testing::TypeText(window.SearchEdit(), word);
+    plat::testing::PressKey(window.SearchEdit(), plat::kVkReturn);
+    if (!PumpUntil([&] { return !window.Search().IsSearchRunning(); }, 10000) ||
+        window.ResultList().ItemCount() < 1) {
+        std::fprintf(stderr, "playback_bench: \"%s\" found nothing\n", word.c_str());
+        return false;
+    }
+    const plat::Rect rect = window.ResultList().ItemRect(0);
+    const double clicked = NowMs();
+    plat::testing::MouseDoubleClick(window.ResultList(),
+                                    {rect.left + 60, (rect.top + rect.bottom) / 2});
+    if (!PumpUntil([&] { return PlayerState(window) == 1; }, 20000)) {
+        std::fprintf(stderr, "playback_bench: \"%s\" never played\n", word.c_str());
+        return false;
+    }
+    std::printf("double-click to state 1: %.1f ms\n", NowMs() - clicked);
+    PumpFor(1000);
+    RoundTrips(window, "playing");
+    MeasureCpu(window, seconds, "normal view");
+    const plat::Rect video = window.Page().VideoWindow().ClientRect();
+    plat::testing::MouseDoubleClick(window.Page().VideoWindow(),
+                                    {video.Width() / 2, video.Height() / 2});
+    PumpFor(1000);
+    MeasureCpu(window, seconds, "big-video view");
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: playback_bench WORD [SECONDS]\n");
+        std::fprintf(stderr, "usage: playback_bench WORD [SECONDS] | --clip WORD SECONDS\n");
         return 2;
     }
     plat::Trace(plat::kTraceProcessStart);
     plat::Application application(argc, argv);
+    if (std::string(argv[1]) == "--clip" && argc > 3) {
+        tunova::CTunovaDlg window;
+        bool ok = false;
+        plat::testing::RunSoon([&] {
+            ok = RunClip(window, argv[2], std::atof(argv[3]));
+            window.SendCommand(plat::kIdCancel);
+        });
+        window.DoModal();
+        return ok ? 0 : 1;
+    }
     const std::string word = argv[1];
     const double seconds = argc > 2 ? std::atof(argv[2]) : 60.0;
     if (NavigationToReady("first page, the engine starting") < 0 ||
