@@ -1,8 +1,8 @@
 // CAboutDlg: the about box (template kIddAbout), opened from the system menu.
 #pragma once
 
-#include "platform/controls.h"
-#include "platform/dialog.h"
+#include "platform/controls/controls.h"
+#include "platform/window/dialog.h"
 
 namespace tunova {
 

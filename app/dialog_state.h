@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/types.h"
+#include "platform/core/types.h"
 #include "playback/playback_state.h"
 
 namespace tunova {

@@ -8,7 +8,7 @@
 
 #include "app/main_layout.h"
 #include "app/skin_images.h"
-#include "platform/draw.h"
+#include "platform/draw/draw.h"
 
 namespace tunova {
 

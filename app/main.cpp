@@ -8,9 +8,9 @@
 #include "app/playlist_command.h"
 #include "app/remote_commands.h"
 #include "app/tunova_app.h"
-#include "platform/application.h"
-#include "platform/log.h"
-#include "platform/termination.h"
+#include "platform/core/log.h"
+#include "platform/window/application.h"
+#include "platform/window/termination.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sanitized build (the one the tests start): the web engine's own library frees memory with

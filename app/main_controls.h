@@ -6,7 +6,7 @@
 
 #include <span>
 
-#include "platform/types.h"
+#include "platform/core/types.h"
 #include "res/resource_ids.h"
 
 namespace tunova {

@@ -3,7 +3,7 @@
 // skin paints, and the fixed places of the painted displays. Pure functions of the sizes.
 #pragma once
 
-#include "platform/types.h"
+#include "platform/core/types.h"
 
 namespace tunova {
 

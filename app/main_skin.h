@@ -14,8 +14,8 @@
 #include "controls/skin_button.h"
 #include "controls/skin_list.h"
 #include "controls/skin_slider.h"
-#include "platform/draw.h"
-#include "platform/window.h"
+#include "platform/draw/draw.h"
+#include "platform/window/window.h"
 
 namespace tunova {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/messages.h"
+#include "platform/core/messages.h"
 #include "res/resource_ids.h"
 
 namespace tunova {

@@ -1,7 +1,7 @@
-// The desktop's media panel and media keys (platform/media_controls.h) as the main window sees
-// them. Every call becomes what the window's own controls send: a transport call is the command
-// of its button, a new position or volume is the slider set there and the messages a drag of
-// the slider posts. Refresh() tells the desktop where the player is.
+// The desktop's media panel and media keys (platform/desktop/media_controls.h) as the main window
+// sees them. Every call becomes what the window's own controls send: a transport call is the
+// command of its button, a new position or volume is the slider set there and the messages a drag
+// of the slider posts. Refresh() tells the desktop where the player is.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +9,8 @@
 
 #include "controls/skin_slider.h"
 #include "lists/playlist.h"
-#include "platform/media_controls.h"
-#include "platform/window.h"
+#include "platform/desktop/media_controls.h"
+#include "platform/window/window.h"
 #include "playback/playback_state.h"
 
 namespace tunova {

@@ -7,7 +7,7 @@
 
 #include "app/skin_images.h"
 #include "app/title_marquee.h"
-#include "platform/draw.h"
+#include "platform/draw/draw.h"
 
 namespace tunova {
 

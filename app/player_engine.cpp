@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/log.h"
+#include "platform/core/log.h"
 #include "playback/mpv_page.h"
 #include "playback/web_browser.h"
 

@@ -14,12 +14,12 @@
 #include "lists/list_file.h"
 #include "lists/playlist.h"
 #include "lists/playlist_transfer.h"
-#include "platform/application.h"
-#include "platform/controls.h"
-#include "platform/data_dir.h"
-#include "platform/files.h"
-#include "platform/remote_request.h"
-#include "platform/window.h"
+#include "platform/controls/controls.h"
+#include "platform/core/data_dir.h"
+#include "platform/core/files.h"
+#include "platform/desktop/remote_request.h"
+#include "platform/window/application.h"
+#include "platform/window/window.h"
 #include "services/host_config.h"
 
 namespace tunova {

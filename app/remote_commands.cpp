@@ -4,7 +4,7 @@
 
 #include "app/main_window_title.h"
 #include "app/single_instance.h"
-#include "platform/codepage.h"
+#include "platform/core/codepage.h"
 
 namespace tunova {
 

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/clock.h"
-#include "platform/messages.h"
-#include "platform/system.h"
+#include "platform/core/clock.h"
+#include "platform/core/messages.h"
+#include "platform/core/system.h"
 
 namespace tunova {
 

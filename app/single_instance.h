@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "platform/remote_request.h"
+#include "platform/desktop/remote_request.h"
 
 namespace tunova {
 

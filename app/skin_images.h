@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "platform/draw.h"
+#include "platform/draw/draw.h"
 
 namespace tunova {
 

@@ -7,8 +7,8 @@
 // OnPauseTimer; each timer tick invalidates only the title's rectangle.
 #pragma once
 
-#include "platform/types.h"
-#include "platform/window.h"
+#include "platform/core/types.h"
+#include "platform/window/window.h"
 
 namespace tunova {
 

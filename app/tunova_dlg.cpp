@@ -3,8 +3,8 @@
 #include "app/tunova_dlg.h"
 
 #include "app/player_engine.h"
-#include "platform/clipboard.h"
-#include "platform/mouse_capture.h"
+#include "platform/desktop/clipboard.h"
+#include "platform/window/mouse_capture.h"
 #include "playback/now_playing.h"
 #include "services/host_config.h"
 

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "app/tunova_dlg.h"
-#include "platform/cursor.h"
+#include "platform/window/cursor.h"
 #include "playback/now_playing.h"
 #include "res/menus.h"
 #include "res/resource_ids.h"

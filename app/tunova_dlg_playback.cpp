@@ -4,8 +4,8 @@
 
 #include "app/main_layout.h"
 #include "app/tunova_dlg.h"
-#include "platform/data_dir.h"
-#include "platform/log.h"
+#include "platform/core/data_dir.h"
+#include "platform/core/log.h"
 #include "services/host_config.h"
 
 namespace tunova {

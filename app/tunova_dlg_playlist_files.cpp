@@ -8,10 +8,10 @@
 #include "app/tunova_dlg.h"
 #include "lists/library_lookup.h"
 #include "lists/playlist_transfer.h"
-#include "platform/codepage.h"
-#include "platform/dialog.h"
-#include "platform/log.h"
-#include "platform/remote_request.h"
+#include "platform/core/codepage.h"
+#include "platform/core/log.h"
+#include "platform/desktop/remote_request.h"
+#include "platform/window/dialog.h"
 #include "services/host_config.h"
 
 namespace tunova {

@@ -4,8 +4,8 @@
 
 #include "app/remote_commands.h"
 #include "app/tunova_dlg.h"
-#include "platform/codepage.h"
-#include "platform/remote_request.h"
+#include "platform/core/codepage.h"
+#include "platform/desktop/remote_request.h"
 
 namespace tunova {
 

@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "platform/screens.h"
-#include "platform/types.h"
-#include "platform/window.h"
+#include "platform/core/types.h"
+#include "platform/window/screens.h"
+#include "platform/window/window.h"
 
 namespace tunova {
 

@@ -2,8 +2,8 @@
 
 #include "app/main_controls.h"
 #include "controls/skin_list.h"
-#include "platform/draw.h"
-#include "platform/screens.h"
+#include "platform/draw/draw.h"
+#include "platform/window/screens.h"
 #include "res/resource_ids.h"
 
 namespace tunova {

@@ -18,8 +18,8 @@
 #include "app/dialog_state.h"
 #include "app/main_layout.h"
 #include "app/window_geometry.h"
-#include "platform/outline_window.h"
-#include "platform/window.h"
+#include "platform/draw/outline_window.h"
+#include "platform/window/window.h"
 
 namespace tunova {
 

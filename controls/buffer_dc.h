@@ -12,7 +12,7 @@
 
 #include <memory>
 
-#include "platform/draw.h"
+#include "platform/draw/draw.h"
 
 namespace tunova {
 

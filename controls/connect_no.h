@@ -6,8 +6,8 @@
 #pragma once
 
 #include "controls/skin_button.h"
-#include "platform/dialog.h"
-#include "platform/draw.h"
+#include "platform/draw/draw.h"
+#include "platform/window/dialog.h"
 #include "res/resource_ids.h"
 
 namespace tunova {

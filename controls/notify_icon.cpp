@@ -1,8 +1,8 @@
 // The tray icon's record, its menus and its clicks.
 #include "controls/notify_icon.h"
 
-#include "platform/messages.h"
-#include "platform/window.h"
+#include "platform/core/messages.h"
+#include "platform/window/window.h"
 #include "res/menus.h"
 #include "res/resource_ids.h"
 

@@ -6,8 +6,8 @@
 // HandleIconMessage.
 #pragma once
 
-#include "platform/tray_icon.h"
-#include "platform/types.h"
+#include "platform/core/types.h"
+#include "platform/desktop/tray_icon.h"
 
 namespace plat {
 class Window;

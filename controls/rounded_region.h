@@ -1,8 +1,8 @@
 // The shape of the skinned dialogs: a rectangle with its four corners cut round.
 #pragma once
 
-#include "platform/draw.h"
-#include "platform/types.h"
+#include "platform/core/types.h"
+#include "platform/draw/draw.h"
 
 namespace tunova {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/controls.h"
-#include "platform/draw.h"
+#include "platform/controls/controls.h"
+#include "platform/draw/draw.h"
 #include "res/resource_ids.h"
 
 namespace tunova {

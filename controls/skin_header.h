@@ -2,7 +2,7 @@
 // arrow on the title column.
 #pragma once
 
-#include "platform/draw.h"
+#include "platform/draw/draw.h"
 
 namespace tunova {
 

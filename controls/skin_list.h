@@ -13,8 +13,8 @@
 
 #include "controls/skin_header.h"
 #include "controls/skin_scroll_bar.h"
-#include "platform/controls.h"
-#include "platform/draw.h"
+#include "platform/controls/controls.h"
+#include "platform/draw/draw.h"
 
 namespace tunova {
 

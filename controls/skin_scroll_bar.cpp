@@ -5,7 +5,7 @@
 
 #include "controls/buffer_dc.h"
 #include "controls/skin_list.h"
-#include "platform/mouse_capture.h"
+#include "platform/window/mouse_capture.h"
 #include "res/resource_ids.h"
 
 namespace tunova {

@@ -5,8 +5,8 @@
 // thumb can be dragged.
 #pragma once
 
-#include "platform/draw.h"
-#include "platform/window.h"
+#include "platform/draw/draw.h"
+#include "platform/window/window.h"
 
 namespace tunova {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "controls/buffer_dc.h"
-#include "platform/mouse_capture.h"
+#include "platform/window/mouse_capture.h"
 
 namespace tunova {
 

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "platform/draw.h"
-#include "platform/window.h"
+#include "platform/draw/draw.h"
+#include "platform/window/window.h"
 #include "res/resource_ids.h"
 
 namespace tunova {

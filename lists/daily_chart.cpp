@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "lists/list_file.h"
-#include "platform/files.h"
-#include "platform/log.h"
-#include "platform/number_text.h"
-#include "platform/profile.h"
-#include "platform/settings_store.h"
+#include "platform/core/files.h"
+#include "platform/core/log.h"
+#include "platform/core/number_text.h"
+#include "platform/core/profile.h"
+#include "platform/desktop/settings_store.h"
 #include "search/feed_query.h"
 #include "search/feed_reader.h"
 #include "search/result_list.h"

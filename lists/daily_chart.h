@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/clock.h"
+#include "platform/core/clock.h"
 #include "search/feed_fetch.h"
 
 namespace plat {

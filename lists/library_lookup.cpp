@@ -1,6 +1,6 @@
 #include "lists/library_lookup.h"
 
-#include "platform/codepage.h"
+#include "platform/core/codepage.h"
 #include "search/feed_fetch.h"
 #include "search/feed_query.h"
 #include "search/feed_reader.h"

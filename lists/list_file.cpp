@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/profile.h"
+#include "platform/core/profile.h"
 
 namespace tunova {
 namespace {

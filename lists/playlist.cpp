@@ -6,11 +6,11 @@
 #include <string>
 #include <utility>
 
-#include "platform/codepage.h"
-#include "platform/draw.h"
-#include "platform/files.h"
-#include "platform/number_text.h"
-#include "platform/profile.h"
+#include "platform/core/codepage.h"
+#include "platform/core/files.h"
+#include "platform/core/number_text.h"
+#include "platform/core/profile.h"
+#include "platform/draw/draw.h"
 #include "search/result_list.h"
 #include "search/result_store.h"
 

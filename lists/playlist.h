@@ -19,7 +19,7 @@
 #include "controls/skin_list.h"
 #include "lists/list_file.h"
 #include "lists/playlist_entry.h"
-#include "platform/controls.h"
+#include "platform/controls/controls.h"
 
 namespace tunova {
 

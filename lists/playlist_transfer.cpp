@@ -8,9 +8,9 @@
 #include "lists/list_file.h"
 #include "lists/playlist.h"
 #include "lists/video_links.h"
-#include "platform/codepage.h"
-#include "platform/files.h"
-#include "platform/profile.h"
+#include "platform/core/codepage.h"
+#include "platform/core/files.h"
+#include "platform/core/profile.h"
 
 namespace tunova {
 namespace {

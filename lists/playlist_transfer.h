@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/playlist_formats.h"
+#include "platform/desktop/playlist_formats.h"
 
 namespace tunova {
 

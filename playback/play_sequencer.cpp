@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/clock.h"
-#include "platform/dialog.h"
+#include "platform/core/clock.h"
+#include "platform/window/dialog.h"
 #include "res/resource_ids.h"
 
 namespace tunova {

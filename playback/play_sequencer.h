@@ -8,7 +8,7 @@
 #include <random>
 
 #include "lists/playlist.h"
-#include "platform/controls.h"
+#include "platform/controls/controls.h"
 #include "playback/playback_state.h"
 #include "playback/playback_view.h"
 #include "playback/player_controller.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/log.h"
+#include "platform/core/log.h"
 #include "playback/time_text.h"
 #include "res/resource_ids.h"
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "controls/skin_slider.h"
-#include "platform/window.h"
+#include "platform/window/window.h"
 #include "playback/playback_state.h"
 #include "playback/playback_view.h"
 #include "playback/script_bridge.h"

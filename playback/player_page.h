@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/window.h"
+#include "platform/window/window.h"
 #include "playback/script_page.h"
 
 namespace tunova {

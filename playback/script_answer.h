@@ -2,7 +2,7 @@
 // not asked, or that failed on the way, answers the integer 0.
 #pragma once
 
-#include "platform/script_value.h"
+#include "platform/core/script_value.h"
 
 namespace tunova {
 

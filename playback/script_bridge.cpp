@@ -1,6 +1,6 @@
 #include "playback/script_bridge.h"
 
-#include "platform/log.h"
+#include "platform/core/log.h"
 #include "playback/call_text.h"
 #include "res/resource_ids.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/window.h"
+#include "platform/window/window.h"
 #include "playback/playback_state.h"
 #include "playback/playback_view.h"
 #include "playback/script_answer.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/script_value.h"
+#include "platform/core/script_value.h"
 
 namespace tunova {
 

@@ -1,6 +1,6 @@
 #include "playback/web_browser.h"
 
-#include "platform/messages.h"
+#include "platform/core/messages.h"
 
 namespace tunova {
 

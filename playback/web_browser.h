@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/browser.h"
+#include "platform/controls/browser.h"
 #include "playback/player_page.h"
 
 namespace tunova {

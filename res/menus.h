@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/menu.h"
+#include "platform/window/menu.h"
 
 namespace tunova::res {
 

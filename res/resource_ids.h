@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/messages.h"
+#include "platform/core/messages.h"
 
 namespace tunova::res {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/data_dir.h"
+#include "platform/core/data_dir.h"
 
 namespace tunova::res {
 namespace {

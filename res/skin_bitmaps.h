@@ -45,7 +45,7 @@ std::span<const SkinBitmap> SkinBitmaps();
 const SkinBitmap* FindSkinBitmap(int id);
 // Every skin file of the skin folder.
 std::span<const SkinFile> SkinFiles();
-// The path of skin file `name`: the "skin" folder of the data folder (platform/data_dir.h).
+// The path of skin file `name`: the "skin" folder of the data folder (platform/core/data_dir.h).
 std::string SkinFilePath(std::string_view name);
 
 // The program icon (icon resource kIconMain): one square image per size.

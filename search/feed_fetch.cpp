@@ -1,8 +1,8 @@
 #include "search/feed_fetch.h"
 
-#include "platform/codepage.h"
-#include "platform/http.h"
-#include "platform/log.h"
+#include "platform/core/codepage.h"
+#include "platform/core/http.h"
+#include "platform/core/log.h"
 
 namespace tunova {
 namespace {

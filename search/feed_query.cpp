@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "platform/codepage.h"
+#include "platform/core/codepage.h"
 
 namespace tunova {
 namespace {

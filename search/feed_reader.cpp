@@ -5,8 +5,8 @@
 #include <limits>
 #include <string>
 
-#include "platform/codepage.h"
-#include "platform/number_text.h"
+#include "platform/core/codepage.h"
+#include "platform/core/number_text.h"
 #include "search/cp949_scan.h"
 #include "search/xml_reader.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "platform/controls.h"
-#include "platform/draw.h"
+#include "platform/controls/controls.h"
+#include "platform/draw/draw.h"
 #include "res/resource_ids.h"
 #include "search/result_store.h"
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/dialog.h"
-#include "platform/log.h"
-#include "platform/window.h"
+#include "platform/core/log.h"
+#include "platform/window/dialog.h"
+#include "platform/window/window.h"
 #include "res/resource_ids.h"
 #include "search/feed_query.h"
 #include "search/result_list.h"

@@ -29,8 +29,8 @@
 #include <utility>
 
 #include "controls/skin_list.h"
-#include "platform/controls.h"
-#include "platform/types.h"
+#include "platform/controls/controls.h"
+#include "platform/core/types.h"
 #include "search/feed_fetch.h"
 #include "search/feed_reader.h"
 #include "search/result_store.h"

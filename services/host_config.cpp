@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "platform/data_dir.h"
+#include "platform/core/data_dir.h"
 
 namespace tunova {
 

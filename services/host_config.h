@@ -1,5 +1,5 @@
 // Host names of the services the player talks to, read from "tunova.conf" in the data folder
-// (platform/data_dir.h). Each host may carry a port ("127.0.0.1:8080"). Missing file or keys
+// (platform/core/data_dir.h). Each host may carry a port ("127.0.0.1:8080"). Missing file or keys
 // leave the defaults, which point at the local companion server. The environment variable
 // TUNOVA_HOST, when set and not empty, replaces all three hosts (tests and benchmarks point a
 // player at the server they started with it).

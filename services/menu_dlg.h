@@ -9,9 +9,9 @@
 #include <string>
 
 #include "controls/skin_button.h"
-#include "platform/controls.h"
-#include "platform/dialog.h"
-#include "platform/draw.h"
+#include "platform/controls/controls.h"
+#include "platform/draw/draw.h"
+#include "platform/window/dialog.h"
 
 namespace tunova {
 

@@ -1,5 +1,5 @@
-// Every key and value the program keeps in the settings store (platform/settings_store.h), and
-// the bounded reader all of them go through.
+// Every key and value the program keeps in the settings store (platform/desktop/settings_store.h),
+// and the bounded reader all of them go through.
 #pragma once
 
 #include <cstddef>
@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/settings_store.h"
+#include "platform/desktop/settings_store.h"
 
 namespace tunova {
 

@@ -5,12 +5,12 @@
 #include <algorithm>
 
 #include "controls/connect_no.h"
-#include "platform/clock.h"
-#include "platform/data_dir.h"
-#include "platform/dialog.h"
-#include "platform/log.h"
-#include "platform/process.h"
-#include "platform/window.h"
+#include "platform/core/clock.h"
+#include "platform/core/data_dir.h"
+#include "platform/core/log.h"
+#include "platform/core/process.h"
+#include "platform/window/dialog.h"
+#include "platform/window/window.h"
 #include "res/resource_ids.h"
 #include "services/menu_dlg.h"
 #include "services/settings.h"

@@ -1,11 +1,11 @@
 // Reading and saving the two user settings.
 #include "services/settings.h"
 
-#include "platform/autostart.h"
-#include "platform/codepage.h"
-#include "platform/files.h"
-#include "platform/log.h"
-#include "platform/settings_store.h"
+#include "platform/core/codepage.h"
+#include "platform/core/files.h"
+#include "platform/core/log.h"
+#include "platform/desktop/autostart.h"
+#include "platform/desktop/settings_store.h"
 #include "services/registry_keys.h"
 
 namespace tunova {

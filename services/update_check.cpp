@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <optional>
 
-#include "platform/clock.h"
-#include "platform/http.h"
-#include "platform/log.h"
-#include "platform/number_text.h"
-#include "platform/settings_store.h"
-#include "platform/web_link.h"
+#include "platform/controls/web_link.h"
+#include "platform/core/clock.h"
+#include "platform/core/http.h"
+#include "platform/core/log.h"
+#include "platform/core/number_text.h"
+#include "platform/desktop/settings_store.h"
 #include "services/registry_keys.h"
 #include "services/version_text.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/process.h"
+#include "platform/core/process.h"
 
 namespace tunova {
 
@@ -58,7 +58,7 @@ std::string VersionNoticeText(const std::string& webHost);
 inline constexpr char kVersionNoticeCaption[] = "투노바";
 
 // Starts the updater "tnu_update.exe" of `folder` directly. A missing updater, or one that is
-// not safe to run (platform/process.h), is not an error: nothing starts and the reason is
+// not safe to run (platform/core/process.h), is not an error: nothing starts and the reason is
 // logged. The result says what happened.
 plat::LaunchResult LaunchUpdater(const std::string& folder);
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/network.h"
+#include "platform/core/network.h"
 #include "services/update_check.h"
 
 namespace tunova {

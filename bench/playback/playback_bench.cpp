@@ -32,11 +32,11 @@
 
 #include "app/tunova_dlg.h"
 #include "bench/support/pump_events.h"
-#include "platform/application.h"
-#include "platform/codepage.h"
-#include "platform/data_dir.h"
-#include "platform/log.h"
-#include "platform/testing.h"
+#include "platform/core/codepage.h"
+#include "platform/core/data_dir.h"
+#include "platform/core/log.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
 #include "playback/web_browser.h"
 #include "services/host_config.h"
 

@@ -11,9 +11,9 @@
 
 #include "app/tunova_dlg.h"
 #include "bench/support/pump_events.h"
-#include "platform/application.h"
-#include "platform/log.h"
-#include "platform/testing.h"
+#include "platform/core/log.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
 
 namespace {
 

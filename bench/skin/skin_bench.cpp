@@ -8,10 +8,10 @@
 #include <string>
 
 #include "controls/skin_list.h"
-#include "platform/application.h"
-#include "platform/controls.h"
-#include "platform/draw.h"
-#include "platform/testing.h"
+#include "platform/controls/controls.h"
+#include "platform/draw/draw.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
 #include "res/skin_bitmaps.h"
 #include "search/result_list.h"
 #include "tools/skingen/generate.h"

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/application.h"
+#include "platform/window/application.h"
 
 namespace tunova::support {
 

@@ -23,9 +23,9 @@
 #include "app/player_displays.h"
 #include "app/skin_images.h"
 #include "app/title_marquee.h"
-#include "platform/application.h"
-#include "platform/draw.h"
-#include "platform/window.h"
+#include "platform/draw/draw.h"
+#include "platform/window/application.h"
+#include "platform/window/window.h"
 
 namespace {
 

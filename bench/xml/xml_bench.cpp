@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "gdata_feed.h"
-#include "platform/codepage.h"
+#include "platform/core/codepage.h"
 #include "search/feed_fetch.h"
 #include "search/feed_reader.h"
 #include "search/video_item.h"

@@ -1,5 +1,5 @@
 // MpvVideo in a build made without libmpv: a black window whose core never starts.
-#include "platform/log.h"
+#include "platform/core/log.h"
 #include "platform/mpv/mpv_video.h"
 
 namespace plat {

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/control_impl.h"
-#include "platform/draw_impl.h"
-#include "platform/log.h"
+#include "platform/controls/control_impl.h"
+#include "platform/core/log.h"
+#include "platform/draw/draw_impl.h"
 #include "platform/mpv/mpv_frames_impl.h"
-#include "platform/window_impl.h"
+#include "platform/window/window_impl.h"
 
 namespace plat {
 namespace {

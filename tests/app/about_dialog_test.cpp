@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/about_dlg.h"
-#include "platform/messages.h"
+#include "platform/core/messages.h"
 
 namespace tunova {
 namespace {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "main_window_fixture.h"
-#include "platform/application.h"
-#include "platform/media_controls.h"
+#include "platform/desktop/media_controls.h"
+#include "platform/window/application.h"
 #include "support/feed_pages.h"
 #include "support/loopback_server.h"
 #include "support/private_bus.h"

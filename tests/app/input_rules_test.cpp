@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "main_window_fixture.h"
-#include "platform/application.h"
+#include "platform/window/application.h"
 
 namespace tunova::testing {
 namespace {

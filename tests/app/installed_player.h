@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/files.h"
-#include "platform/settings_store.h"
+#include "platform/core/files.h"
+#include "platform/desktop/settings_store.h"
 #include "support/loopback_server.h"
 
 namespace tunova::testing {

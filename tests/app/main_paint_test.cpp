@@ -10,7 +10,7 @@
 #include "app/main_layout.h"
 #include "app/skin_images.h"
 #include "main_window_fixture.h"
-#include "platform/application.h"
+#include "platform/window/application.h"
 #include "res/skin_bitmaps.h"
 
 namespace tunova::testing {

@@ -18,8 +18,8 @@
 
 #include "app/tunova_dlg.h"
 #include "installed_player.h"
-#include "platform/clock.h"
-#include "platform/testing.h"
+#include "platform/core/clock.h"
+#include "platform/testing/testing.h"
 #include "support/loopback_server.h"
 #include "support/scripted_page.h"
 #include "support/test_environment.h"

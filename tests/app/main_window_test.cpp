@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "main_window_fixture.h"
-#include "platform/application.h"
+#include "platform/window/application.h"
 #include "search/feed_query.h"
 #include "search/result_list.h"
 #include "support/feed_pages.h"

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "main_window_fixture.h"
-#include "platform/application.h"
-#include "platform/data_dir.h"
+#include "platform/core/data_dir.h"
+#include "platform/window/application.h"
 #include "support/companion_server.h"
 #include "support/loopback_server.h"
 #include "support/player_engines.h"

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "main_window_fixture.h"
-#include "platform/application.h"
-#include "platform/clipboard.h"
+#include "platform/desktop/clipboard.h"
+#include "platform/window/application.h"
 #include "support/feed_pages.h"
 #include "support/loopback_server.h"
 #include "support/test_environment.h"

@@ -11,7 +11,7 @@
 
 #include "app/main_layout.h"
 #include "app/time_digits.h"
-#include "platform/window.h"
+#include "platform/window/window.h"
 
 namespace tunova {
 namespace {

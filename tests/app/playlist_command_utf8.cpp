@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "lists/list_file.h"
-#include "platform/data_dir.h"
-#include "platform/files.h"
-#include "platform/system.h"
+#include "platform/core/data_dir.h"
+#include "platform/core/files.h"
+#include "platform/core/system.h"
 #include "support/test_environment.h"
 #include "support/test_paths.h"
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "main_window_fixture.h"
-#include "platform/files.h"
-#include "platform/testing.h"
+#include "platform/core/files.h"
+#include "platform/testing/testing.h"
 #include "support/test_paths.h"
 
 namespace tunova::testing {

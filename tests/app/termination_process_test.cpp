@@ -15,8 +15,8 @@
 
 #include "installed_player.h"
 #include "lists/list_file.h"
-#include "platform/data_dir.h"
-#include "platform/files.h"
+#include "platform/core/data_dir.h"
+#include "platform/core/files.h"
 #include "support/loopback_server.h"
 #include "support/test_environment.h"
 #include "support/test_paths.h"

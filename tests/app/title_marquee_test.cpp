@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/clock.h"
-#include "platform/window.h"
+#include "platform/core/clock.h"
+#include "platform/window/window.h"
 #include "res/resource_ids.h"
 
 namespace tunova {

@@ -6,9 +6,9 @@
 
 #include "lists/list_file.h"
 #include "main_window_fixture.h"
-#include "platform/application.h"
-#include "platform/data_dir.h"
-#include "platform/files.h"
+#include "platform/core/data_dir.h"
+#include "platform/core/files.h"
+#include "platform/window/application.h"
 
 namespace tunova::testing {
 namespace {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "main_window_fixture.h"
-#include "platform/application.h"
-#include "platform/screens.h"
-#include "platform/testing_window_manager.h"
+#include "platform/testing/testing_window_manager.h"
+#include "platform/window/application.h"
+#include "platform/window/screens.h"
 
 namespace tunova::testing {
 namespace {

@@ -5,8 +5,8 @@
 #include "controls/skin_button.h"
 #include "controls/skin_list.h"
 #include "controls/skin_slider.h"
-#include "platform/application.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
 #include "res/skin_bitmaps.h"
 
 namespace tunova {

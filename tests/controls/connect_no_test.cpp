@@ -9,10 +9,10 @@
 
 #include "controls/connect_no.h"
 #include "controls/rounded_region.h"
-#include "platform/application.h"
-#include "platform/data_dir.h"
-#include "platform/files.h"
-#include "platform/testing.h"
+#include "platform/core/data_dir.h"
+#include "platform/core/files.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
 #include "res/skin_bitmaps.h"
 #include "support/test_environment.h"
 

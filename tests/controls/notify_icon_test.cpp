@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "controls/notify_icon.h"
-#include "platform/testing.h"
-#include "platform/window.h"
+#include "platform/testing/testing.h"
+#include "platform/window/window.h"
 #include "res/skin_bitmaps.h"
 
 namespace tunova {

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "platform/draw.h"
+#include "platform/draw/draw.h"
 #include "res/skin_bitmaps.h"
 #include "support/test_paths.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "controls/skin_list.h"
-#include "platform/application.h"
-#include "platform/clock.h"
-#include "platform/testing.h"
+#include "platform/core/clock.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
 #include "res/skin_bitmaps.h"
 
 namespace tunova {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "controls/skin_slider.h"
-#include "platform/application.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
 #include "res/skin_bitmaps.h"
 
 namespace tunova {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/playlist_formats.h"
+#include "platform/desktop/playlist_formats.h"
 
 namespace {
 

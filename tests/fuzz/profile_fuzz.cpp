@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/number_text.h"
-#include "platform/profile.h"
+#include "platform/core/number_text.h"
+#include "platform/core/profile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/clock.h"
-#include "platform/files.h"
-#include "platform/settings_store.h"
+#include "platform/core/clock.h"
+#include "platform/core/files.h"
+#include "platform/desktop/settings_store.h"
 #include "playlist_fixture.h"
 #include "support/feed_pages.h"
 #include "support/loopback_server.h"

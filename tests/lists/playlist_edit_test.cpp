@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window.h"
+#include "platform/window/window.h"
 #include "playlist_fixture.h"
 
 namespace tunova {

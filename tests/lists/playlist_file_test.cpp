@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/profile.h"
+#include "platform/core/profile.h"
 
 #include "playlist_fixture.h"
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "lists/playlist.h"
-#include "platform/controls.h"
-#include "platform/files.h"
-#include "platform/window.h"
+#include "platform/controls/controls.h"
+#include "platform/core/files.h"
+#include "platform/window/window.h"
 #include "res/resource_ids.h"
 #include "search/result_list.h"
 #include "search/result_store.h"

@@ -13,7 +13,7 @@
 #include "lists/library_lookup.h"
 #include "lists/playlist_transfer.h"
 #include "lists/video_links.h"
-#include "platform/codepage.h"
+#include "platform/core/codepage.h"
 #include "playlist_fixture.h"
 #include "support/companion_server.h"
 #include "support/test_paths.h"

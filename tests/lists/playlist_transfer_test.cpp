@@ -6,7 +6,7 @@
 
 #include "lists/library_lookup.h"
 #include "lists/playlist_transfer.h"
-#include "platform/codepage.h"
+#include "platform/core/codepage.h"
 #include "playlist_fixture.h"
 
 namespace tunova {

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/autostart.h"
-#include "platform/files.h"
-#include "platform/settings_store.h"
+#include "platform/core/files.h"
+#include "platform/desktop/autostart.h"
+#include "platform/desktop/settings_store.h"
 
 namespace plat {
 namespace {

@@ -1,10 +1,10 @@
 // Standard controls: what each one tells its parent, and when it stays silent.
 #include <gtest/gtest.h>
 
-#include "platform/application.h"
-#include "platform/controls.h"
-#include "platform/draw.h"
-#include "platform/testing.h"
+#include "platform/controls/controls.h"
+#include "platform/draw/draw.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
 
 namespace plat {
 namespace {

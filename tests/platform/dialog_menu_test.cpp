@@ -3,11 +3,11 @@
 
 #include <vector>
 
-#include "platform/application.h"
-#include "platform/clock.h"
-#include "platform/dialog.h"
-#include "platform/menu.h"
-#include "platform/testing.h"
+#include "platform/core/clock.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
+#include "platform/window/dialog.h"
+#include "platform/window/menu.h"
 
 namespace plat {
 namespace {

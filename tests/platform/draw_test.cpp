@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <fstream>
 
-#include "platform/application.h"
-#include "platform/draw.h"
-#include "platform/window.h"
+#include "platform/draw/draw.h"
+#include "platform/window/application.h"
+#include "platform/window/window.h"
 
 namespace plat {
 namespace {

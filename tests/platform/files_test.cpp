@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/core/files.h"
 
 namespace plat {
 namespace {

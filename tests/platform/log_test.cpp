@@ -1,5 +1,5 @@
 // The log's levels and format, and the trace's lines, as they reach standard error.
-#include "platform/log.h"
+#include "platform/core/log.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // media panel calls them (dbus-send): every call reaches the program, positions and volumes out
 // of range arrive as the nearest valid value, and the properties and their change signals follow
 // what the program publishes.
-#include "platform/media_controls.h"
+#include "platform/desktop/media_controls.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/log.h"
+#include "platform/core/log.h"
 #include "support/private_bus.h"
 
 namespace plat {

@@ -1,8 +1,8 @@
 // Message table routing: each kind of entry takes exactly its own messages.
 #include <gtest/gtest.h>
 
-#include "platform/message_map.h"
-#include "platform/messages.h"
+#include "platform/core/message_map.h"
+#include "platform/core/messages.h"
 
 namespace plat {
 namespace {

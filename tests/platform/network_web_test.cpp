@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/network.h"
-#include "platform/web_link.h"
+#include "platform/controls/web_link.h"
+#include "platform/core/network.h"
 
 namespace plat {
 namespace {

@@ -1,5 +1,5 @@
 // Whole numbers read from texts: like atoi, but saturated at the int range.
-#include "platform/number_text.h"
+#include "platform/core/number_text.h"
 
 #include <gtest/gtest.h>
 

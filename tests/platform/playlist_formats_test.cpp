@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
-#include "platform/playlist_formats.h"
+#include "platform/core/files.h"
+#include "platform/desktop/playlist_formats.h"
 #include "support/test_paths.h"
 
 namespace {

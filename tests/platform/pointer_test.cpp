@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "platform/controls.h"
-#include "platform/cursor.h"
-#include "platform/testing.h"
-#include "platform/window.h"
+#include "platform/controls/controls.h"
+#include "platform/testing/testing.h"
+#include "platform/window/cursor.h"
+#include "platform/window/window.h"
 
 namespace plat {
 namespace {

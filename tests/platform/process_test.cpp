@@ -13,8 +13,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/files.h"
-#include "platform/process.h"
+#include "platform/core/files.h"
+#include "platform/core/process.h"
 
 namespace plat {
 namespace {

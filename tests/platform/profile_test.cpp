@@ -1,7 +1,7 @@
 // Profile reading: line ends, names, the first-match rule, values (quotes, '=', the 999-byte cut),
 // numbers, missing files and byte-order marks. CP949 text is written as bytes here, since the
 // platform tests are compiled as UTF-8.
-#include "platform/profile.h"
+#include "platform/core/profile.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

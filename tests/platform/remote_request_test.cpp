@@ -1,6 +1,6 @@
 // Requests between processes over the command socket: answers of any bytes, refusals, and
 // senders that misbehave without holding up the next one.
-#include "platform/remote_request.h"
+#include "platform/desktop/remote_request.h"
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -12,10 +12,10 @@
 #include <future>
 #include <string>
 
-#include "platform/application.h"
-#include "platform/system.h"
-#include "platform/window.h"
-#include "platform/window_registry.h"
+#include "platform/core/system.h"
+#include "platform/window/application.h"
+#include "platform/window/window.h"
+#include "platform/window/window_registry.h"
 
 namespace plat {
 namespace {

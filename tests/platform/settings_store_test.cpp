@@ -10,8 +10,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/files.h"
-#include "platform/settings_store.h"
+#include "platform/core/files.h"
+#include "platform/desktop/settings_store.h"
 
 namespace plat {
 namespace {

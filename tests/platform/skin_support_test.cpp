@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "platform/application.h"
-#include "platform/controls.h"
-#include "platform/draw.h"
-#include "platform/testing.h"
+#include "platform/controls/controls.h"
+#include "platform/draw/draw.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
 
 namespace plat {
 namespace {

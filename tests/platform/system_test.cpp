@@ -8,10 +8,10 @@
 #include <thread>
 
 #include "bench/support/pump_events.h"
-#include "platform/application.h"
-#include "platform/runtime_dir_impl.h"
-#include "platform/system.h"
-#include "platform/window.h"
+#include "platform/core/runtime_dir_impl.h"
+#include "platform/core/system.h"
+#include "platform/window/application.h"
+#include "platform/window/window.h"
 
 namespace plat {
 namespace {

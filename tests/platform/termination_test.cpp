@@ -1,6 +1,6 @@
 // Termination signals close every running dialog through its cancel command, innermost first,
 // and a dialog started afterwards closes as soon as it has initialised.
-#include "platform/termination.h"
+#include "platform/window/termination.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog.h"
+#include "platform/window/dialog.h"
 
 namespace plat {
 namespace {

@@ -1,9 +1,9 @@
 // Window timers under the manual clock: periods, order, changes made from inside a handler.
 #include <gtest/gtest.h>
 
-#include "platform/application.h"
-#include "platform/clock.h"
-#include "platform/window.h"
+#include "platform/core/clock.h"
+#include "platform/window/application.h"
+#include "platform/window/window.h"
 
 namespace plat {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "platform/application.h"
-#include "platform/draw.h"
-#include "platform/testing.h"
-#include "platform/window.h"
+#include "platform/draw/draw.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
+#include "platform/window/window.h"
 
 namespace plat {
 namespace {

@@ -5,12 +5,12 @@
 
 #include <vector>
 
-#include "platform/application.h"
-#include "platform/display_server.h"
-#include "platform/outline_window.h"
-#include "platform/screens.h"
-#include "platform/testing.h"
-#include "platform/window.h"
+#include "platform/core/display_server.h"
+#include "platform/draw/outline_window.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
+#include "platform/window/screens.h"
+#include "platform/window/window.h"
 
 namespace plat {
 namespace {

@@ -3,10 +3,10 @@
 
 #include <thread>
 
-#include "platform/application.h"
-#include "platform/controls.h"
-#include "platform/testing.h"
-#include "platform/window.h"
+#include "platform/controls/controls.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
+#include "platform/window/window.h"
 
 namespace plat {
 namespace {

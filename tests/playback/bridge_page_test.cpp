@@ -8,8 +8,8 @@
 
 #include "page_host.h"
 #include "page_support.h"
-#include "platform/codepage.h"
-#include "platform/testing.h"
+#include "platform/core/codepage.h"
+#include "platform/testing/testing.h"
 #include "playback/script_bridge.h"
 
 namespace tunova {

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <limits>
 
-#include "platform/browser.h"
+#include "platform/controls/browser.h"
 #include "playback/call_text.h"
 #include "playback/script_answer.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "page_support.h"
-#include "platform/window.h"
+#include "platform/window/window.h"
 #include "playback/playback_view.h"
 #include "playback/web_browser.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "lists/playlist.h"
-#include "platform/testing.h"
+#include "platform/testing/testing.h"
 #include "playback/play_sequencer.h"
 #include "player_rig.h"
 #include "search/result_list.h"

@@ -10,7 +10,7 @@
 
 #include "controls/skin_slider.h"
 #include "page_host.h"
-#include "platform/clock.h"
+#include "platform/core/clock.h"
 #include "playback/player_controller.h"
 #include "playback/script_bridge.h"
 #include "res/resource_ids.h"

@@ -2,7 +2,7 @@
 // word (CP949 to UTF-8) and wide text, with bad input substituted rather than lost or fatal.
 #include <gtest/gtest.h>
 
-#include "platform/codepage.h"
+#include "platform/core/codepage.h"
 #include "support/feed_pages.h"
 
 namespace {

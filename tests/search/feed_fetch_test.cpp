@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "platform/http.h"
-#include "platform/log.h"
+#include "platform/core/http.h"
+#include "platform/core/log.h"
 #include "search/feed_fetch.h"
 #include "support/feed_pages.h"
 #include "support/loopback_server.h"

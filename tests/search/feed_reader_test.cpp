@@ -2,9 +2,9 @@
 // more-results flag, appending pages, play times, odd entries and the store's capacity.
 #include <gtest/gtest.h>
 
-#include "platform/codepage.h"
-#include "platform/controls.h"
-#include "platform/draw.h"
+#include "platform/controls/controls.h"
+#include "platform/core/codepage.h"
+#include "platform/draw/draw.h"
 #include "res/resource_ids.h"
 #include "res/skin_bitmaps.h"
 #include "search/feed_fetch.h"

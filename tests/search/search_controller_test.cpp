@@ -3,11 +3,11 @@
 // and the list's notifications.
 #include <gtest/gtest.h>
 
-#include "platform/application.h"
-#include "platform/clock.h"
-#include "platform/controls.h"
-#include "platform/dialog.h"
-#include "platform/testing.h"
+#include "platform/controls/controls.h"
+#include "platform/core/clock.h"
+#include "platform/testing/testing.h"
+#include "platform/window/application.h"
+#include "platform/window/dialog.h"
 #include "res/resource_ids.h"
 #include "search/result_list.h"
 #include "search/search_controller.h"

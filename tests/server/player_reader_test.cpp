@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "platform/codepage.h"
+#include "platform/core/codepage.h"
 #include "search/feed_fetch.h"
 #include "search/feed_query.h"
 #include "search/feed_reader.h"

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/data_dir.h"
+#include "platform/core/data_dir.h"
 #include "support/test_environment.h"
 
 namespace tunova {

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/files.h"
-#include "platform/testing.h"
+#include "platform/core/files.h"
+#include "platform/testing/testing.h"
 #include "res/skin_bitmaps.h"
 #include "services/registry_keys.h"
 #include "services/services_fixture.h"

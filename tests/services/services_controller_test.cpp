@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/dialog.h"
-#include "platform/testing.h"
-#include "platform/window.h"
+#include "platform/testing/testing.h"
+#include "platform/window/dialog.h"
+#include "platform/window/window.h"
 #include "services/registry_keys.h"
 #include "services/services_fixture.h"
 #include "support/loopback_server.h"

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/clock.h"
-#include "platform/files.h"
-#include "platform/settings_store.h"
+#include "platform/core/clock.h"
+#include "platform/core/files.h"
+#include "platform/desktop/settings_store.h"
 
 namespace tunova::testing {
 

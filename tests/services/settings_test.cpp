@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/files.h"
+#include "platform/core/files.h"
 #include "services/registry_keys.h"
 #include "services/services_fixture.h"
 #include "support/test_environment.h"

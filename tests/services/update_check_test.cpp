@@ -8,8 +8,8 @@
 #include <climits>
 #include <vector>
 
-#include "platform/files.h"
-#include "platform/web_link.h"
+#include "platform/controls/web_link.h"
+#include "platform/core/files.h"
 #include "services/registry_keys.h"
 #include "services/services_fixture.h"
 #include "support/loopback_server.h"

@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string_view>
 
-#include "platform/http.h"
+#include "platform/core/http.h"
 #include "support/loopback_server.h"
 #include "support/test_paths.h"
 

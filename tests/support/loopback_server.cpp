@@ -9,7 +9,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/application.h"
+#include "platform/window/application.h"
 
 namespace tunova::testing {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window.h"
+#include "platform/window/window.h"
 #include "playback/mpv_page.h"
 #include "playback/player_page.h"
 #include "playback/script_answer.h"

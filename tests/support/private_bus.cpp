@@ -12,7 +12,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/application.h"
+#include "platform/window/application.h"
 #include "support/test_environment.h"
 
 namespace tunova::testing {

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/core/clock.h"
 #include "playback/script_page.h"
 
 namespace tunova::testing {

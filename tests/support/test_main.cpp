@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "platform/application.h"
+#include "platform/window/application.h"
 #include "support/test_environment.h"
 
 // Under AddressSanitizer the web engine's own library frees memory with a mismatched delete

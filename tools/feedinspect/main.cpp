@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/codepage.h"
+#include "platform/core/codepage.h"
 #include "search/feed_fetch.h"
 #include "search/feed_reader.h"
 #include "search/result_list.h"

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "platform/canvas.h"
+#include "platform/draw/canvas.h"
 #include "res/skin_bitmaps.h"
 
 namespace skingen {

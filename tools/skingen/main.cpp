@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/application.h"
-#include "platform/draw.h"
+#include "platform/draw/draw.h"
+#include "platform/window/application.h"
 #include "tools/skingen/generate.h"
 
 int main(int argc, char** argv) {
