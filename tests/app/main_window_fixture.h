@@ -66,7 +66,8 @@ class MainWindowTest : public ::testing::Test {
         *armed = false;
         return result;
     }
-    // Runs a main window and brings it on screen (timers 50 and 33) before `body`.
+    // Runs a main window and brings it on screen (the updater wait and the show-window
+    // timer) before `body`.
     void RunShown(std::function<void(CTunovaDlg&)> body) {
         CTunovaDlg dlg(&page);
         Run(dlg, [&](CTunovaDlg& d) {
