@@ -16,6 +16,8 @@
 // usage: playback_bench WORD [SECONDS]   (WORD finds at least five videos, the first ten of
 //        which make the playlist; SECONDS defaults to 60)
 //        playback_bench --clip WORD SECONDS   (WORD finds the one video to play)
+//        playback_bench --bare ADDRESS WIDTH HEIGHT SECONDS   (a bare page playing ADDRESS: CPU
+//        and resident memory over SECONDS)
 #include <dirent.h>
 #include <sys/resource.h>
 #include <time.h>
@@ -31,6 +33,7 @@
 #include <vector>
 
 #include "app/tunova_dlg.h"
+#include "bare_page.h"
 #include "bench/support/pump_events.h"
 #include "platform/core/codepage.h"
 #include "platform/core/data_dir.h"
@@ -339,6 +342,33 @@ bool Run(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
     return true;
 }
 
+// A bare page playing `address` at WIDTHxHEIGHT: CPU of this process and its helpers, memory.
+bool RunBarePage(const std::string& address, int width, int height, double seconds) {
+    BarePage page(address, width, height);
+    if (!PumpUntil([&] { return page.Playing(); }, 30000)) {
+        std::fprintf(stderr, "playback_bench: the bare page never played %s\n", address.c_str());
+        return false;
+    }
+    PumpFor(1000);
+    const std::map<int, double> helpersBefore = DescendantCpu();
+    const double selfBefore = SelfCpuSeconds();
+    const double start = NowMs();
+    PumpFor(seconds * 1000.0);
+    const double wall = (NowMs() - start) / 1000.0;
+    double helpers = 0;
+    for (const auto& [pid, after] : DescendantCpu()) {
+        const auto it = helpersBefore.find(pid);
+        helpers += after - (it == helpersBefore.end() ? 0.0 : it->second);
+    }
+    const double self = SelfCpuSeconds() - selfBefore;
+    std::printf(
+        "bare page, %dx%d: total %.1f %% of one core (process %.1f %%, web engine %.1f %%), "
+        "resident %.0f MB\n",
+        width, height, 100.0 * (self + helpers) / wall, 100.0 * self / wall, 100.0 * helpers / wall,
+        ResidentMb());
+    return true;
+}
+
 // One video on the configured engine: double-click to playing, round trips, CPU and memory in
 // both views.
 bool RunClip(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
@@ -383,6 +413,10 @@ int main(int argc, char** argv) {
     }
     plat::Trace(plat::kTraceProcessStart);
     plat::Application application(argc, argv);
+    if (std::string(argv[1]) == "--bare" && argc > 5) {
+        return RunBarePage(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atof(argv[5])) ? 0
+                                                                                                : 1;
+    }
     if (std::string(argv[1]) == "--clip" && argc > 3) {
         tunova::CTunovaDlg window;
         bool ok = false;

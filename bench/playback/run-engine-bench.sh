@@ -4,7 +4,8 @@
 # tunova-server on loopback: for the page and the mpv engine, double-click to playing, the round
 # trip while playing, CPU (the player and its helper processes) and resident memory over SECONDS
 # in the normal and the big-video view; for the mpv program (software decoding, X11 output, no
-# sound), CPU and resident memory over SECONDS at the same two window sizes. Run by hand.
+# sound) and for a bare page (a QWebEngineView with only the video), CPU and resident memory over
+# SECONDS at the same two sizes. Run by hand.
 #
 # usage: bench/playback/run-engine-bench.sh [SECONDS]   (per view, default 20)
 # (the player draws offscreen unless TUNOVA_BENCH_QPA=xcb puts it on the Xvfb display too)
@@ -77,6 +78,12 @@ run_player() {  # ENGINE WORD
         DISPLAY="$display" QT_QPA_PLATFORM="${TUNOVA_BENCH_QPA:-offscreen}" \
         "$build/bin/playback_bench" --clip "$2" "$seconds" 2>"$work/trace"
 }
+# A bare page (a QWebEngineView with nothing but the video) playing ADDRESS at WIDTHxHEIGHT.
+run_bare() {  # ADDRESS WIDTH HEIGHT
+    HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_RUNTIME_DIR="$work/home" \
+        DISPLAY="$display" QT_QPA_PLATFORM="${TUNOVA_BENCH_QPA:-offscreen}" \
+        "$build/bin/playback_bench" --bare "$1" "$2" "$3" "$seconds" 2>>"$work/trace"
+}
 # CPU (% of one core) and resident MB of the mpv program playing FILE in a WxH window.
 run_mpv() {  # FILE WIDTH HEIGHT
     DISPLAY="$display" mpv --no-config --really-quiet --vo=x11 --ao=null --hwdec=no \
@@ -104,6 +111,12 @@ for clip in h264-1080p.mp4 vp9-720p.webm h264-720p.mkv; do
         out=$(run_player "$engine" "$word") || { tail -20 "$work/trace" >&2; exit 1; }
         echo "$out"
         mapfile -t sizes < <(sed -n 's/.*video area \([0-9]*\)x\([0-9]*\)/\1 \2/p' <<<"$out")
+    done
+    id=$(curl -s "http://$host/feeds/api/videos/-/Music?vq=$word" |
+        grep -o 'watch?v=[A-Za-z0-9_-]*' | head -1 | cut -d= -f2)
+    echo "== $clip, bare page"
+    for size in "${sizes[@]}"; do
+        run_bare "http://$host/media/$id" $size || echo "bare page, ${size/ /x}: did not play"
     done
     echo "== $clip, mpv program"
     for size in "${sizes[@]}"; do
