@@ -88,7 +88,7 @@ bool AddMissingColumns(CatalogueConnection& connection, std::string& error) {
 Catalogue::Catalogue(std::string path, const CatalogueOptions& options)
     : path_(std::move(path)),
       indexFolder_(options.indexFolder.empty() ? path_ + ".index" : options.indexFolder),
-      indexParts_(options.indexParts),
+      indexShards_(options.indexShards),
       log_(options.log) {}
 
 Catalogue::~Catalogue() = default;

@@ -74,8 +74,8 @@ struct CounterHit {
 struct CatalogueOptions {
     std::string indexFolder;                      // empty: the database path + ".index"
     std::function<void(const std::string&)> log;  // index rebuilds; null: stderr
-    // Parts a rebuild writes side by side; 0: one per core for a large catalogue.
-    int indexParts = 0;
+    // Shards a rebuild writes side by side; 0: one per core for a large catalogue.
+    int indexShards = 0;
 };
 
 struct CatalogueConnection;
@@ -145,7 +145,7 @@ class Catalogue {
 
     std::string path_;
     std::string indexFolder_;
-    int indexParts_;
+    int indexShards_;
     std::function<void(const std::string&)> log_;
     std::string catalogueId_;
     std::mutex poolMutex_;

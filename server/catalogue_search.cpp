@@ -257,8 +257,8 @@ bool Catalogue::CatchUpLocked(std::string& error) {
 
 // Builds the whole index from one snapshot of the catalogue in "<folder>.new", then puts it in
 // place of the old folder: a search never sees a half-built index. The rowids are cut into as
-// many ranges as there are parts to write; this thread reads and tokenizes the ranges in turn,
-// a row of each at a time, so every part's writer has work at once. A rebuild that takes a
+// many ranges as there are shards to write; this thread reads and tokenizes the ranges in turn,
+// a row of each at a time, so every shard's writer has work at once. A rebuild that takes a
 // while reports its progress every few seconds.
 bool Catalogue::RebuildLocked(const std::string& reason, std::string& error) {
     namespace fs = std::filesystem;
@@ -286,11 +286,11 @@ bool Catalogue::RebuildLocked(const std::string& reason, std::string& error) {
             !QueryNumber(watch, kVideoCount, videos, error)) {
             return false;
         }
-        const int parts = IndexPartCount(videos, indexParts_);
+        const int shards = IndexShardCount(videos, indexShards_);
         std::vector<std::int64_t> firstRowids;
-        for (int part = 1; part < parts; ++part) {
+        for (int shard = 1; shard < shards; ++shard) {
             std::int64_t rowid = 0;
-            if (!NthRowid(watch, videos * part / parts, rowid, error)) {
+            if (!NthRowid(watch, videos * shard / shards, rowid, error)) {
                 return false;
             }
             firstRowids.push_back(rowid);
@@ -299,17 +299,17 @@ bool Catalogue::RebuildLocked(const std::string& reason, std::string& error) {
         if (!build) {
             return false;
         }
-        // One reading statement for each part's range of rowids.
+        // One reading statement for each shard's range of rowids.
         firstRowids.insert(firstRowids.begin(), INT64_MIN);
         firstRowids.push_back(INT64_MAX);
         std::vector<SqliteStatement> ranges;
-        for (int part = 0; part < parts; ++part) {
+        for (int shard = 0; shard < shards; ++shard) {
             ranges.push_back(watch.db.Prepare(kVideosInRange, error));
             if (!ranges.back()) {
                 return false;
             }
-            ranges.back().Bind(1, firstRowids[part]);
-            ranges.back().Bind(2, firstRowids[part + 1]);
+            ranges.back().Bind(1, firstRowids[shard]);
+            ranges.back().Bind(2, firstRowids[shard + 1]);
         }
         IndexedVideo video;
         std::int64_t count = 0;
@@ -348,10 +348,10 @@ bool Catalogue::RebuildLocked(const std::string& reason, std::string& error) {
     build->SetMetadata(kIndexFormatKey, kIndexFormat);
     build->SetMetadata(kIndexCatalogueKey, catalogueId_);
     build->SetMetadata(kIndexAppliedKey, std::to_string(last));
-    // Written document by document, the parts' blocks are part-filled; the merged copy has full
+    // Written document by document, the shards' blocks are part-filled; the merged copy has full
     // ones and is about half the size.
     const bool built = build->Finish(compacted, error);
-    const int parts = build->Parts();
+    const int shards = build->Shards();
     build.reset();
     fs::remove_all(fresh, failure);
     if (!built) {
@@ -360,7 +360,7 @@ bool Catalogue::RebuildLocked(const std::string& reason, std::string& error) {
     }
     if (Clock::now() - started >= kReportEvery) {
         Log("search index rebuilt: " + std::to_string(videos) + " videos in " +
-            Seconds(Clock::now() - started) + " s (" + std::to_string(parts) + " parts)");
+            Seconds(Clock::now() - started) + " s (" + std::to_string(shards) + " shards)");
     }
     fs::remove_all(indexFolder_, failure);
     fs::rename(compacted, indexFolder_, failure);

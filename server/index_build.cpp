@@ -11,34 +11,34 @@ namespace tunova::server {
 
 namespace {
 
-// Videos a part's queue holds before Put waits: enough to keep its writer busy while the reader
-// serves the other parts, little enough to stay a few megabytes.
+// Videos a shard's queue holds before Put waits: enough to keep its writer busy while the reader
+// serves the other shards, little enough to stay a few megabytes.
 constexpr std::size_t kQueueLimit = 2048;
-constexpr std::int64_t kMostParts = 4;
-constexpr std::int64_t kLeastVideosPerPart = 20000;
-// Videos a part writes between commits. Xapian keeps the changes since the last commit in
+constexpr std::int64_t kMostShards = 4;
+constexpr std::int64_t kLeastVideosPerShard = 20000;
+// Videos a shard writes between commits. Xapian keeps the changes since the last commit in
 // ordered maps that grow costlier per video the more they hold: committing every thousand
 // videos took about 30 % less CPU and a third of the memory of its default of ten thousand.
 constexpr int kVideosPerCommit = 1000;
 
 }  // namespace
 
-int IndexPartCount(std::int64_t videos, int requested) {
+int IndexShardCount(std::int64_t videos, int requested) {
     const std::int64_t most =
         requested > 0
             ? requested
-            : std::clamp<std::int64_t>(std::thread::hardware_concurrency(), 1, kMostParts);
-    const std::int64_t least = requested > 0 ? 1 : kLeastVideosPerPart;
+            : std::clamp<std::int64_t>(std::thread::hardware_concurrency(), 1, kMostShards);
+    const std::int64_t least = requested > 0 ? 1 : kLeastVideosPerShard;
     return static_cast<int>(std::clamp<std::int64_t>(videos / least, 1, most));
 }
 
-// One part: a writer on a thread of its own, fed through a bounded queue.
-class IndexBuild::Part {
+// One shard: a writer on a thread of its own, fed through a bounded queue.
+class IndexBuild::Shard {
   public:
-    Part(std::unique_ptr<SearchIndexWriter> writer, std::string folder)
+    Shard(std::unique_ptr<SearchIndexWriter> writer, std::string folder)
         : writer_(std::move(writer)), folder_(std::move(folder)), thread_([this] { Run(); }) {}
 
-    ~Part() {
+    ~Shard() {
         {
             std::lock_guard lock(mutex_);
             closed_ = true;
@@ -126,7 +126,7 @@ class IndexBuild::Part {
     std::unique_ptr<SearchIndexWriter> writer_;
     std::string folder_;
     std::mutex mutex_;
-    std::condition_variable wake_;  // a video was queued, or the part is closed
+    std::condition_variable wake_;  // a video was queued, or the shard is closed
     std::condition_variable room_;  // the queue has room, or the writer failed
     std::deque<IndexedVideo> queue_;
     bool closed_ = false;     // no more videos come
@@ -152,26 +152,26 @@ std::unique_ptr<IndexBuild> IndexBuild::Start(const std::string& folder,
     build->folder_ = folder;
     build->firstRowids_ = std::move(firstRowids);
     for (std::size_t i = 0; i <= build->firstRowids_.size(); ++i) {
-        const std::string partFolder = folder + "/" + std::to_string(i);
-        auto writer = SearchIndexWriter::Open(partFolder, true, error);
+        const std::string shardFolder = folder + "/" + std::to_string(i);
+        auto writer = SearchIndexWriter::Open(shardFolder, true, error);
         if (!writer) {
             return nullptr;
         }
-        build->parts_.push_back(std::make_unique<Part>(std::move(writer), partFolder));
+        build->shards_.push_back(std::make_unique<Shard>(std::move(writer), shardFolder));
     }
     return build;
 }
 
 IndexBuild::~IndexBuild() = default;
 
-IndexBuild::Part& IndexBuild::PartFor(std::int64_t rowid) {
+IndexBuild::Shard& IndexBuild::ShardFor(std::int64_t rowid) {
     const auto after = std::upper_bound(firstRowids_.begin(), firstRowids_.end(), rowid);
-    return *parts_[static_cast<std::size_t>(after - firstRowids_.begin())];
+    return *shards_[static_cast<std::size_t>(after - firstRowids_.begin())];
 }
 
 bool IndexBuild::Put(IndexedVideo video, std::string& error) {
-    Part& part = PartFor(video.rowid);
-    return part.Put(std::move(video), error);
+    Shard& shard = ShardFor(video.rowid);
+    return shard.Put(std::move(video), error);
 }
 
 void IndexBuild::SetMetadata(const std::string& key, const std::string& value) {
@@ -181,12 +181,12 @@ void IndexBuild::SetMetadata(const std::string& key, const std::string& value) {
 bool IndexBuild::Finish(const std::string& to, std::string& error) {
     namespace fs = std::filesystem;
     std::vector<std::string> folders;
-    for (std::size_t i = 0; i < parts_.size(); ++i) {
-        // Metadata goes into the first part only: the merge keeps the first value of a key.
-        if (!parts_[i]->Finish(i == 0 ? metadata_ : decltype(metadata_)(), error)) {
+    for (std::size_t i = 0; i < shards_.size(); ++i) {
+        // Metadata goes into the first shard only: the merge keeps the first value of a key.
+        if (!shards_[i]->Finish(i == 0 ? metadata_ : decltype(metadata_)(), error)) {
             return false;
         }
-        folders.push_back(parts_[i]->Folder());
+        folders.push_back(shards_[i]->Folder());
     }
     std::error_code failure;
     fs::remove_all(to, failure);
@@ -202,7 +202,7 @@ bool IndexBuild::Finish(const std::string& to, std::string& error) {
         }
         why += "; " + failure.message();
     }
-    error = "cannot merge the index's parts: " + why;
+    error = "cannot merge the index's shards: " + why;
     return false;
 }
 

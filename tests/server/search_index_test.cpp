@@ -138,7 +138,7 @@ class SearchIndexTest : public ::testing::Test {
             Catalogue::Open((folder_->path() / "catalogue.sqlite").string(), error,
                             {.indexFolder = "",
                              .log = [&](const std::string& line) { lines.push_back(line); },
-                             .indexParts = 3})
+                             .indexShards = 3})
                 .release();
         ASSERT_NE(catalogue_, nullptr) << error;
         ASSERT_EQ(lines.size(), 1u);
@@ -268,12 +268,12 @@ TEST_F(SearchIndexTest, TiesFallToTheLowerRowid) {
 }
 
 TEST(IndexPartsTest, ARebuildUsesTheRequestedPartsOrOnePerCoreOnlyWhenLarge) {
-    EXPECT_EQ(IndexPartCount(2018, 3), 3);
-    EXPECT_EQ(IndexPartCount(2, 3), 2);  // never a part without a video
-    EXPECT_EQ(IndexPartCount(0, 3), 1);
-    EXPECT_EQ(IndexPartCount(30000, 0), 1);
-    EXPECT_GE(IndexPartCount(10000000, 0), 1);
-    EXPECT_LE(IndexPartCount(10000000, 0), 4);
+    EXPECT_EQ(IndexShardCount(2018, 3), 3);
+    EXPECT_EQ(IndexShardCount(2, 3), 2);  // never a part without a video
+    EXPECT_EQ(IndexShardCount(0, 3), 1);
+    EXPECT_EQ(IndexShardCount(30000, 0), 1);
+    EXPECT_GE(IndexShardCount(10000000, 0), 1);
+    EXPECT_LE(IndexShardCount(10000000, 0), 4);
 }
 
 TEST(SearchRankingTest, RelevanceMakesSense) {
