@@ -20,14 +20,7 @@ ninja -C "$build" -j2 tunova-server tunova-bench-catalogue tunova-bench-hostile 
 mkdir -p "$data"
 [[ -s "$data/catalogue.sqlite" ]] || "$build/bin/tunova-bench-catalogue" "$data/catalogue.sqlite" 10000 >/dev/null
 
-server_pid=""
-cleanup() {
-    if [[ -n "$server_pid" ]]; then
-        kill "$server_pid" 2>/dev/null || true
-        wait "$server_pid" 2>/dev/null || true
-    fi
-}
-trap cleanup EXIT
+source bench/server/end-server-on-exit.sh
 
 rm -f "$data/port"
 "$build/bin/tunova-server" --port 0 --port-file "$data/port" --db "$data/catalogue.sqlite" \
@@ -40,7 +33,7 @@ for run in "idle 200" "trickle 50 $trickle" "keepalive 1000 $keepalive"; do
     "$build/bin/tunova-bench-hostile" "$port" $run
     echo "  (load $(cut -d' ' -f1 /proc/loadavg))"
 done
-cleanup
+end_server
 server_pid=""
 TUNOVA_BENCH_DATA="${TUNOVA_BENCH_DATA:-/tmp/tunova-bench-data}" \
     bench/server/run-slowhttp-bench.sh "$build/bin/tunova-server" 1000 "${3:-20}"

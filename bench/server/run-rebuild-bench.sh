@@ -16,14 +16,7 @@ data="${TUNOVA_BENCH_DATA:-/tmp/tunova-bench-data}"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTUNOVA_BENCH=ON -DTUNOVA_TESTS=OFF >/dev/null
 ninja -C "$build" -j2 tunova-server tunova-bench-catalogue >/dev/null
 
-server_pid=""
-cleanup() {
-    if [[ -n "$server_pid" ]]; then
-        kill "$server_pid" 2>/dev/null || true
-        wait "$server_pid" 2>/dev/null || true
-    fi
-}
-trap cleanup EXIT
+source bench/server/end-server-on-exit.sh
 
 echo "| vocabulary | videos | rebuild to listening | server CPU | peak RSS | index on disk | load before / after |"
 echo "|---|---|---|---|---|---|---|"
