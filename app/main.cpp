@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "app/app_services.h"
 #include "app/command_line.h"
 #include "app/playlist_command.h"
 #include "app/remote_commands.h"
@@ -33,11 +34,14 @@ int main(int argc, char** argv) {
         std::fputs(tunova::CommandLineHelp().c_str(), stdout);
         return 0;
     }
+    // The hosts and the machine's clock, settings store and HTTP, read once here and handed to
+    // whatever this start does.
+    const tunova::AppServices services = tunova::LoadAppServices();
     if (tunova::WantsPlaylistCommand(options)) {
-        return tunova::RunPlaylistCommand(options, argc, argv);
+        return tunova::RunPlaylistCommand(services, options, argc, argv);
     }
     if (!options.remoteCommand.empty()) {
-        if (const std::optional<int> status = tunova::ForwardRemoteCommand(options)) {
+        if (const std::optional<int> status = tunova::ForwardRemoteCommand(services, options)) {
             return *status;
         }
     }
@@ -46,7 +50,7 @@ int main(int argc, char** argv) {
     // playlist is saved.
     plat::EndOnTerminationSignals(
         [](int signal) { plat::LogInfo("app", "ending on signal " + std::to_string(signal)); });
-    tunova::CTunovaApp app;
+    tunova::CTunovaApp app(services);
     if (!options.searchWord.empty()) {
         app.SearchAtStart(tunova::RemoteSearchWord(options.searchWord));
     }

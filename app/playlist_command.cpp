@@ -20,7 +20,6 @@
 #include "platform/desktop/remote_request.h"
 #include "platform/window/application.h"
 #include "platform/window/window.h"
-#include "services/host_config.h"
 
 namespace tunova {
 namespace {
@@ -39,7 +38,8 @@ constexpr int kImportAnswerMs = 60000;
 
 // Hands the export or import of the file at `path` to the running copy, which holds the playlist
 // as it is now. Returns the exit status, or nullopt when no copy answers (the caller falls back).
-std::optional<int> HandOverToRunningCopy(std::string_view request, const std::string& path) {
+std::optional<int> HandOverToRunningCopy(const AppServices& services, std::string_view request,
+                                         const std::string& path) {
     // The running copy has a working folder of its own: it gets the path from the root.
     const std::string absolute = plat::AbsolutePath(path);
     if (absolute.empty()) {
@@ -47,7 +47,7 @@ std::optional<int> HandOverToRunningCopy(std::string_view request, const std::st
         return 1;
     }
     const plat::RequestResult result =
-        SendToRunningCopy(kMainWindowTitle, request, absolute, 5000,
+        SendToRunningCopy(services.machine.clock, kMainWindowTitle, request, absolute, 5000,
                           request == kImportPlaylistRequest ? kImportAnswerMs : kExportAnswerMs);
     switch (result.status) {
         case plat::RequestStatus::kAnswered:
@@ -61,10 +61,11 @@ std::optional<int> HandOverToRunningCopy(std::string_view request, const std::st
     return std::nullopt;
 }
 
-int ExportPlaylist(const CommandLineOptions& options) {
+int ExportPlaylist(const AppServices& services, const CommandLineOptions& options) {
     const std::string& path = options.exportPlaylist;
     if (AnotherTunovaRunning()) {
-        if (const std::optional<int> status = HandOverToRunningCopy(kExportPlaylistRequest, path)) {
+        if (const std::optional<int> status =
+                HandOverToRunningCopy(services, kExportPlaylistRequest, path)) {
             return *status;
         }
         std::fprintf(stderr,
@@ -72,13 +73,15 @@ int ExportPlaylist(const CommandLineOptions& options) {
                      "was last saved\n");
     }
     return Report(ExportTracks(TracksOfListFile(plat::DataFile(kPlaylistFileName)), path,
-                               LoadHosts().feedHost));
+                               services.hosts.feedHost));
 }
 
-int ImportPlaylist(const CommandLineOptions& options, int argc, char** argv) {
+int ImportPlaylist(const AppServices& services, const CommandLineOptions& options, int argc,
+                   char** argv) {
     const std::string& path = options.importPlaylist;
     if (AnotherTunovaRunning()) {
-        if (const std::optional<int> status = HandOverToRunningCopy(kImportPlaylistRequest, path)) {
+        if (const std::optional<int> status =
+                HandOverToRunningCopy(services, kImportPlaylistRequest, path)) {
             return *status;
         }
         std::fprintf(stderr,
@@ -107,7 +110,7 @@ int ImportPlaylist(const CommandLineOptions& options, int argc, char** argv) {
     playlist.SetupView();
     const std::string listFile = plat::DataFile(kPlaylistFileName);
     playlist.Load(listFile);
-    LibraryLookup library(LoadHosts().feedHost);
+    LibraryLookup library(services.machine, services.hosts.feedHost);
     const TransferResult imported = AddImportedTracks(playlist, tracks, path, library);
     if (imported.ok && imported.added > 0) {
         const Playlist::SaveResult saved = playlist.Save(listFile);
@@ -142,11 +145,12 @@ bool WantsPlaylistCommand(const CommandLineOptions& options) {
     return !options.exportPlaylist.empty() || !options.importPlaylist.empty();
 }
 
-int RunPlaylistCommand(const CommandLineOptions& options, int argc, char** argv) {
+int RunPlaylistCommand(const AppServices& services, const CommandLineOptions& options, int argc,
+                       char** argv) {
     if (!options.exportPlaylist.empty()) {
-        return ExportPlaylist(options);
+        return ExportPlaylist(services, options);
     }
-    return ImportPlaylist(options, argc, argv);
+    return ImportPlaylist(services, options, argc, argv);
 }
 
 }  // namespace tunova

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/app_services.h"
 #include "app/command_line.h"
 #include "lists/playlist_transfer.h"
 
@@ -25,7 +26,11 @@ bool WantsPlaylistCommand(const CommandLineOptions& options);
 // With no copy running, export writes the saved playlist (playlist.ini in the data folder), and
 // import loads playlist.ini into a playlist that is never shown, adds the file's entries through
 // the playlist's own add rules and saves it.
-int RunPlaylistCommand(const CommandLineOptions& options, int argc, char** argv);
+//
+// `services` are the program's: the feed host names the library's videos and answers the
+// import's look-ups, the clock times the wait for a running copy's window.
+int RunPlaylistCommand(const AppServices& services, const CommandLineOptions& options, int argc,
+                       char** argv);
 
 // The requests of the hand-over. The argument is the file's absolute path; the answer is
 // PlaylistRequestAnswer() of the outcome.

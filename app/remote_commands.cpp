@@ -13,7 +13,8 @@ std::string RemoteSearchWord(std::string_view utf8) {
     return std::string(plat::CutCp949(cp949, kMaxRemoteSearchBytes));
 }
 
-std::optional<int> ForwardRemoteCommand(const CommandLineOptions& options) {
+std::optional<int> ForwardRemoteCommand(const AppServices& services,
+                                        const CommandLineOptions& options) {
     const std::string& name = options.remoteCommand;
     if (!AnotherTunovaRunning()) {
         if (name == kRemoteSearch) {
@@ -23,7 +24,8 @@ std::optional<int> ForwardRemoteCommand(const CommandLineOptions& options) {
         return 1;
     }
     const std::string argument = name == kRemoteSearch ? RemoteSearchWord(options.searchWord) : "";
-    const plat::RequestResult result = SendToRunningCopy(kMainWindowTitle, name, argument);
+    const plat::RequestResult result =
+        SendToRunningCopy(services.machine.clock, kMainWindowTitle, name, argument);
     switch (result.status) {
         case plat::RequestStatus::kAnswered:
             return 0;

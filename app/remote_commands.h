@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/app_services.h"
 #include "app/command_line.h"
 #include "res/resource_ids.h"
 
@@ -31,7 +32,8 @@ inline constexpr std::size_t kMaxRemoteSearchBytes = 255;
 // Hands `options.remoteCommand` to the running copy and prints one line on standard error when
 // that fails. Returns the exit status (0 handed over, 1 not), or nullopt when no copy runs and
 // this start is to become the player (--search).
-std::optional<int> ForwardRemoteCommand(const CommandLineOptions& options);
+std::optional<int> ForwardRemoteCommand(const AppServices& services,
+                                        const CommandLineOptions& options);
 
 // The search word of a command line (UTF-8 as typed) as the player holds it: CP949, cut.
 std::string RemoteSearchWord(std::string_view utf8);

@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/core/clock.h"
 #include "platform/core/messages.h"
 #include "platform/core/system.h"
 
@@ -50,11 +49,12 @@ bool RestoreWindowTitled(std::string_view titlePrefix) {
     return plat::SendSystemCommand(*match, plat::kScRestore);
 }
 
-plat::RequestResult SendToRunningCopy(std::string_view titlePrefix, std::string_view name,
-                                      std::string_view argument, int waitMs, int stepMs) {
+plat::RequestResult SendToRunningCopy(plat::Clock& clock, std::string_view titlePrefix,
+                                      std::string_view name, std::string_view argument, int waitMs,
+                                      int stepMs) {
     std::optional<plat::TopLevelWindow> match = LastWindowTitled(titlePrefix);
     for (int waited = 0; !match && waited < waitMs; waited += kWindowLookPeriodMs) {
-        plat::CurrentClock().Sleep(kWindowLookPeriodMs);
+        clock.Sleep(kWindowLookPeriodMs);
         match = LastWindowTitled(titlePrefix);
     }
     if (!match) {

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "platform/core/clock.h"
 #include "platform/desktop/remote_request.h"
 
 namespace tunova {
@@ -18,10 +19,11 @@ bool RestoreWindowTitled(std::string_view titlePrefix);
 
 // Hands request `name` with `argument` to the process of the last top-level window whose title
 // begins with `titlePrefix` (the running copy's main window) and returns its answer. A copy
-// still starting may not show its window yet: the window is looked for during `waitMs`, and
-// each step of the exchange may take `stepMs`. Unreachable when no such window appears.
-plat::RequestResult SendToRunningCopy(std::string_view titlePrefix, std::string_view name,
-                                      std::string_view argument, int waitMs = 5000,
-                                      int stepMs = 5000);
+// still starting may not show its window yet: the window is looked for during `waitMs` (on
+// `clock`), and each step of the exchange may take `stepMs`. Unreachable when no such window
+// appears.
+plat::RequestResult SendToRunningCopy(plat::Clock& clock, std::string_view titlePrefix,
+                                      std::string_view name, std::string_view argument,
+                                      int waitMs = 5000, int stepMs = 5000);
 
 }  // namespace tunova

@@ -7,7 +7,7 @@ namespace tunova {
 bool CTunovaApp::InitInstance() {
     // Common controls and control hosting are part of the toolkit and need no set-up here.
     profileKey_ = kProfileKey;
-    CTunovaDlg dialog;
+    CTunovaDlg dialog(services_);
     dialog.Startup().searchAtStart = searchAtStart_;
     mainWindow_ = &dialog;
     dialog.DoModal();

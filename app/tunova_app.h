@@ -5,12 +5,17 @@
 #include <string>
 #include <utility>
 
+#include "app/app_services.h"
+
 namespace tunova {
 
 class CTunovaDlg;
 
 class CTunovaApp {
   public:
+    // `services` (not owned) go to the main window; they outlive the application object.
+    explicit CTunovaApp(const AppServices& services) : services_(services) {}
+
     // The framework's profile key; the program keeps its settings elsewhere and never reads it.
     static constexpr char kProfileKey[] = "로컬 응용 프로그램 마법사에서 생성된 응용 프로그램";
 
@@ -22,6 +27,7 @@ class CTunovaApp {
     const std::string& ProfileKey() const { return profileKey_; }
 
   private:
+    const AppServices& services_;
     CTunovaDlg* mainWindow_ = nullptr;
     std::string profileKey_;
     std::string searchAtStart_;

@@ -6,7 +6,6 @@
 #include "platform/desktop/clipboard.h"
 #include "platform/window/mouse_capture.h"
 #include "playback/now_playing.h"
-#include "services/host_config.h"
 
 namespace tunova {
 
@@ -40,18 +39,21 @@ std::vector<std::pair<int, std::unique_ptr<plat::Window>>> MakeButtons() {
 
 }  // namespace
 
-CTunovaDlg::CTunovaDlg(ScriptPage* page)
+CTunovaDlg::CTunovaDlg(const AppServices& services, ScriptPage* page)
     : plat::Dialog(res::kIddMain, kTemplateSize),
-      hosts_(LoadHosts()),
+      hosts_(services.hosts),
+      machine_(services.machine),
       buttons_(MakeButtons()),
-      search_(*this, resultList_, *SkinButton(res::kIdcSearchMore), searchEdit_, hosts_.feedHost),
+      search_(*this, resultList_, *SkinButton(res::kIdcSearchMore), searchEdit_, machine_,
+              hosts_.feedHost),
       page_(MakePlayerEngine(hosts_.playerEngine)),
       pageOverride_(page),
       bridge_(page != nullptr ? *page : *page_, playback_, *this, *this),
       player_(bridge_, playback_, *this, {*this, volumeSlider_, positionSlider_}),
       sequencer_(player_, bridge_, playback_, *this, *this,
-                 SequencerSources{playlist_, playlistView_, search_.Results(), resultList_}),
-      services_(*this, hosts_),
+                 SequencerSources{playlist_, playlistView_, search_.Results(), resultList_},
+                 machine_.clock),
+      services_(*this, machine_, hosts_),
       modes_(*this, view_, *this),
       skin_({*this, positionSlider_, volumeSlider_, resultList_, playlistView_, playback_, view_,
              modes_.Layout(), search_.ResultCountText()}),

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/app_services.h"
 #include "app/dialog_state.h"
 #include "app/main_controls.h"
 #include "app/main_layout.h"
@@ -40,10 +41,11 @@ inline constexpr int kUpdaterWaitLimit = 600;  // ticks of kTimerUpdaterWait, ab
 
 class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackView {
   public:
-    // `page` is the player page the window drives; null: the player engine of the video area
-    // (Page()) started on the data folder. A test gives a scripted page; the video area then
-    // starts nothing and no engine runs.
-    explicit CTunovaDlg(ScriptPage* page = nullptr);
+    // `services` are the program's hosts and machine services, built once at its start: the
+    // window keeps a copy and hands each subsystem what it needs. `page` is the player page the
+    // window drives; null: the player engine of the video area (Page()) started on the data folder.
+    // A test gives a scripted page; the video area then starts nothing and no engine runs.
+    explicit CTunovaDlg(const AppServices& services, ScriptPage* page = nullptr);
     ~CTunovaDlg() override;
 
     // The window's state and controls, for the desktop's and other starts' commands and for
@@ -168,8 +170,10 @@ class CTunovaDlg : public plat::Dialog, private ModesWindow, private PlaybackVie
     plat::ComboBox countryCombo_;  // kIdcCountryCombo, hidden
     plat::EditBox searchEdit_;     // kIdcSearchEdit
 
-    // The hosts of tunova.conf, read once when the window is made and handed to the subsystems.
+    // The hosts of tunova.conf and the machine's clock, settings store and HTTP, as the program's
+    // start read them, handed on to the subsystems.
     HostConfig hosts_;
+    plat::MachineServices machine_;
     // The buttons of the control table, by id (before the subsystems, which may hold them).
     std::vector<std::pair<int, std::unique_ptr<plat::Window>>> buttons_;
     plat::Window* Button(int id) const;

@@ -17,7 +17,7 @@
 namespace tunova {
 
 void CTunovaDlg::ImportDroppedFiles(const plat::DroppedFiles& dropped) {
-    LibraryLookup library(hosts_.feedHost);
+    LibraryLookup library(machine_, hosts_.feedHost);
     for (const std::string& path : dropped.paths) {
         const TransferResult imported = ImportFile(playlist_, path, library);
         plat::LogInfo("playlist", imported.message);
@@ -52,7 +52,7 @@ void CTunovaDlg::ServePlaylistRequests() {
             if (!path.starts_with('/')) {
                 return std::nullopt;
             }
-            LibraryLookup library(hosts_.feedHost);
+            LibraryLookup library(machine_, hosts_.feedHost);
             const TransferResult imported = ImportFile(playlist_, std::string(path), library);
             plat::LogInfo("playlist", imported.message);
             return PlaylistRequestAnswer(imported);

@@ -155,13 +155,14 @@ void CTunovaDlg::ShowDailyChart() {
     ChartSetup setup;
     setup.chartPath = plat::DataFile(kChartFileName);
     setup.feedHost = hosts_.feedHost;
-    setup.today = plat::CurrentClock().Now();
+    setup.today = machine_.clock.Now();
     // The download shares the start-up budget with the update server's requests.
     const long left = static_cast<long>(services_.StartupBudgetLeftMs());
     setup.fetch.connectTimeoutMs = std::min(setup.fetch.connectTimeoutMs, left);
     setup.fetch.totalTimeoutMs = std::min(setup.fetch.totalTimeoutMs, left);
-    const std::uint32_t start = plat::CurrentClock().TickCount();
-    const ChartSource source = tunova::ShowDailyChart(setup, search_.MutableResults(), resultList_);
+    const std::uint32_t start = machine_.clock.TickCount();
+    const ChartSource source =
+        tunova::ShowDailyChart(machine_, setup, search_.MutableResults(), resultList_);
     services_.ChargeStartupNetwork(start);
     view_.statusHint = source == ChartSource::kEmpty ? kEmptyChartHint : "";
     Apply(search_.RefreshResultCount());

@@ -9,7 +9,6 @@
 #include "platform/core/log.h"
 #include "platform/core/number_text.h"
 #include "platform/core/profile.h"
-#include "platform/desktop/settings_store.h"
 #include "search/feed_query.h"
 #include "search/feed_reader.h"
 #include "search/result_list.h"
@@ -24,11 +23,12 @@ std::string ChartDayText(const plat::LocalDate& date) {
     return text;
 }
 
-bool IsChartCacheCurrent(const std::string& chartPath, const plat::LocalDate& today) {
+bool IsChartCacheCurrent(const plat::SettingsStore& settings, const std::string& chartPath,
+                         const plat::LocalDate& today) {
     if (!plat::FileExists(chartPath)) {
         return false;
     }
-    plat::SettingsKey key = plat::SettingsKey::Open(kChartDayKey);
+    plat::SettingsKey key = settings.Open(kChartDayKey);
     std::string stored = "1";
     if (const auto value = key.ReadString(kChartDayValue)) {
         stored = *value;
@@ -45,15 +45,15 @@ bool IsChartCacheCurrent(const std::string& chartPath, const plat::LocalDate& to
     return false;
 }
 
-ChartSource ShowDailyChart(const ChartSetup& setup, ResultStore& store,
-                           plat::ListView& resultList) {
-    if (IsChartCacheCurrent(setup.chartPath, setup.today)) {
+ChartSource ShowDailyChart(const plat::MachineServices& machine, const ChartSetup& setup,
+                           ResultStore& store, plat::ListView& resultList) {
+    if (IsChartCacheCurrent(machine.settings, setup.chartPath, setup.today)) {
         LoadChartCache(setup.chartPath, store);
         FillChartList(store, resultList);
         return ChartSource::kCache;
     }
     bool empty = false;
-    if (!DownloadChart(setup.feedHost, setup.fetch, store, &empty)) {
+    if (!DownloadChart(machine, setup.feedHost, setup.fetch, store, &empty)) {
         plat::LogInfo(
             "chart", std::string(empty ? "the server's chart is empty" : "download failed") + "; " +
                          setup.chartPath + " left as it was");
@@ -79,14 +79,14 @@ void LoadChartCache(const std::string& path, ResultStore& store) {
     store.TakeCachedChart(items);
 }
 
-bool DownloadChart(std::string_view feedHost, const FetchOptions& fetch, ResultStore& store,
-                   bool* answeredEmpty) {
+bool DownloadChart(const plat::MachineServices& machine, std::string_view feedHost,
+                   const FetchOptions& fetch, ResultStore& store, bool* answeredEmpty) {
     if (fetch.totalTimeoutMs <= 0) {
         // No time left to wait for an answer (a zero limit would be no limit at all).
         plat::LogInfo("chart", "no start-up time left for the download");
         return false;
     }
-    const std::string text = FetchFeed(feedHost, kChartQuery, fetch);
+    const std::string text = FetchFeed(machine, feedHost, kChartQuery, fetch);
     const FeedPage page = ReadFeedPage(text, ResultStore::kCapacity);
     if (answeredEmpty != nullptr) {
         // A feed document without entries, not an error page of the server or a proxy.

@@ -94,7 +94,7 @@ const std::vector<VideoItem>& LibraryLookup::Search(const std::string& word) {
     options.connectTimeoutMs = kConnectTimeoutMs;
     options.totalTimeoutMs = kTotalTimeoutMs;
     const std::string answer =
-        FetchFeed(feedHost_, FirstPageQuery(EncodeSearchWord(word), {}), options);
+        FetchFeed(machine_, feedHost_, FirstPageQuery(EncodeSearchWord(word), {}), options);
     if (answer == kFetchFailed) {
         reachable_ = false;
     }

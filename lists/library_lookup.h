@@ -17,13 +17,16 @@
 #include <utility>
 #include <vector>
 
+#include "platform/desktop/machine_services.h"
 #include "search/video_item.h"
 
 namespace tunova {
 
 class LibraryLookup {
   public:
-    explicit LibraryLookup(std::string feedHost) : feedHost_(std::move(feedHost)) {}
+    // Searches `feedHost` through `machine`'s HTTP function.
+    LibraryLookup(const plat::MachineServices& machine, std::string feedHost)
+        : machine_(machine), feedHost_(std::move(feedHost)) {}
 
     // The feed service's host (with its port), whose media addresses name its videos.
     const std::string& FeedHost() const { return feedHost_; }
@@ -41,6 +44,7 @@ class LibraryLookup {
     // The results of a search for `word` (CP949), remembered for the rest of the import.
     const std::vector<VideoItem>& Search(const std::string& word);
 
+    plat::MachineServices machine_;
     std::string feedHost_;
     bool reachable_ = true;
     std::map<std::string, std::vector<VideoItem>> searched_;

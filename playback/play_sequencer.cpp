@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "platform/core/clock.h"
 #include "platform/window/dialog.h"
 #include "res/resource_ids.h"
 
@@ -14,13 +13,15 @@ constexpr std::size_t kShownTitleLimit = 499;
 }  // namespace
 
 PlaySequencer::PlaySequencer(PlayerController& player, ScriptBridge& bridge, PlaybackState& state,
-                             PlaybackView& view, plat::Window& owner, SequencerSources sources)
+                             PlaybackView& view, plat::Window& owner, SequencerSources sources,
+                             plat::Clock& clock)
     : player_(player),
       bridge_(bridge),
       state_(state),
       view_(view),
       owner_(owner),
-      sources_(sources) {}
+      sources_(sources),
+      clock_(clock) {}
 
 void PlaySequencer::SetPlayMode(int buttonId) {
     switch (buttonId) {
@@ -152,7 +153,7 @@ int PlaySequencer::RandomRow() {
         return -1;
     }
     if (!randomSeeded_) {
-        random_.seed(plat::CurrentClock().TickCount());
+        random_.seed(clock_.TickCount());
         randomSeeded_ = true;
     }
     if (rows == 1) {

@@ -9,6 +9,7 @@
 
 #include "lists/playlist.h"
 #include "platform/controls/controls.h"
+#include "platform/core/clock.h"
 #include "playback/playback_state.h"
 #include "playback/playback_view.h"
 #include "playback/player_controller.h"
@@ -35,9 +36,10 @@ struct SequencerSources {
 
 class PlaySequencer : public PlayQueue {
   public:
-    // `owner` owns the message boxes.
+    // `owner` owns the message boxes; `clock` seeds the random order on its first use.
     PlaySequencer(PlayerController& player, ScriptBridge& bridge, PlaybackState& state,
-                  PlaybackView& view, plat::Window& owner, SequencerSources sources);
+                  PlaybackView& view, plat::Window& owner, SequencerSources sources,
+                  plat::Clock& clock);
 
     // The mode buttons kIdcModeAll, kIdcModeOne, kIdcModeRandom.
     void SetPlayMode(int buttonId);
@@ -93,7 +95,8 @@ class PlaySequencer : public PlayQueue {
     PlaybackView& view_;
     plat::Window& owner_;
     SequencerSources sources_;
-    // Seeded once, on the first random pick, from the tick count.
+    plat::Clock& clock_;
+    // Seeded once, on the first random pick, from the clock's tick count.
     std::minstd_rand random_;
     bool randomSeeded_ = false;
     int failuresInRow_ = 0;  // videos that failed one after the other

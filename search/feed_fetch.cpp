@@ -1,7 +1,6 @@
 #include "search/feed_fetch.h"
 
 #include "platform/core/codepage.h"
-#include "platform/core/http.h"
 #include "platform/core/log.h"
 
 namespace tunova {
@@ -35,14 +34,15 @@ std::string ConvertFeedAnswer(std::string_view utf8) {
     return plat::Utf8ToCp949(utf8, '?');
 }
 
-std::string FetchFeed(std::string_view host, std::string_view path, const FetchOptions& options) {
+std::string FetchFeed(const plat::MachineServices& machine, std::string_view host,
+                      std::string_view path, const FetchOptions& options) {
     plat::HttpOptions http;
     http.connectTimeoutMs = options.connectTimeoutMs;
     http.totalTimeoutMs = options.totalTimeoutMs;
     http.maxBodyBytes = kMaxFeedAnswerBytes;
     http.userAgent = "youtube";
     http.cancel = options.cancel;
-    const plat::HttpResponse response = plat::HttpGet(host, path, http);
+    const plat::HttpResponse response = machine.http(host, path, http);
     if (!response) {
         LogFetchProblem(host, path, response.description);
         return std::string(kFetchFailed);

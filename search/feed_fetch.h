@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/desktop/machine_services.h"
+
 namespace tunova {
 
 // What every failed retrieval yields; it holds no '<', so the reader finds nothing in it.
@@ -20,11 +22,11 @@ struct FetchOptions {
     const std::atomic<bool>* cancel = nullptr;  // raised by the owner going away
 };
 
-// GET http://HOST/PATH with agent "youtube"; `host` may carry a port ("127.0.0.1:8080"). Returns
-// the UTF-8 answer converted to CP949, whatever the HTTP status, or kFetchFailed when the
-// connection, the transfer or the size limit fails.
-std::string FetchFeed(std::string_view host, std::string_view path,
-                      const FetchOptions& options = {});
+// GET http://HOST/PATH with agent "youtube", through `machine`'s HTTP function; `host` may carry a
+// port ("127.0.0.1:8080"). Returns the UTF-8 answer converted to CP949, whatever the HTTP status,
+// or kFetchFailed when the connection, the transfer or the size limit fails.
+std::string FetchFeed(const plat::MachineServices& machine, std::string_view host,
+                      std::string_view path, const FetchOptions& options = {});
 
 // The conversion FetchFeed applies to an answer: the text up to its first zero byte, UTF-8 to
 // CP949, '?' for what CP949 cannot show. Refuses (kFetchFailed) answers over the limit.

@@ -13,11 +13,13 @@ namespace tunova {
 
 SearchController::SearchController(plat::Window& owner, CSkinList& resultList,
                                    plat::Window& moreButton, plat::EditBox& searchEdit,
-                                   std::string feedHost, FetchOptions fetch)
+                                   const plat::MachineServices& machine, std::string feedHost,
+                                   FetchOptions fetch)
     : owner_(owner),
       list_(resultList),
       moreButton_(moreButton),
       searchEdit_(searchEdit),
+      machine_(machine),
       feedHost_(std::move(feedHost)),
       fetch_(fetch) {}
 
@@ -125,7 +127,7 @@ void SearchController::StartWorker(bool append, std::string word) {
         Delivery delivery;
         delivery.append = append;
         delivery.word = std::move(word);
-        const std::string answer = FetchFeed(host, path, fetch);
+        const std::string answer = FetchFeed(machine_, host, path, fetch);
         plat::Trace(plat::kTraceAnswerReceived);
         delivery.page = ReadFeedPage(answer, room);
         {

@@ -65,9 +65,11 @@ struct [[nodiscard]] SearchOutcome {
 class SearchController {
   public:
     // `owner` gets the workers' messages and owns the message boxes; `feedHost` ("host:port")
-    // answers the queries. Nothing is touched until the first call.
+    // answers the queries, asked through `machine`'s HTTP function. Nothing is touched until the
+    // first call.
     SearchController(plat::Window& owner, CSkinList& resultList, plat::Window& moreButton,
-                     plat::EditBox& searchEdit, std::string feedHost, FetchOptions fetch = {});
+                     plat::EditBox& searchEdit, const plat::MachineServices& machine,
+                     std::string feedHost, FetchOptions fetch = {});
     // Cancels and joins a running worker.
     ~SearchController();
     SearchController(const SearchController&) = delete;
@@ -150,6 +152,7 @@ class SearchController {
     CSkinList& list_;
     plat::Window& moreButton_;
     plat::EditBox& searchEdit_;
+    const plat::MachineServices machine_;  // read by the workers too: never changed
     std::string feedHost_;
     FetchOptions fetch_;
     plat::ImageList images_;

@@ -27,10 +27,11 @@ struct ButtonSkin {
 
 }  // namespace
 
-CMenuDlg::CMenuDlg(bool& doubleClickAdds, std::string executablePath)
+CMenuDlg::CMenuDlg(bool& doubleClickAdds, std::string executablePath, plat::SettingsStore store)
     : plat::Dialog(res::kIddSettings, kDialogSize),
       doubleClickAdds_(doubleClickAdds),
-      executablePath_(std::move(executablePath)) {
+      executablePath_(std::move(executablePath)),
+      store_(std::move(store)) {
     Messages().OnCommand(res::kIdcSettingsSave, [this] { SaveSettings(); });
     for (int id : {res::kIdcSettingsCancel, res::kIdcSettingsClose}) {
         Messages().OnCommand(id, [this] { SendCommand(plat::kIdCancel); });
@@ -87,7 +88,7 @@ void CMenuDlg::SkinButtons() {
 }
 
 void CMenuDlg::LoadSettings() {
-    const MenuSettings stored = tunova::LoadSettings(executablePath_);
+    const MenuSettings stored = tunova::LoadSettings(store_, executablePath_);
     click_.SetCurSel(stored.clickSelection != 0 ? 1 : 0);
     autostart_.SetCheck(stored.autostart);
 }
@@ -96,7 +97,7 @@ void CMenuDlg::SaveSettings() {
     MenuSettings chosen;
     chosen.autostart = autostart_.IsChecked();
     chosen.clickSelection = click_.CurSel();
-    doubleClickAdds_ = tunova::SaveSettings(chosen, executablePath_) == 1;
+    doubleClickAdds_ = tunova::SaveSettings(store_, chosen, executablePath_) == 1;
     SendCommand(plat::kIdCancel);
 }
 

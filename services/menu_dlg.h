@@ -10,6 +10,7 @@
 
 #include "controls/skin_button.h"
 #include "platform/controls/controls.h"
+#include "platform/desktop/machine_services.h"
 #include "platform/draw/draw.h"
 #include "platform/window/dialog.h"
 
@@ -18,8 +19,9 @@ namespace tunova {
 class CMenuDlg : public plat::Dialog {
   public:
     // `doubleClickAdds`: the main window's double-click action flag, which a save sets.
-    // `executablePath`: the program the autostart entry starts.
-    CMenuDlg(bool& doubleClickAdds, std::string executablePath);
+    // `executablePath`: the program the autostart entry starts. The settings are read from and
+    // saved to `store`.
+    CMenuDlg(bool& doubleClickAdds, std::string executablePath, plat::SettingsStore store);
 
     plat::CheckBox& AutostartCheck() { return autostart_; }
     plat::ComboBox& ClickCombo() { return click_; }
@@ -43,6 +45,7 @@ class CMenuDlg : public plat::Dialog {
 
     bool& doubleClickAdds_;
     std::string executablePath_;
+    plat::SettingsStore store_;
     CSkinButton save_;
     CSkinButton cancel_;
     CSkinButton close_;

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "controls/connect_no.h"
-#include "platform/core/clock.h"
 #include "platform/core/data_dir.h"
 #include "platform/core/log.h"
 #include "platform/core/process.h"
@@ -18,9 +17,9 @@
 
 namespace tunova {
 
-ServicesController::ServicesController(plat::Window& owner, HostConfig hosts,
-                                       NetworkTimings timings)
-    : owner_(owner), hosts_(std::move(hosts)), timings_(timings) {}
+ServicesController::ServicesController(plat::Window& owner, const plat::MachineServices& machine,
+                                       HostConfig hosts, NetworkTimings timings)
+    : owner_(owner), machine_(machine), hosts_(std::move(hosts)), timings_(timings) {}
 
 std::uint32_t ServicesController::StartupBudgetLeftMs() const {
     return timings_.startupBudgetMs > networkSpentMs_ ? timings_.startupBudgetMs - networkSpentMs_
@@ -37,7 +36,7 @@ NetworkTimings ServicesController::BudgetedTimings() const {
 
 void ServicesController::Charge(std::uint32_t startTick) {
     if (inStartup_) {
-        networkSpentMs_ += plat::CurrentClock().TickCount() - startTick;
+        networkSpentMs_ += machine_.clock.TickCount() - startTick;
     }
 }
 
@@ -46,7 +45,7 @@ void ServicesController::ChargeStartupNetwork(std::uint32_t startTick) {
 }
 
 void ServicesController::ReadPartnerId() {
-    partnerId_ = tunova::ReadPartnerId();
+    partnerId_ = tunova::ReadPartnerId(machine_.settings);
 }
 
 void ServicesController::ReadAdapterAddress() {
@@ -54,9 +53,9 @@ void ServicesController::ReadAdapterAddress() {
 }
 
 bool ServicesController::ProbeUpdateServer(bool startedByAutostart) {
-    const std::uint32_t start = plat::CurrentClock().TickCount();
+    const std::uint32_t start = machine_.clock.TickCount();
     const bool reachable =
-        CheckServerReachable(startedByAutostart, hosts_.updateHost, BudgetedTimings());
+        CheckServerReachable(machine_, startedByAutostart, hosts_.updateHost, BudgetedTimings());
     Charge(start);
     return reachable;
 }
@@ -68,7 +67,7 @@ void ServicesController::ShowNoConnectionNotice() {
 }
 
 bool ServicesController::ReadDoubleClickAdds() {
-    return LoadClickSetting() == 1;
+    return LoadClickSetting(machine_.settings) == 1;
 }
 
 void ServicesController::StartUpdater() {
@@ -76,8 +75,8 @@ void ServicesController::StartUpdater() {
 }
 
 void ServicesController::SendUsageCount(const std::string& /*argument*/) {
-    const std::uint32_t start = plat::CurrentClock().TickCount();
-    tunova::SendUsageCount(partnerId_, macAddress_, hosts_.webHost, BudgetedTimings());
+    const std::uint32_t start = machine_.clock.TickCount();
+    tunova::SendUsageCount(machine_, partnerId_, macAddress_, hosts_.webHost, BudgetedTimings());
     Charge(start);
 }
 
@@ -87,8 +86,8 @@ bool ServicesController::IsUpdaterRunning() {
 
 void ServicesController::CheckVersion() {
     const NetworkTimings timings = BudgetedTimings();
-    const std::uint32_t start = plat::CurrentClock().TickCount();
-    const int serverVersion = FetchServerVersion(hosts_.updateHost, timings);
+    const std::uint32_t start = machine_.clock.TickCount();
+    const int serverVersion = FetchServerVersion(machine_, hosts_.updateHost, timings);
     Charge(start);
     if (serverVersion < 0 && timings.deadlineMs < timings_.deadlineMs) {
         // No answer, and the budget gave the check less than its own time: not a check at all.
@@ -96,7 +95,7 @@ void ServicesController::CheckVersion() {
         versionCheckPending_ = true;
         return;
     }
-    if (IsInstalledVersionCurrent(serverVersion)) {
+    if (IsInstalledVersionCurrent(machine_.settings, serverVersion)) {
         return;
     }
     // The notice runs its own loop: kTimerUpdaterWait must not check again underneath it.
@@ -127,7 +126,7 @@ void ServicesController::OpenQnaBoard() {
 }
 
 void ServicesController::OpenSettings(bool& doubleClickAdds) {
-    CMenuDlg settings(doubleClickAdds, plat::ExecutablePath());
+    CMenuDlg settings(doubleClickAdds, plat::ExecutablePath(), machine_.settings);
     settings.DoModal(&owner_);
 }
 

@@ -17,11 +17,15 @@
 // ones left, so slow or silent servers delay the window by about 15 s in all, not 15 s each. The
 // time the updater runs is not network time and does not count. A version check the budget cut
 // short without an answer runs again, with its own time limits, when EndStartup() is called.
+//
+// The clock that times the requests and the budget, the settings store and HTTP are those of the
+// machine services it is built with (platform/desktop/machine_services.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "platform/desktop/machine_services.h"
 #include "services/host_config.h"
 #include "services/update_check.h"
 
@@ -34,7 +38,8 @@ namespace tunova {
 class ServicesController {
   public:
     // `owner` is the main window: the version notice is its child and it is closed after it.
-    ServicesController(plat::Window& owner, HostConfig hosts, NetworkTimings timings = {});
+    ServicesController(plat::Window& owner, const plat::MachineServices& machine, HostConfig hosts,
+                       NetworkTimings timings = {});
 
     // Start-up, in order.
     void ReadPartnerId();
@@ -79,10 +84,11 @@ class ServicesController {
   private:
     // The timings for the next start-up request: its loop deadline cut to the budget left.
     NetworkTimings BudgetedTimings() const;
-    // Charges the platform-clock time since `startTick` to the start-up budget.
+    // Charges the machine clock's time since `startTick` to the start-up budget.
     void Charge(std::uint32_t startTick);
 
     plat::Window& owner_;
+    plat::MachineServices machine_;
     HostConfig hosts_;
     NetworkTimings timings_;
     std::string partnerId_;             // at most 259 bytes

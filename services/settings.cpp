@@ -5,7 +5,6 @@
 #include "platform/core/files.h"
 #include "platform/core/log.h"
 #include "platform/desktop/autostart.h"
-#include "platform/desktop/settings_store.h"
 #include "services/registry_keys.h"
 
 namespace tunova {
@@ -30,8 +29,8 @@ bool StoredTextContains(std::string_view stored, std::string_view lowerNeedle) {
     return plat::LowerCp949(stored).find(lowerNeedle) != std::string::npos;
 }
 
-int LoadClickSetting() {
-    const plat::SettingsKey key = plat::SettingsKey::Open(kSettingKey);
+int LoadClickSetting(const plat::SettingsStore& store) {
+    const plat::SettingsKey key = store.Open(kSettingKey);
     const std::optional<std::string> click = ReadRegistryString(key, kValueClick);
     return click && StoredTextContains(*click, "true") ? 1 : 0;
 }
@@ -56,25 +55,26 @@ std::string AutostartCommandLine(const std::string& executablePath) {
     return plat::QuoteExecArgument(AutostartProgram(executablePath)) + " /run";
 }
 
-bool IsAutostartOn(const std::string& executablePath) {
+bool IsAutostartOn(const plat::SettingsStore& store, const std::string& executablePath) {
     const std::string name = plat::LowerCp949(FileNameOf(executablePath));
     if (name.empty()) {
         return false;
     }
-    const plat::SettingsKey key = plat::SettingsKey::Open(kRunKey);
+    const plat::SettingsKey key = store.Open(kRunKey);
     const std::optional<std::string> entry = ReadRegistryString(key, kValueAutostart);
     return entry && StoredTextContains(*entry, name);
 }
 
-MenuSettings LoadSettings(const std::string& executablePath) {
+MenuSettings LoadSettings(const plat::SettingsStore& store, const std::string& executablePath) {
     MenuSettings settings;
-    settings.autostart = IsAutostartOn(executablePath);
-    settings.clickSelection = LoadClickSetting();
+    settings.autostart = IsAutostartOn(store, executablePath);
+    settings.clickSelection = LoadClickSetting(store);
     return settings;
 }
 
-int SaveSettings(const MenuSettings& settings, const std::string& executablePath) {
-    plat::SettingsKey run = plat::SettingsKey::Open(kRunKey);
+int SaveSettings(const plat::SettingsStore& store, const MenuSettings& settings,
+                 const std::string& executablePath) {
+    plat::SettingsKey run = store.Open(kRunKey);
     if (settings.autostart && executablePath.empty()) {
         plat::LogError(kLogArea, "autostart entry: the program's own path is unknown");
     } else if (settings.autostart) {
@@ -84,7 +84,7 @@ int SaveSettings(const MenuSettings& settings, const std::string& executablePath
         LogFailure(run.DeleteValue(kValueAutostart), "autostart entry");
     }
     const bool adds = settings.clickSelection != 0;
-    plat::SettingsKey setting = plat::SettingsKey::Open(kSettingKey);
+    plat::SettingsKey setting = store.Open(kSettingKey);
     LogFailure(setting.WriteString(kValueClick, adds ? "true" : "false"), "setting_click");
     return adds ? 1 : 0;
 }

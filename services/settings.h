@@ -1,10 +1,13 @@
 // The user's two settings: starting with the desktop session (the Run key's "tunova_player",
 // an autostart entry) and what a double-click on a search result does ("setting_click").
-// Plain functions the settings dialog and start-up call; nothing here shows a window.
+// Plain functions the settings dialog and start-up call, each on the settings store it is given;
+// nothing here shows a window.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "platform/desktop/machine_services.h"
 
 namespace tunova {
 
@@ -20,7 +23,7 @@ bool StoredTextContains(std::string_view stored, std::string_view lowerNeedle);
 
 // The double-click action flag from "setting_click": 1 (add to the playlist) when the value,
 // lower-cased, contains "true"; 0 when it does not or is absent.
-int LoadClickSetting();
+int LoadClickSetting(const plat::SettingsStore& store);
 
 // The command that starts the program at `executablePath` as a user would: for an installed
 // player (PREFIX/libexec/tunova/NAME) its launcher PREFIX/bin/NAME when that file exists, which
@@ -34,14 +37,15 @@ std::string AutostartProgram(const std::string& executablePath);
 std::string AutostartCommandLine(const std::string& executablePath);
 
 // True when the autostart entry exists and, lower-cased, names the executable's file name.
-bool IsAutostartOn(const std::string& executablePath);
+bool IsAutostartOn(const plat::SettingsStore& store, const std::string& executablePath);
 
 // Rereads both settings from the store, as the dialog does each time it opens.
-MenuSettings LoadSettings(const std::string& executablePath);
+MenuSettings LoadSettings(const plat::SettingsStore& store, const std::string& executablePath);
 
 // Stores both settings: writes or removes the autostart entry and writes "setting_click" as
 // "true" or "false". Returns the double-click action flag the main window takes on (1 when
 // the selection is not 0). Store failures are logged and otherwise ignored.
-int SaveSettings(const MenuSettings& settings, const std::string& executablePath);
+int SaveSettings(const plat::SettingsStore& store, const MenuSettings& settings,
+                 const std::string& executablePath);
 
 }  // namespace tunova

@@ -5,11 +5,8 @@
 #include <optional>
 
 #include "platform/controls/web_link.h"
-#include "platform/core/clock.h"
-#include "platform/core/http.h"
 #include "platform/core/log.h"
 #include "platform/core/number_text.h"
-#include "platform/desktop/settings_store.h"
 #include "services/registry_keys.h"
 #include "services/version_text.h"
 
@@ -34,11 +31,12 @@ bool Answered(const plat::HttpResponse& response) {
 
 // Requests `path` of `host` until an attempt is answered, at most `maxAttempts` times, pausing
 // after each failure, and never past the loop's deadline. Nothing when no attempt succeeded.
-std::optional<plat::HttpResponse> RequestWithRetries(const std::string& host,
+std::optional<plat::HttpResponse> RequestWithRetries(const plat::MachineServices& machine,
+                                                     const std::string& host,
                                                      const std::string& path, int maxAttempts,
                                                      std::size_t maxBody,
                                                      const NetworkTimings& timings) {
-    plat::Clock& clock = plat::CurrentClock();
+    plat::Clock& clock = machine.clock;
     const std::uint32_t start = clock.TickCount();
     plat::HttpOptions options;
     options.userAgent = kAgent;
@@ -53,7 +51,7 @@ std::optional<plat::HttpResponse> RequestWithRetries(const std::string& host,
         const long remaining = static_cast<long>(timings.deadlineMs - elapsed);
         options.connectTimeoutMs = std::min(timings.connectTimeoutMs, remaining);
         options.totalTimeoutMs = std::min(timings.attemptTimeoutMs, remaining);
-        plat::HttpResponse response = plat::HttpGet(host, path, options);
+        plat::HttpResponse response = machine.http(host, path, options);
         if (Answered(response)) {
             plat::LogInfo(kLogArea, host + path + ": HTTP " + std::to_string(response.status) +
                                         " on attempt " + std::to_string(attempt));
@@ -84,17 +82,17 @@ bool StartedByAutostart(const std::vector<std::string>& arguments) {
     return std::find(arguments.begin(), arguments.end(), kAutostartArgument) != arguments.end();
 }
 
-bool CheckServerReachable(bool startedByAutostart, const std::string& updateHost,
-                          const NetworkTimings& timings) {
+bool CheckServerReachable(const plat::MachineServices& machine, bool startedByAutostart,
+                          const std::string& updateHost, const NetworkTimings& timings) {
     const int retryLimit = startedByAutostart ? 0 : kProbeRetries;
-    return RequestWithRetries(updateHost, kProbePath, retryLimit + 1, 64 * 1024, timings)
+    return RequestWithRetries(machine, updateHost, kProbePath, retryLimit + 1, 64 * 1024, timings)
         .has_value();
 }
 
-std::string FetchUrlText(const std::string& host, const std::string& path,
-                         const NetworkTimings& timings) {
+std::string FetchUrlText(const plat::MachineServices& machine, const std::string& host,
+                         const std::string& path, const NetworkTimings& timings) {
     const std::optional<plat::HttpResponse> response =
-        RequestWithRetries(host, path, kFetchAttempts, kAnswerReadLimit, timings);
+        RequestWithRetries(machine, host, path, kFetchAttempts, kAnswerReadLimit, timings);
     if (!response || !*response) {
         return kNoAnswer;  // no answer, or one too long to read
     }
@@ -109,15 +107,16 @@ std::string FetchUrlText(const std::string& host, const std::string& path,
     return response->body;
 }
 
-int FetchServerVersion(const std::string& updateHost, const NetworkTimings& timings) {
-    const std::string answer = FetchUrlText(updateHost, kVersionPath, timings);
+int FetchServerVersion(const plat::MachineServices& machine, const std::string& updateHost,
+                       const NetworkTimings& timings) {
+    const std::string answer = FetchUrlText(machine, updateHost, kVersionPath, timings);
     const int version = answer == kNoAnswer ? -1 : plat::ReadLeadingInteger(answer);
     plat::LogInfo(kLogArea, "server version " + std::to_string(version));
     return version;
 }
 
-bool IsInstalledVersionCurrent(int serverVersion) {
-    plat::SettingsKey key = plat::SettingsKey::Open(kTunovaKey);
+bool IsInstalledVersionCurrent(const plat::SettingsStore& store, int serverVersion) {
+    plat::SettingsKey key = store.Open(kTunovaKey);
     const std::optional<std::string> installed =
         ReadRegistryString(key, kValueVersion, kVersionCapacity);
     if (installed && ReadVersionNumber(*installed) >= serverVersion) {

@@ -2,8 +2,9 @@
 // updater beside the player, and the vendor's web pages.
 //
 // Every request has its own time limits and every retry loop one overall deadline, all on the
-// platform clock, so a server that never answers costs at most about 15 s per loop instead of
-// minutes. The pauses between attempts are the platform clock's sleeps. At start-up the probe,
+// clock of the machine services it is given (platform/desktop/machine_services.h), through their
+// HTTP function, so a server that never answers costs at most about 15 s per loop instead of
+// minutes. The pauses between attempts are that clock's sleeps. At start-up the probe,
 // the usage count and the version check share one such budget (ServicesController), so the
 // window shows within about 16 s whatever the servers do.
 #pragma once
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "platform/core/process.h"
+#include "platform/desktop/machine_services.h"
 
 namespace tunova {
 
@@ -37,21 +39,22 @@ bool StartedByAutostart(const std::vector<std::string>& arguments);
 
 // Requests "/update/update_tunova.php" of `updateHost` until one attempt gets any HTTP answer:
 // one attempt when started by autostart, else up to 11, with a pause after each failure.
-bool CheckServerReachable(bool startedByAutostart, const std::string& updateHost,
-                          const NetworkTimings& timings = {});
+bool CheckServerReachable(const plat::MachineServices& machine, bool startedByAutostart,
+                          const std::string& updateHost, const NetworkTimings& timings = {});
 
 // GET `path` of `host` with up to 62 attempts; the body as received, or "false" when no attempt
 // got an answer, the status was not a success, or the body is longer than 100 bytes (bodies
 // over 4 KiB are not read at all).
-std::string FetchUrlText(const std::string& host, const std::string& path,
-                         const NetworkTimings& timings = {});
+std::string FetchUrlText(const plat::MachineServices& machine, const std::string& host,
+                         const std::string& path, const NetworkTimings& timings = {});
 
 // The number "/update/player_ver.php" announces, or -1 when it gave none ("false").
-int FetchServerVersion(const std::string& updateHost, const NetworkTimings& timings = {});
+int FetchServerVersion(const plat::MachineServices& machine, const std::string& updateHost,
+                       const NetworkTimings& timings = {});
 
-// True when "tunova_ver" is present and its integer part is at least `serverVersion`. Otherwise
-// deletes "tunova_verup" and returns false.
-bool IsInstalledVersionCurrent(int serverVersion);
+// True when "tunova_ver" of `store` is present and its integer part is at least
+// `serverVersion`. Otherwise deletes "tunova_verup" and returns false.
+bool IsInstalledVersionCurrent(const plat::SettingsStore& store, int serverVersion);
 
 // The notice shown when the installed version is outdated, naming the home page.
 std::string VersionNoticeText(const std::string& webHost);

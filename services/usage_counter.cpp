@@ -4,12 +4,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/core/clock.h"
 #include "platform/core/codepage.h"
-#include "platform/core/http.h"
 #include "platform/core/log.h"
 #include "platform/core/number_text.h"
-#include "platform/desktop/settings_store.h"
 #include "services/registry_keys.h"
 
 namespace tunova {
@@ -49,8 +46,8 @@ std::string PercentEncode(std::string_view utf8) {
 
 }  // namespace
 
-std::string ReadPartnerId() {
-    const plat::SettingsKey key = plat::SettingsKey::Open(kTunovaKey);
+std::string ReadPartnerId(const plat::SettingsStore& store) {
+    const plat::SettingsKey key = store.Open(kTunovaKey);
     return ReadRegistryString(key, kValuePartnerId).value_or(kDefaultPartnerId);
 }
 
@@ -80,23 +77,24 @@ std::string CounterPath(const std::string& partnerId, const std::string& macText
     return kCounterPrefix + PercentEncode(plat::Cp949ToUtf8(id)) + kCounterMiddle + macText;
 }
 
-std::string CounterDay() {
-    const plat::LocalDate now = plat::CurrentClock().Now();
+std::string CounterDay(const plat::Clock& clock) {
+    const plat::LocalDate now = clock.Now();
     char text[16];
     std::snprintf(text, sizeof(text), "%02d%02d%02d", ((now.year % 100) + 100) % 100, now.month,
                   now.day);
     return text;
 }
 
-bool SendUsageCount(const std::string& partnerId, const std::string& macText,
-                    const std::string& webHost, const NetworkTimings& timings) {
-    plat::SettingsKey key = plat::SettingsKey::Open(kCountKey);
+bool SendUsageCount(const plat::MachineServices& machine, const std::string& partnerId,
+                    const std::string& macText, const std::string& webHost,
+                    const NetworkTimings& timings) {
+    plat::SettingsKey key = machine.settings.Open(kCountKey);
     std::optional<std::string> stored = ReadRegistryString(key, kValueCountDay);
     if (!stored) {
         key.WriteString(kValueCountDay, kFirstDay);
         stored.emplace(kFirstDay);
     }
-    const std::string today = CounterDay();
+    const std::string today = CounterDay(machine.clock);
     if (plat::ReadLeadingInteger(*stored) == plat::ReadLeadingInteger(today)) {
         return false;
     }
@@ -110,7 +108,7 @@ bool SendUsageCount(const std::string& partnerId, const std::string& macText,
         options.connectTimeoutMs = std::min(timings.connectTimeoutMs, timeLeft);
         options.totalTimeoutMs = timeLeft;
         options.maxBodyBytes = 64 * 1024;
-        const plat::HttpResponse response = plat::HttpGet(webHost, path, options);
+        const plat::HttpResponse response = machine.http(webHost, path, options);
         if (response) {
             plat::LogInfo(kLogArea, "sent " + path + ": HTTP " + std::to_string(response.status));
         } else {
@@ -120,7 +118,7 @@ bool SendUsageCount(const std::string& partnerId, const std::string& macText,
     if (const plat::StoreResult recorded = key.WriteString(kValueCountDay, today); !recorded) {
         plat::LogError(kLogArea, "count_exe: " + recorded.description);
     }
-    plat::CurrentClock().Sleep(timings.pauseMs);
+    machine.clock.Sleep(timings.pauseMs);
     return true;
 }
 

@@ -14,7 +14,7 @@
 #include "lists/playlist.h"
 #include "platform/controls/controls.h"
 #include "platform/core/profile.h"
-#include "platform/desktop/settings_store.h"
+#include "platform/desktop/machine_services.h"
 #include "platform/window/application.h"
 #include "platform/window/window.h"
 #include "res/resource_ids.h"
@@ -147,7 +147,8 @@ void BM_StartupCachedChartWithDayCheck(benchmark::State& state) {
     WriteFile(path, ListFileOf(50, 100));
     ::setenv("XDG_CONFIG_HOME", (Folder() + "/config").c_str(), 1);
     const plat::LocalDate today{2026, 12, 8};
-    plat::SettingsKey::Open(tunova::kChartDayKey)
+    const plat::MachineServices machine = plat::ThisMachine();
+    machine.settings.Open(tunova::kChartDayKey)
         .WriteString(tunova::kChartDayValue, tunova::ChartDayText(today));
     plat::Window owner;
     owner.Create(nullptr, 102, plat::Rect::FromXYWH(0, 0, 785, 600), 0);
@@ -160,7 +161,7 @@ void BM_StartupCachedChartWithDayCheck(benchmark::State& state) {
     setup.today = today;
     for (auto _ : state) {
         tunova::ResultStore store;
-        if (tunova::ShowDailyChart(setup, store, results) != tunova::ChartSource::kCache) {
+        if (tunova::ShowDailyChart(machine, setup, store, results) != tunova::ChartSource::kCache) {
             state.SkipWithError("the cache was not current");
             break;
         }

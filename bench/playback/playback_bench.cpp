@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_services.h"
 #include "app/tunova_dlg.h"
 #include "bare_page.h"
 #include "bench/support/pump_events.h"
@@ -41,7 +42,6 @@
 #include "platform/testing/testing.h"
 #include "platform/window/application.h"
 #include "playback/web_browser.h"
-#include "services/host_config.h"
 
 namespace {
 
@@ -244,7 +244,7 @@ void MeasureCpu(tunova::CTunovaDlg& window, double seconds, const char* label) {
 
 // Loads the player page in a browser control of its own and times navigation to the page's
 // first answer of 1 to "testAlert()"; negative when it never answers.
-double NavigationToReady(const char* label) {
+double NavigationToReady(const char* label, const std::string& feedHost) {
     plat::Window host;
     host.Create(nullptr, 0, plat::Rect::FromXYWH(0, 0, 480, 270));
     host.Show(true);
@@ -252,7 +252,7 @@ double NavigationToReady(const char* label) {
     browser.CreateControl(&host, tunova::res::kIdcBrowser);
     browser.Move(plat::Rect::FromXYWH(0, 0, 480, 270));
     const double start = NowMs();
-    if (!browser.LoadPlayerPage(plat::DataDir(), tunova::LoadHosts().feedHost)) {
+    if (!browser.LoadPlayerPage(plat::DataDir(), feedHost)) {
         std::fprintf(stderr, "playback_bench: no player page in %s\n", plat::DataDir().c_str());
         return -1;
     }
@@ -413,12 +413,13 @@ int main(int argc, char** argv) {
     }
     plat::Trace(plat::kTraceProcessStart);
     plat::Application application(argc, argv);
+    const tunova::AppServices services = tunova::LoadAppServices();
     if (std::string(argv[1]) == "--bare" && argc > 5) {
         return RunBarePage(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atof(argv[5])) ? 0
                                                                                                 : 1;
     }
     if (std::string(argv[1]) == "--clip" && argc > 3) {
-        tunova::CTunovaDlg window;
+        tunova::CTunovaDlg window(services);
         bool ok = false;
         plat::testing::RunSoon([&] {
             ok = RunClip(window, argv[2], std::atof(argv[3]));
@@ -429,11 +430,11 @@ int main(int argc, char** argv) {
     }
     const std::string word = argv[1];
     const double seconds = argc > 2 ? std::atof(argv[2]) : 60.0;
-    if (NavigationToReady("first page, the engine starting") < 0 ||
-        NavigationToReady("second page") < 0) {
+    if (NavigationToReady("first page, the engine starting", services.hosts.feedHost) < 0 ||
+        NavigationToReady("second page", services.hosts.feedHost) < 0) {
         return 1;
     }
-    tunova::CTunovaDlg window;
+    tunova::CTunovaDlg window(services);
     bool ok = false;
     plat::testing::RunSoon([&] {
         ok = Run(window, word, seconds);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_services.h"
 #include "app/tunova_dlg.h"
 #include "bench/support/pump_events.h"
 #include "platform/core/log.h"
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
     plat::Trace(plat::kTraceProcessStart);
     plat::Application application(argc, argv);
     const std::vector<std::string> words(argv + 1, argv + argc);
-    tunova::CTunovaDlg window;
+    tunova::CTunovaDlg window(tunova::LoadAppServices());
     bool ok = false;
     plat::testing::RunSoon([&] {
         ok = SearchAll(window, words);

@@ -79,7 +79,7 @@ TEST_F(InputRulesTest, NoMenuOverTheVideoArea) {
 
 TEST_F(InputRulesTest, ChoosingExitFromTheRightClickMenuEndsTheProgram) {
     menuChoice = 32802;
-    CTunovaDlg dlg(&page);
+    CTunovaDlg dlg(Services(), &page);
     bool ended = false;
     Run(dlg, [&](CTunovaDlg& d) {
         plat::testing::MouseDown(d, {50, 50}, 2);

@@ -6,8 +6,9 @@
 // Every test starts as an installed player on a working network: the settings store holds the
 // installed version 1, and every host is an update server on loopback that answers the probe,
 // the version (1) and the counter. A test that needs another host calls UseHost() before it
-// builds the window. The window reads this test program's command line: a test name holding
-// "run" would start it as the autostart entry does (one probe attempt, no usage count).
+// builds the window with Services(), the hosts in force and the manual clock. The window reads this
+// test program's command line: a test name holding "run" would start it as the autostart entry does
+// (one probe attempt, no usage count).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/app_services.h"
 #include "app/tunova_dlg.h"
 #include "installed_player.h"
 #include "platform/core/clock.h"
@@ -23,6 +25,7 @@
 #include "support/loopback_server.h"
 #include "support/scripted_page.h"
 #include "support/test_environment.h"
+#include "support/test_machine.h"
 
 namespace tunova::testing {
 
@@ -49,6 +52,10 @@ class MainWindowTest : public ::testing::Test {
         UseHost(kNoHost);
     }
 
+    // What the program's start would build now: the hosts in force, and the manual clock with
+    // this process's settings store and HTTP.
+    AppServices Services() { return {LoadHosts(), TestMachine(clock)}; }
+
     // Runs `dlg` modally; `body` runs inside its loop once start-up has finished, and the
     // window is closed afterwards if it is still open. Returns what DoModal returned.
     int Run(CTunovaDlg& dlg, std::function<void(CTunovaDlg&)> body) {
@@ -69,7 +76,7 @@ class MainWindowTest : public ::testing::Test {
     // Runs a main window and brings it on screen (the updater wait and the show-window
     // timer) before `body`.
     void RunShown(std::function<void(CTunovaDlg&)> body) {
-        CTunovaDlg dlg(&page);
+        CTunovaDlg dlg(Services(), &page);
         Run(dlg, [&](CTunovaDlg& d) {
             clock.Advance(res::kTimerUpdaterWait.periodMs + res::kTimerShowWindow.periodMs);
             ASSERT_TRUE(d.IsVisible());

@@ -18,7 +18,7 @@ namespace tunova::testing {
 namespace {
 
 TEST_F(MainWindowTest, StartsHiddenThenComesOnScreenAndThePageBecomesReadyLater) {
-    CTunovaDlg dlg(&page);
+    CTunovaDlg dlg(Services(), &page);
     Run(dlg, [this](CTunovaDlg& d) {
         EXPECT_EQ(d.Text(), kMainWindowTitle);
         EXPECT_EQ(d.WindowRect().Width(), 0) << "nothing to see while start-up waits";
@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, StartsHiddenThenComesOnScreenAndThePageBecomesReadyLater)
 
 TEST_F(MainWindowTest, BothExitCommandsEndTheProgram) {
     for (int id : {32791, 32802}) {
-        CTunovaDlg dlg(&page);
+        CTunovaDlg dlg(Services(), &page);
         bool ended = false;
         EXPECT_EQ(Run(dlg,
                       [&](CTunovaDlg& d) {

@@ -76,7 +76,7 @@ class PlaybackEndToEndTest : public MainWindowTest,
 };
 
 TEST_P(PlaybackEndToEndTest, ADoubleClickedResultPlaysAndItsTimeMovesInBothViews) {
-    CTunovaDlg dlg;  // the real player engine
+    CTunovaDlg dlg(Services());  // the real player engine
     Run(dlg, [this](CTunovaDlg& d) {
         ReadyWithClips(d);
         const int row = RowTitled(d, "Clip 1");
@@ -119,7 +119,7 @@ TEST_P(PlaybackEndToEndTest, ADoubleClickedResultPlaysAndItsTimeMovesInBothViews
 }
 
 TEST_P(PlaybackEndToEndTest, TwoPlaylistEntriesInModeAllPlayOneAfterTheOther) {
-    CTunovaDlg dlg;
+    CTunovaDlg dlg(Services());
     Run(dlg, [this](CTunovaDlg& d) {
         ReadyWithClips(d);
         for (const char* title : {"Clip 2", "Clip 1"}) {  // the 3-second clip first
@@ -159,7 +159,7 @@ TEST_P(PlaybackEndToEndTest, TwoPlaylistEntriesInModeAllPlayOneAfterTheOther) {
 // to quit): it comes back, the video goes on from about where it was, muted and at the window's
 // volume, and the window still shows it.
 TEST_P(PlaybackEndToEndTest, AfterTheEngineDiesTheVideoGoesOnMutedAtItsVolume) {
-    CTunovaDlg dlg;
+    CTunovaDlg dlg(Services());
     Run(dlg, [this](CTunovaDlg& d) {
         ReadyWithClips(d);
         const int row = RowTitled(d, "Clip 1");
@@ -209,7 +209,7 @@ class ThreeClipsEndToEndTest : public PlaybackEndToEndTest {
 // the missing file as soon as the server answers, and once the entry's 4-second hold is over the
 // second entry plays and carries the mark.
 TEST_P(ThreeClipsEndToEndTest, AClipGoneFromTheLibraryIsPassedOverInModeAll) {
-    CTunovaDlg dlg;
+    CTunovaDlg dlg(Services());
     Run(dlg, [this](CTunovaDlg& d) {
         ReadyWithClips(d);
         for (const char* title : {"Clip 1", "Clip 2", "Clip 3"}) {

@@ -62,7 +62,7 @@ class StartupServicesTest : public MainWindowTest {
 
 TEST_F(StartupServicesTest, NoUpdateServerShowsTheNoticeWhoseButtonEndsThePlayer) {
     UseHost(RefusedHost());
-    CTunovaDlg dlg;
+    CTunovaDlg dlg(Services());
     bool noticeShown = false;
     plat::testing::RunSoon([&] {
         auto* notice = dynamic_cast<CConnectNo*>(plat::testing::ActiveModalDialog());
@@ -86,7 +86,7 @@ TEST_F(StartupServicesTest, NoUpdateServerShowsTheNoticeWhoseButtonEndsThePlayer
 TEST_F(StartupServicesTest, AnOutdatedPlayerShowsTheNoticeAndEnds) {
     *serverVersion = "2";
     ASSERT_TRUE(plat::SettingsKey::Open("SOFTWARE\\tunova").WriteString("tunova_verup", "x"));
-    CTunovaDlg dlg;
+    CTunovaDlg dlg(Services());
     Run(dlg, [this](CTunovaDlg& d) {
         clock.Advance(res::kTimerUpdaterWait.periodMs);
         EXPECT_TRUE(d.HasEnded());
@@ -102,7 +102,7 @@ TEST_F(StartupServicesTest, AnOutdatedPlayerShowsTheNoticeAndEnds) {
 
 TEST_F(StartupServicesTest, TheWindowWaitsForARealUpdaterAndShowsWhenItEnds) {
     PlaceWaitingUpdater();
-    CTunovaDlg dlg;
+    CTunovaDlg dlg(Services());
     Run(dlg, [this](CTunovaDlg& d) {
         ASSERT_TRUE(PumpUntil([] { return UpdaterStarted() && IsUpdaterRunning(); }, 10'000));
         clock.Advance(10 * res::kTimerUpdaterWait.periodMs);
@@ -121,7 +121,7 @@ TEST_F(StartupServicesTest, TheWindowWaitsForARealUpdaterAndShowsWhenItEnds) {
 TEST_F(StartupServicesTest, AnUpdaterThatNeverEndsIsWaitedForAboutThreeMinutes) {
     PlaceWaitingUpdater();
     *serverVersion = "2";  // would end the player, but the version is not checked after the wait
-    CTunovaDlg dlg;
+    CTunovaDlg dlg(Services());
     Run(dlg, [this](CTunovaDlg& d) {
         ASSERT_TRUE(PumpUntil([] { return UpdaterStarted() && IsUpdaterRunning(); }, 10'000));
         clock.Advance(600 * res::kTimerUpdaterWait.periodMs);

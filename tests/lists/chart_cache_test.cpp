@@ -9,6 +9,7 @@
 #include "support/feed_pages.h"
 #include "support/loopback_server.h"
 #include "support/test_environment.h"
+#include "support/test_machine.h"
 
 namespace tunova {
 namespace {
@@ -87,7 +88,7 @@ TEST_F(ChartCacheTest, DownloadReadsTheChartQueryIntoFiftyRows) {
     server.Serve(testing::FeedXml(50, 1, testing::NumberedEntries(1, 50)));
     FetchOptions fetch;
     fetch.totalTimeoutMs = 5000;
-    ASSERT_TRUE(DownloadChart(server.Host(), fetch, store_));
+    ASSERT_TRUE(DownloadChart(testing::TestMachine(), server.Host(), fetch, store_));
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(server.Requests()[0].target, "/" + std::string(kChartQuery));
     EXPECT_EQ(store_.PageCount(), 50);
@@ -113,12 +114,12 @@ TEST_F(ChartCacheTest, FailedDownloadLeavesTheStoreAsItWas) {
     server.Serve("<html><body>503 Service Unavailable</body></html>");
     FetchOptions fetch;
     fetch.totalTimeoutMs = 5000;
-    EXPECT_FALSE(DownloadChart(server.Host(), fetch, store_));
-    EXPECT_FALSE(DownloadChart(testing::kNoHost, fetch, store_));
+    EXPECT_FALSE(DownloadChart(testing::TestMachine(), server.Host(), fetch, store_));
+    EXPECT_FALSE(DownloadChart(testing::TestMachine(), testing::kNoHost, fetch, store_));
     // Start-up left no time: nothing is asked (a limit of 0 would let libcurl wait for ever).
     const std::size_t asked = server.Requests().size();
     fetch.totalTimeoutMs = 0;
-    EXPECT_FALSE(DownloadChart(server.Host(), fetch, store_));
+    EXPECT_FALSE(DownloadChart(testing::TestMachine(), server.Host(), fetch, store_));
     EXPECT_EQ(server.Requests().size(), asked);
     EXPECT_TRUE(store_.Items().empty());
     EXPECT_EQ(store_.PageCount(), 0);

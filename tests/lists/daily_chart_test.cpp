@@ -12,6 +12,7 @@
 #include "support/feed_pages.h"
 #include "support/loopback_server.h"
 #include "support/test_environment.h"
+#include "support/test_machine.h"
 
 namespace tunova {
 namespace {
@@ -43,7 +44,8 @@ class DailyChartTest : public testing::PlaylistFixture {
         setup.feedHost = host;
         setup.fetch.totalTimeoutMs = 5000;
         setup.today = plat::CurrentClock().Now();
-        const ChartSource source = ShowDailyChart(setup, store, results_);
+        const ChartSource source =
+            ShowDailyChart(testing::TestMachine(clock_), setup, store, results_);
         shownPageCount_ = store.PageCount();
         return source;
     }

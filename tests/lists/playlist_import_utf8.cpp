@@ -16,6 +16,7 @@
 #include "platform/core/codepage.h"
 #include "playlist_fixture.h"
 #include "support/companion_server.h"
+#include "support/test_machine.h"
 #include "support/test_paths.h"
 
 namespace tunova {
@@ -92,7 +93,7 @@ class PlaylistImportTest : public testing::PlaylistFixture {
     }
 
     TransferResult Import(const std::string& path) {
-        LibraryLookup library(server_->Host());
+        LibraryLookup library(testing::TestMachine(), server_->Host());
         return ImportFile(playlist_, path, library);
     }
 
@@ -139,7 +140,7 @@ TEST_F(PlaylistImportTest, ExtendedM3uWithLocalPathsWatchLinksAndMediaAddresses)
 }
 
 TEST_F(PlaylistImportTest, AnUnreachableLibrarySkipsTheLookupsAndSaysSo) {
-    LibraryLookup library("127.0.0.1:1");
+    LibraryLookup library(testing::TestMachine(), "127.0.0.1:1");
     const std::string path = DataFile("vlc_local.m3u");
     const TransferResult imported = ImportFile(playlist_, path, library);
     ASSERT_TRUE(imported) << imported.message;

@@ -8,6 +8,7 @@
 #include "lists/playlist_transfer.h"
 #include "platform/core/codepage.h"
 #include "playlist_fixture.h"
+#include "support/test_machine.h"
 
 namespace tunova {
 namespace {
@@ -23,7 +24,7 @@ class PlaylistTransferTest : public testing::PlaylistFixture {
     }
     // Watch links need no library; nothing listens on port 1.
     TransferResult Import(const std::string& path) {
-        LibraryLookup library("127.0.0.1:1");
+        LibraryLookup library(testing::TestMachine(), "127.0.0.1:1");
         return ImportFile(playlist_, path, library);
     }
 };

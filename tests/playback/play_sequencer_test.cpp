@@ -28,7 +28,8 @@ struct SequencerRig : PlayerRigOf<FakePlayerPage> {
     Playlist playlist;
     PlaySequencer sequencer{
         controller, bridge, state,
-        view,       window, SequencerSources{playlist, playlistView, results, resultList}};
+        view,       window, SequencerSources{playlist, playlistView, results, resultList},
+        clock};
     std::vector<plat::testing::ShownMessageBox> boxes;
 
     SequencerRig() {

@@ -12,6 +12,7 @@
 #include "search/feed_fetch.h"
 #include "support/feed_pages.h"
 #include "support/loopback_server.h"
+#include "support/test_machine.h"
 
 namespace tunova {
 namespace {
@@ -26,7 +27,8 @@ TEST(FeedFetch, SendsThePathVerbatimWithTheAgentAndConvertsToCp949) {
     LoopbackServer server;
     server.Serve(Utf8(u8"<t>가요 &amp; \u00e9\U0001F600</t>"));
     const std::string text =
-        FetchFeed(server.Host(), "feeds/api/videos/-/Music?vq=a+b&c=%EA%B0%80&orderby=relevance");
+        FetchFeed(testing::TestMachine(), server.Host(),
+                  "feeds/api/videos/-/Music?vq=a+b&c=%EA%B0%80&orderby=relevance");
     EXPECT_EQ(text,
               "<t>가요 &amp; ??"
               "</t>");  // é and the emoji have no CP949 form
@@ -45,7 +47,8 @@ TEST(FeedFetch, AnErrorStatusIsStillAnAnswer) {
     const plat::HttpResponse response = plat::HttpGet(server.Host(), "/x");
     ASSERT_TRUE(response);
     EXPECT_EQ(response.status, 500);
-    EXPECT_EQ(FetchFeed(server.Host(), "x"), "<html><body>Internal error</body></html>");
+    EXPECT_EQ(FetchFeed(testing::TestMachine(), server.Host(), "x"),
+              "<html><body>Internal error</body></html>");
 }
 
 TEST(FeedFetch, FailuresYieldTheErrorText) {
@@ -56,9 +59,9 @@ TEST(FeedFetch, FailuresYieldTheErrorText) {
         LoopbackServer gone;
         goneHost = gone.Host();
     }
-    EXPECT_EQ(FetchFeed(goneHost, "x"), "error");
+    EXPECT_EQ(FetchFeed(testing::TestMachine(), goneHost, "x"), "error");
     EXPECT_EQ(plat::HttpGet(goneHost, "x").error, plat::HttpError::kConnect);
-    EXPECT_EQ(FetchFeed("", "x"), "error");
+    EXPECT_EQ(FetchFeed(testing::TestMachine(), "", "x"), "error");
     EXPECT_EQ(plat::HttpGet("user@" + server.Host(), "x").error, plat::HttpError::kBadRequest);
     EXPECT_EQ(plat::HttpGet(server.Host() + "/other", "x").error, plat::HttpError::kBadRequest);
     EXPECT_EQ(plat::HttpGet(server.Host(), "a b").error, plat::HttpError::kBadRequest);
@@ -87,12 +90,13 @@ TEST(FeedFetch, TheLogSaysWhyAFetchFailedWhileCallersStillGetTheErrorText) {
         goneHost = gone.Host();
     }
     std::string text;
-    const std::string quiet = StderrWithLog("", [&] { text = FetchFeed(goneHost, "feeds/x"); });
+    const std::string quiet =
+        StderrWithLog("", [&] { text = FetchFeed(testing::TestMachine(), goneHost, "feeds/x"); });
     EXPECT_EQ(text, "error");
     EXPECT_EQ(quiet, "") << "quiet unless TUNOVA_LOG asks";
 
-    const std::string refused =
-        StderrWithLog("error", [&] { text = FetchFeed(goneHost, "feeds/x"); });
+    const std::string refused = StderrWithLog(
+        "error", [&] { text = FetchFeed(testing::TestMachine(), goneHost, "feeds/x"); });
     EXPECT_EQ(text, "error");
     EXPECT_TRUE(refused.starts_with("tunova error fetch: GET " + goneHost + "/feeds/x failed: "))
         << refused;
@@ -103,12 +107,15 @@ TEST(FeedFetch, TheLogSaysWhyAFetchFailedWhileCallersStillGetTheErrorText) {
     server.SetHandler([](const ServerRequest&) {
         return ServerReply{ServerReply::Kind::kAnswer, 503, "busy", "text/plain"};
     });
-    const std::string busy = StderrWithLog("info", [&] { FetchFeed(server.Host(), "/y"); });
+    const std::string busy =
+        StderrWithLog("info", [&] { FetchFeed(testing::TestMachine(), server.Host(), "/y"); });
     EXPECT_EQ(busy, "tunova error fetch: GET " + server.Host() + "/y failed: HTTP status 503\n");
     server.Serve("<feed/>");
-    EXPECT_EQ(StderrWithLog("info", [&] { FetchFeed(server.Host(), "/y"); }), "");
-    EXPECT_EQ(StderrWithLog("debug", [&] { FetchFeed(server.Host(), "/y"); }),
-              "tunova debug fetch: GET " + server.Host() + "/y: 7 bytes\n");
+    EXPECT_EQ(
+        StderrWithLog("info", [&] { FetchFeed(testing::TestMachine(), server.Host(), "/y"); }), "");
+    EXPECT_EQ(
+        StderrWithLog("debug", [&] { FetchFeed(testing::TestMachine(), server.Host(), "/y"); }),
+        "tunova debug fetch: GET " + server.Host() + "/y: 7 bytes\n");
 }
 
 TEST(FeedFetch, ADroppedConnectionIsAFailure) {
@@ -117,7 +124,7 @@ TEST(FeedFetch, ADroppedConnectionIsAFailure) {
         // Promises 100,000 bytes, sends 10, then drops the connection.
         return ServerReply{ServerReply::Kind::kDropAfterHead, 200, std::string(100000, 'x')};
     });
-    EXPECT_EQ(FetchFeed(server.Host(), "x"), "error");
+    EXPECT_EQ(FetchFeed(testing::TestMachine(), server.Host(), "x"), "error");
 }
 
 TEST(FeedFetch, ASlowAnswerRunsIntoTheTotalTimeout) {
@@ -128,7 +135,7 @@ TEST(FeedFetch, ASlowAnswerRunsIntoTheTotalTimeout) {
     FetchOptions options;
     options.totalTimeoutMs = 300;
     const Stopwatch watch;
-    EXPECT_EQ(FetchFeed(server.Host(), "x", options), "error");
+    EXPECT_EQ(FetchFeed(testing::TestMachine(), server.Host(), "x", options), "error");
     EXPECT_LT(watch.ElapsedMs(), 5000);
     plat::HttpOptions http;
     http.totalTimeoutMs = 200;
@@ -157,9 +164,9 @@ TEST(FeedFetch, AnswersBeyondTheLimitAreRefusedNotCut) {
     LoopbackServer server;
     std::string largest(kMaxFeedAnswerBytes, 'x');
     server.Serve(largest);
-    EXPECT_EQ(FetchFeed(server.Host(), "x").size(), kMaxFeedAnswerBytes);
+    EXPECT_EQ(FetchFeed(testing::TestMachine(), server.Host(), "x").size(), kMaxFeedAnswerBytes);
     server.Serve(largest + "y");
-    EXPECT_EQ(FetchFeed(server.Host(), "x"), "error");
+    EXPECT_EQ(FetchFeed(testing::TestMachine(), server.Host(), "x"), "error");
     EXPECT_EQ(ConvertFeedAnswer(largest + "y"), "error");
 }
 

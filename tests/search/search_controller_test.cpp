@@ -13,6 +13,7 @@
 #include "search/search_controller.h"
 #include "support/feed_pages.h"
 #include "support/loopback_server.h"
+#include "support/test_machine.h"
 
 namespace tunova {
 namespace {
@@ -56,7 +57,8 @@ FetchOptions ShortTimeouts() {
 class SearchControllerTest : public ::testing::Test {
   protected:
     SearchControllerTest()
-        : controller_(owner_, list_, more_, edit_, server_.Host(), ShortTimeouts()) {}
+        : controller_(owner_, list_, more_, edit_, testing::TestMachine(clock_), server_.Host(),
+                      ShortTimeouts()) {}
 
     void SetUp() override {
         plat::InstallClock(&clock_);
@@ -333,8 +335,8 @@ TEST_F(SearchControllerTest, DestroyingTheControllerStopsARunningWorker) {
         return ServerReply{ServerReply::Kind::kHold, 200, "<feed/>"};
     });
     edit_.SetText("a");
-    auto controller =
-        std::make_unique<SearchController>(owner_, list_, more_, edit_, server_.Host());
+    auto controller = std::make_unique<SearchController>(
+        owner_, list_, more_, edit_, testing::TestMachine(clock_), server_.Host());
     (void)controller->StartSearch();  // no window here to lay out
     ASSERT_TRUE(server_.WaitForRequests(1));
     const Stopwatch watch;

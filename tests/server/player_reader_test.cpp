@@ -12,6 +12,7 @@
 #include "search/feed_reader.h"
 #include "server/library_ingest.h"
 #include "server_fixture.h"
+#include "support/test_machine.h"
 
 namespace tunova::server::testing {
 namespace {
@@ -19,7 +20,7 @@ namespace {
 class PlayerReaderTest : public ::testing::Test {
   protected:
     FeedPage Read(const std::string& path) {
-        const std::string text = FetchFeed(host_, path);
+        const std::string text = FetchFeed(tunova::testing::TestMachine(), host_, path);
         EXPECT_NE(text, kFetchFailed) << path;
         return ReadFeedPage(text, 5000);
     }

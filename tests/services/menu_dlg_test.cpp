@@ -25,7 +25,7 @@ class MenuDlgTest : public testing::ServicesTest {
 
     // Opens the dialog; `inside` runs in its loop and must close it.
     int Open(const std::function<void(CMenuDlg&)>& inside) {
-        CMenuDlg dlg(doubleClickAdds_, kPlayer);
+        CMenuDlg dlg(doubleClickAdds_, kPlayer, settings);
         plat::testing::RunSoon([&] {
             ASSERT_EQ(plat::testing::ActiveModalDialog(), &dlg);
             inside(dlg);

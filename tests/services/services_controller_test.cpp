@@ -39,7 +39,7 @@ TEST_F(ServicesControllerTest, SilentServersShareOneStartUpBudget) {
     timings.startupBudgetMs = 1000;
     plat::Window owner;
     ASSERT_TRUE(owner.Create(nullptr, 0, plat::Rect::FromXYWH(0, 0, 10, 10), plat::kStylePopup));
-    ServicesController services(owner, hosts, timings);
+    ServicesController services(owner, testing::TestMachine(skipping), hosts, timings);
 
     int notices = 0;
     plat::testing::InterceptMessageBoxes([&](const plat::testing::ShownMessageBox&) {
@@ -90,7 +90,7 @@ TEST_F(ServicesControllerTest, AVersionCheckTheBudgetSkippedRunsOnceTheWindowSho
     timings.startupBudgetMs = 300;  // the count's one attempt of 300 ms uses it up
     plat::Window owner;
     ASSERT_TRUE(owner.Create(nullptr, 0, plat::Rect::FromXYWH(0, 0, 10, 10), plat::kStylePopup));
-    ServicesController services(owner, hosts, timings);
+    ServicesController services(owner, testing::TestMachine(skipping), hosts, timings);
     int notices = 0;
     plat::testing::InterceptMessageBoxes([&](const plat::testing::ShownMessageBox&) {
         ++notices;

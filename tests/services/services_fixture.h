@@ -1,5 +1,6 @@
 // What the services tests share: a fresh settings store and autostart folder for each test, the
-// manual clock installed for its duration, and a clock that skips pauses but not real time.
+// manual clock installed for its duration (and handed to the code under test through Machine()),
+// and a clock that skips pauses but not real time.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include "platform/core/clock.h"
 #include "platform/core/files.h"
 #include "platform/desktop/settings_store.h"
+#include "support/test_machine.h"
 
 namespace tunova::testing {
 
@@ -65,8 +67,11 @@ class ServicesTest : public ::testing::Test {
     static std::optional<std::string> Stored(const char* key, const char* name) {
         return plat::SettingsKey::Open(key).ReadString(name, 1u << 20);
     }
+    // The machine services of the test's manual clock and this process's store.
+    plat::MachineServices Machine() { return TestMachine(clock); }
 
     plat::ManualClock clock;
+    const plat::SettingsStore settings{plat::SettingsStorePath()};
 };
 
 }  // namespace tunova::testing

@@ -43,7 +43,7 @@ TEST_F(UpdateCheckTest, TheProbePassesOnAnyAnswerAtTheFirstAttempt) {
     for (int status : {200, 404, 500}) {
         Answer(status, "x");
         const std::size_t before = server.Requests().size();
-        EXPECT_TRUE(CheckServerReachable(false, server.Host())) << status;
+        EXPECT_TRUE(CheckServerReachable(Machine(), false, server.Host())) << status;
         ASSERT_EQ(server.Requests().size(), before + 1);
         EXPECT_EQ(server.Requests().back().target, "/update/update_tunova.php");
         EXPECT_EQ(server.Requests().back().userAgent, "total");
@@ -52,15 +52,15 @@ TEST_F(UpdateCheckTest, TheProbePassesOnAnyAnswerAtTheFirstAttempt) {
 }
 
 TEST_F(UpdateCheckTest, TheProbeTriesElevenTimesOrOnceWhenStartedByAutostart) {
-    EXPECT_FALSE(CheckServerReachable(false, testing::RefusedHost()));
+    EXPECT_FALSE(CheckServerReachable(Machine(), false, testing::RefusedHost()));
     EXPECT_EQ(clock.TickCount(), 1100u);  // 11 failures, 100 ms after each
-    EXPECT_FALSE(CheckServerReachable(true, testing::RefusedHost()));
+    EXPECT_FALSE(CheckServerReachable(Machine(), true, testing::RefusedHost()));
     EXPECT_EQ(clock.TickCount(), 1200u);
 
     RawListener breaking(RawListener::Mode::kCloseAtOnce);
-    EXPECT_FALSE(CheckServerReachable(true, breaking.Host()));
+    EXPECT_FALSE(CheckServerReachable(Machine(), true, breaking.Host()));
     EXPECT_EQ(breaking.Accepted(), 1);
-    EXPECT_FALSE(CheckServerReachable(false, breaking.Host()));
+    EXPECT_FALSE(CheckServerReachable(Machine(), false, breaking.Host()));
     EXPECT_EQ(breaking.Accepted(), 12);
 }
 
@@ -72,8 +72,10 @@ TEST_F(UpdateCheckTest, AServerThatNeverAnswersCostsOneDeadlineNotEveryAttempt) 
     quick.attemptTimeoutMs = 300;
     quick.deadlineMs = 1000;
     const testing::Stopwatch stopwatch;
-    EXPECT_FALSE(CheckServerReachable(false, silent.Host(), quick));
-    EXPECT_EQ(FetchUrlText(silent.Host(), "/update/player_ver.php", quick), "false");
+    EXPECT_FALSE(CheckServerReachable(testing::TestMachine(skipping), false, silent.Host(), quick));
+    EXPECT_EQ(FetchUrlText(testing::TestMachine(skipping), silent.Host(), "/update/player_ver.php",
+                           quick),
+              "false");
     // Each loop stops at its deadline: about three or four timed-out attempts, not 11 or 62.
     EXPECT_LE(silent.Accepted(), 10);
     EXPECT_GE(silent.Accepted(), 4);
@@ -82,10 +84,10 @@ TEST_F(UpdateCheckTest, AServerThatNeverAnswersCostsOneDeadlineNotEveryAttempt) 
 }
 
 TEST_F(UpdateCheckTest, FetchingTriesSixtyTwoTimesThenGivesFalse) {
-    EXPECT_EQ(FetchUrlText(testing::RefusedHost(), "/update/player_ver.php"), "false");
+    EXPECT_EQ(FetchUrlText(Machine(), testing::RefusedHost(), "/update/player_ver.php"), "false");
     EXPECT_EQ(clock.TickCount(), 6200u);
     RawListener breaking(RawListener::Mode::kCloseAtOnce);
-    EXPECT_EQ(FetchServerVersion(breaking.Host()), -1);
+    EXPECT_EQ(FetchServerVersion(Machine(), breaking.Host()), -1);
     EXPECT_EQ(breaking.Accepted(), 62);
 }
 
@@ -112,7 +114,8 @@ TEST_F(UpdateCheckTest, VersionAnswersAreReadWithinTheirBounds) {
     for (const Case& c : cases) {
         Answer(c.status, c.body);
         const std::size_t before = server.Requests().size();
-        EXPECT_EQ(FetchServerVersion(server.Host()), c.version) << c.status << " " << c.body.size();
+        EXPECT_EQ(FetchServerVersion(Machine(), server.Host()), c.version)
+            << c.status << " " << c.body.size();
         EXPECT_EQ(server.Requests().size(), before + 1);  // an answer is never asked again
         EXPECT_EQ(server.Requests().back().target, "/update/player_ver.php");
     }
@@ -136,15 +139,15 @@ TEST_F(UpdateCheckTest, TheInstalledVersionMustReachTheServers) {
         if (c.installed != nullptr) {
             Store(kTunovaKey, kValueVersion, c.installed);
         }
-        EXPECT_EQ(IsInstalledVersionCurrent(c.server), c.current)
+        EXPECT_EQ(IsInstalledVersionCurrent(settings, c.server), c.current)
             << (c.installed ? c.installed : "(absent)") << " vs " << c.server;
         EXPECT_EQ(Stored(kTunovaKey, kValueVersionUp).has_value(), c.current);
     }
     // A stored version too long for its 200-byte reader is absent.
     Store(kTunovaKey, kValueVersion, std::string(200, '9'));
-    EXPECT_FALSE(IsInstalledVersionCurrent(-1));
+    EXPECT_FALSE(IsInstalledVersionCurrent(settings, -1));
     Store(kTunovaKey, kValueVersion, std::string(199, '9'));
-    EXPECT_TRUE(IsInstalledVersionCurrent(INT_MAX));
+    EXPECT_TRUE(IsInstalledVersionCurrent(settings, INT_MAX));
 }
 
 TEST_F(UpdateCheckTest, TheNoticeNamesTheHomePage) {

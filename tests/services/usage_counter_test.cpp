@@ -21,11 +21,11 @@ plat::NetworkAdapter Adapter(const char* name, std::vector<std::uint8_t> address
 }
 
 TEST_F(UsageCounterTest, ThePartnerIdComesFromTheStoreOrIsTunova) {
-    EXPECT_EQ(ReadPartnerId(), "tunova");
+    EXPECT_EQ(ReadPartnerId(settings), "tunova");
     Store(kTunovaKey, kValuePartnerId, "partner7");
-    EXPECT_EQ(ReadPartnerId(), "partner7");
+    EXPECT_EQ(ReadPartnerId(settings), "partner7");
     Store(kTunovaKey, kValuePartnerId, std::string(260, 'p'));  // too long for its reader
-    EXPECT_EQ(ReadPartnerId(), "tunova");
+    EXPECT_EQ(ReadPartnerId(settings), "tunova");
 }
 
 TEST_F(UsageCounterTest, TheAddressIsTheFirstRealSixByteOne) {
@@ -64,8 +64,8 @@ TEST_F(UsageCounterTest, HostilePartnerIdsArePercentEncodedAfterTheMarkersGo) {
 TEST_F(UsageCounterTest, OneCountADayAndTheDayIsRecordedEvenWhenSendingFails) {
     testing::LoopbackServer server;
     server.Serve("ok\n");
-    EXPECT_EQ(CounterDay(), "261208");
-    EXPECT_TRUE(SendUsageCount("p 1", "02-FC-00-00-00-01", server.Host()));
+    EXPECT_EQ(CounterDay(clock), "261208");
+    EXPECT_TRUE(SendUsageCount(Machine(), "p 1", "02-FC-00-00-00-01", server.Host()));
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(
         server.Requests()[0].target,
@@ -73,21 +73,21 @@ TEST_F(UsageCounterTest, OneCountADayAndTheDayIsRecordedEvenWhenSendingFails) {
     EXPECT_EQ(Stored(kCountKey, kValueCountDay), "261208");
     EXPECT_EQ(clock.TickCount(), 100u);  // the pause after recording
 
-    EXPECT_FALSE(SendUsageCount("p", "", server.Host()));  // the same day: nothing
+    EXPECT_FALSE(SendUsageCount(Machine(), "p", "", server.Host()));  // the same day: nothing
     clock.SetNow({2026, 12, 9, 0, 0, 1});
-    EXPECT_TRUE(SendUsageCount("p", "", server.Host()));
+    EXPECT_TRUE(SendUsageCount(Machine(), "p", "", server.Host()));
     EXPECT_EQ(server.Requests().size(), 2u);
     EXPECT_EQ(Stored(kCountKey, kValueCountDay), "261209");
 
     // A day stored with leading zeros or trailing text is compared as a number.
     Store(kCountKey, kValueCountDay, "0261209x");
-    EXPECT_FALSE(SendUsageCount("p", "", server.Host()));
+    EXPECT_FALSE(SendUsageCount(Machine(), "p", "", server.Host()));
 
     // No server: the day is still recorded, so the count is not retried that day.
     clock.SetNow({2027, 1, 2, 8, 0, 0});
-    EXPECT_TRUE(SendUsageCount("p", "", testing::RefusedHost()));
+    EXPECT_TRUE(SendUsageCount(Machine(), "p", "", testing::RefusedHost()));
     EXPECT_EQ(Stored(kCountKey, kValueCountDay), "270102");
-    EXPECT_FALSE(SendUsageCount("p", "", server.Host()));
+    EXPECT_FALSE(SendUsageCount(Machine(), "p", "", server.Host()));
     EXPECT_EQ(server.Requests().size(), 2u);
 }
 
@@ -101,13 +101,13 @@ TEST_F(UsageCounterTest, TheFirstCountEverStoresOneWhileItSends) {
         return reply;
     });
     clock.SetNow({2001, 1, 1, 0, 0, 0});  // "010101" reads as 10101, never 1
-    EXPECT_TRUE(SendUsageCount("p", "", server.Host()));
+    EXPECT_TRUE(SendUsageCount(Machine(), "p", "", server.Host()));
     EXPECT_EQ(storedDuringRequest, "1");
     EXPECT_EQ(Stored(kCountKey, kValueCountDay), "010101");
     // A server that breaks the connection gets one attempt, no retry.
     clock.SetNow({2001, 1, 2, 0, 0, 0});
     testing::RawListener breaking(testing::RawListener::Mode::kCloseAtOnce);
-    EXPECT_TRUE(SendUsageCount("p", "", breaking.Host()));
+    EXPECT_TRUE(SendUsageCount(Machine(), "p", "", breaking.Host()));
     EXPECT_EQ(breaking.Accepted(), 1);
 }
 
@@ -116,7 +116,7 @@ TEST_F(UsageCounterTest, WithNoTimeLeftTheCountIsNotSentButTheDayIsRecorded) {
     server.Serve("ok\n");
     NetworkTimings noTime;
     noTime.deadlineMs = 0;
-    EXPECT_TRUE(SendUsageCount("p", "", server.Host(), noTime));
+    EXPECT_TRUE(SendUsageCount(Machine(), "p", "", server.Host(), noTime));
     EXPECT_TRUE(server.Requests().empty());
     EXPECT_EQ(Stored(kCountKey, kValueCountDay), "261208");
 }

@@ -28,6 +28,7 @@
 #include "support/loopback_server.h"
 #include "support/scripted_page.h"
 #include "support/test_environment.h"
+#include "support/test_machine.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ bool GrabMainWindow(const std::string& out, plat::ManualClock& clock) {
     for (int i = 0; i < 50; ++i) {
         page.lengths["clip" + std::to_string(i)] = ClipSeconds(i);
     }
-    tunova::CTunovaDlg dlg(&page);
+    tunova::CTunovaDlg dlg({tunova::LoadHosts(), tunova::testing::TestMachine(clock)}, &page);
     plat::testing::RunSoon([&] {
         clock.Advance(tunova::res::kTimerUpdaterWait.periodMs +
                       tunova::res::kTimerShowWindow.periodMs);
@@ -177,7 +178,8 @@ int main(int argc, char** argv) {
         tunova::CConnectNo notice(nullptr);
         ok = GrabDialog(notice, out + "/notice.png") && ok;
         bool doubleClickAdds = false;
-        tunova::CMenuDlg settings(doubleClickAdds, "/usr/bin/tunova");
+        tunova::CMenuDlg settings(doubleClickAdds, "/usr/bin/tunova",
+                                  tunova::testing::TestMachine(clock).settings);
         ok = GrabDialog(settings, out + "/settings.png") && ok;
 
         tunova::testing::UseHost(tunova::testing::kNoHost);
