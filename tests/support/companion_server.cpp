@@ -142,8 +142,8 @@ void CompanionServer::Serve(const std::vector<CompanionClip>& clips) {
     folder_ = pattern;
     const std::string library = folder_ + "/library";
     fs::create_directories(library);
-    // Each clip is declared with its length, so the server lists it as it is, unread: the HEVC
-    // clip stays a video the page cannot decode instead of getting a playable copy.
+    // Each clip is declared with its length, so the server lists it as it is, unread: an HEVC or
+    // AVI clip stays a video the page cannot play instead of getting a playable copy.
     std::string sidecar =
         "file\ttitle\tdescription\tlanguage\trating\traters\tpublished\tseconds\n";
     for (std::size_t i = 0; i < clips.size(); ++i) {
@@ -152,14 +152,18 @@ void CompanionServer::Serve(const std::vector<CompanionClip>& clips) {
         const std::string tone = std::to_string(330 + 110 * static_cast<int>(i));
         const std::string path = library + "/" + clip.file;
         fs::create_directories(fs::path(path).parent_path());
-        const bool hevc = clip.file.ends_with(".mkv");
-        const std::string video =
-            hevc ? " -c:v libx265 -preset ultrafast -x265-params log-level=error"
-                 : " -c:v libvpx -deadline realtime -cpu-used 8 -b:v 50k";
+        // By the file's ending: HEVC in Matroska, MPEG-4 Visual with MP3 in AVI (DivX and Xvid
+        // files), else VP8 with Vorbis in WebM.
+        const std::string codecs =
+            clip.file.ends_with(".mkv")
+                ? " -c:v libx265 -preset ultrafast -x265-params log-level=error -c:a libvorbis"
+            : clip.file.ends_with(".avi")
+                ? " -c:v mpeg4 -q:v 8 -c:a libmp3lame"
+                : " -c:v libvpx -deadline realtime -cpu-used 8 -b:v 50k -c:a libvorbis";
         std::vector<std::string> command =
             Words("ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=96x54:rate=10:duration=" +
-                  seconds + " -f lavfi -i sine=frequency=" + tone + ":duration=" + seconds + video +
-                  " -c:a libvorbis -ac 1 -ar 22050 -shortest");
+                  seconds + " -f lavfi -i sine=frequency=" + tone + ":duration=" + seconds +
+                  codecs + " -ac 1 -ar 22050 -shortest");
         command.push_back(path);  // the one argument that may hold spaces
         files_.push_back(path);
         if (!RunQuietly(command)) {

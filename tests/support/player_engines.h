@@ -32,8 +32,9 @@ struct PlayerEngine {
     std::function<double(PlayerPage&)> length;
     // Video frames the engine has shown so far.
     std::function<long(PlayerPage&)> framesShown;
-    // True when the engine shows the picture of HEVC video.
-    bool decodesHevc = false;
+    // True when the engine shows the picture of what a web page cannot: HEVC video, and MPEG-4
+    // Visual in AVI.
+    bool playsDesktopFormats = false;
 };
 
 inline plat::ScriptValue EvalOnPage(PlayerPage& page, const std::string& expression) {
@@ -72,7 +73,7 @@ inline PlayerEngine MpvEngine() {
     engine.muted = [video](PlayerPage& page) { return video(page).Muted(); };
     engine.length = [video](PlayerPage& page) { return video(page).Length(); };
     engine.framesShown = [video](PlayerPage& page) { return video(page).FramesDrawn(); };
-    engine.decodesHevc = true;
+    engine.playsDesktopFormats = true;
     return engine;
 }
 
