@@ -6,6 +6,7 @@
 
 #include "app/app_services.h"
 #include "app/command_line.h"
+#include "app/player_engine.h"
 #include "app/playlist_command.h"
 #include "app/remote_commands.h"
 #include "app/tunova_app.h"
@@ -45,7 +46,9 @@ int main(int argc, char** argv) {
             return *status;
         }
     }
-    plat::Application application(argc, argv);
+    // Only the page engine needs the web engine's OpenGL; the player plays with mpv without it.
+    plat::Application application(
+        argc, argv, {.openGl = tunova::PlayerEngineIsPage(services.hosts.playerEngine)});
     // Logout, shutdown, a closed terminal or Ctrl-C close the window as the user would, so the
     // playlist is saved.
     plat::EndOnTerminationSignals(

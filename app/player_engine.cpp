@@ -23,4 +23,8 @@ std::unique_ptr<PlayerPage> MakePlayerEngine(std::string_view name) {
     return std::make_unique<CWebBrowser2>();
 }
 
+bool PlayerEngineIsPage(std::string_view name) {
+    return name != "mpv" || !MpvPage::Available();
+}
+
 }  // namespace tunova

@@ -12,4 +12,8 @@ namespace tunova {
 // build without libmpv, gives the page and logs one line saying why.
 std::unique_ptr<PlayerPage> MakePlayerEngine(std::string_view name);
 
+// Whether MakePlayerEngine(name) gives the page, the one engine that needs the web engine and
+// with it OpenGL.
+bool PlayerEngineIsPage(std::string_view name);
+
 }  // namespace tunova

@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "app/app_services.h"
+#include "app/player_engine.h"
 #include "app/tunova_dlg.h"
 #include "bare_page.h"
 #include "bench/support/pump_events.h"
@@ -412,8 +413,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     plat::Trace(plat::kTraceProcessStart);
-    plat::Application application(argc, argv);
     const tunova::AppServices services = tunova::LoadAppServices();
+    // A clip plays on the configured engine, started as the player starts it.
+    const bool openGl =
+        std::string(argv[1]) != "--clip" || tunova::PlayerEngineIsPage(services.hosts.playerEngine);
+    plat::Application application(argc, argv, {.openGl = openGl});
     if (std::string(argv[1]) == "--bare" && argc > 5) {
         return RunBarePage(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atof(argv[5])) ? 0
                                                                                                 : 1;

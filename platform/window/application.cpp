@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QThread>
 #include <atomic>
+#include <cstdlib>
 #include <utility>
 
 #include "platform/core/data_dir.h"
@@ -34,6 +35,29 @@ std::string JoinCommandLine(int argc, char** argv) {
     // The OS hands us UTF-8; the program keeps CP949.
     return Utf8ToProgramText(joined);
 }
+
+// Sets an environment variable the user has not set for as long as it lives, then removes it
+// again, so the programs this one starts (a web browser, the updater) do not inherit it.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const char* value)
+        : name_(name), set_(::getenv(name) == nullptr) {
+        if (set_) {
+            ::setenv(name, value, 0);
+        }
+    }
+    ~ScopedVariable() {
+        if (set_) {
+            ::unsetenv(name_);
+        }
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    const char* name_;
+    bool set_;
+};
 
 }  // namespace
 
@@ -129,17 +153,26 @@ bool RunPreDispatchHook(const Message& msg) {
     return hook(msg);
 }
 
-Application::Application(int& argc, char** argv) : impl_(std::make_unique<ApplicationImpl>()) {
+Application::Application(int& argc, char** argv, ApplicationOptions options)
+    : impl_(std::make_unique<ApplicationImpl>()) {
     impl_->commandLine = JoinCommandLine(argc, argv);
     for (int i = 1; i < argc && argv != nullptr && argv[i] != nullptr; ++i) {
         impl_->arguments.push_back(Utf8ToProgramText(argv[i]));
     }
     impl_->executableDir = plat::ExecutableDir();
     ChooseDisplayServer();
-    // The web engine shares its OpenGL contexts with the widgets; this must be set before the
-    // application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    impl_->qt = std::make_unique<HookedApplication>(argc, argv);
+    if (options.openGl) {
+        // The web engine shares its OpenGL contexts with the widgets; this must be set before
+        // the application object exists.
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        impl_->qt = std::make_unique<HookedApplication>(argc, argv);
+    } else {
+        // The web engine's library, linked in either way, makes a shared context when the
+        // application starts unless the platform plugin offers no OpenGL at all.
+        const ScopedVariable noXcbGl("QT_XCB_GL_INTEGRATION", "none");
+        const ScopedVariable noOffscreenGl("QT_QPA_OFFSCREEN_NO_GLX", "1");
+        impl_->qt = std::make_unique<HookedApplication>(argc, argv);
+    }
     impl_->queue = std::make_unique<MessageQueueReceiver>();
     InstallFontSubstitutions();
     g_instance.store(this);

@@ -13,10 +13,18 @@ namespace plat {
 
 struct ApplicationImpl;
 
+// What the toolkit loads at start.
+struct ApplicationOptions {
+    // The web engine draws through OpenGL contexts shared with the widgets. A program that shows
+    // no web page can do without: then the toolkit's platform plugin loads no OpenGL, which on a
+    // machine without a GPU is the software driver with its compiler, about 50 MB resident.
+    bool openGl = true;
+};
+
 class Application {
   public:
     // Starts the toolkit. Headless when QT_QPA_PLATFORM=offscreen is set in the environment.
-    Application(int& argc, char** argv);
+    explicit Application(int& argc, char** argv, ApplicationOptions options = {});
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;

@@ -21,5 +21,13 @@ TEST(PlayerEngine, MpvWhenAskedAndBuiltInElseThePage) {
     }
 }
 
+// A program started without OpenGL cannot show the page: the two must agree on every name.
+TEST(PlayerEngine, OnlyThePageAsksForTheWebEngine) {
+    for (const char* name : {"page", "mpv", "", "vlc", "MPV"}) {
+        const bool page = dynamic_cast<CWebBrowser2*>(MakePlayerEngine(name).get()) != nullptr;
+        EXPECT_EQ(PlayerEngineIsPage(name), page) << name;
+    }
+}
+
 }  // namespace
 }  // namespace tunova
