@@ -3,9 +3,10 @@
 # (1080p30 H.264/AAC MP4 at 4 Mbit/s, 720p30 VP9/Opus WebM, 720p30 H.264/AAC MKV) served by
 # tunova-server on loopback: for the page and the mpv engine, double-click to playing, the round
 # trip while playing, CPU (the player and its helper processes) and resident memory over SECONDS
-# in the normal and the big-video view; for the mpv program (software decoding, X11 output, no
-# sound) and for a bare page (a QWebEngineView with only the video), CPU and resident memory over
-# SECONDS at the same two sizes. Run by hand.
+# in the normal and the big-video view and in big video with the window maximised on a 1920x1080
+# screen; for the mpv program (software decoding, X11 output, no sound) and for a bare page (a
+# QWebEngineView with only the video), CPU and resident memory over SECONDS at the same sizes.
+# Run by hand.
 #
 # usage: bench/playback/run-engine-bench.sh [SECONDS]   (per view, default 20)
 # (the player draws offscreen unless TUNOVA_BENCH_QPA=xcb puts it on the Xvfb display too)
@@ -70,12 +71,16 @@ chmod 700 "$work/home"
 printf '[SOFTWARE\\tunova]\ntunova_ver=1\npid=tunova\n' >"$work/home/config/tunova/registry.ini"
 ln -s "$PWD/$build/bin/you.html" "$work/data/you.html"
 ln -s "$PWD/$build/bin/skin" "$work/data/skin"
+# The offscreen platform's screen as large as the Xvfb one, so the player can be maximised on it.
+printf '{"screens": [{"name": "bench", "x": 0, "y": 0, "width": 1920, "height": 1080}]}\n' \
+    >"$work/screen.json"
 run_player() {  # ENGINE WORD
     printf 'player_engine=%s\n' "$1" >"$work/data/tunova.conf"
+    local platform="${TUNOVA_BENCH_QPA:-offscreen:configfile=$work/screen.json}"
     HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/share" \
         XDG_STATE_HOME="$work/home/state" XDG_CACHE_HOME="$work/home/cache" \
         XDG_RUNTIME_DIR="$work/home" TUNOVA_DATA_DIR="$work/data" TUNOVA_HOST="$host" \
-        DISPLAY="$display" QT_QPA_PLATFORM="${TUNOVA_BENCH_QPA:-offscreen}" \
+        DISPLAY="$display" QT_QPA_PLATFORM="$platform" \
         "$build/bin/playback_bench" --clip "$2" "$seconds" 2>"$work/trace"
 }
 # A bare page (a QWebEngineView with nothing but the video) playing ADDRESS at WIDTHxHEIGHT.
