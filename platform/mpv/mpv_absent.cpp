@@ -9,6 +9,9 @@ struct MpvVideoImpl {};
 bool MpvVideo::Available() {
     return false;
 }
+bool MpvVideo::MachineHasGpu() {
+    return false;
+}
 
 MpvVideo::MpvVideo() = default;
 MpvVideo::~MpvVideo() = default;
@@ -57,6 +60,9 @@ int MpvVideo::FailureCode() const {
 }
 long MpvVideo::FramesDrawn() const {
     return 0;
+}
+bool MpvVideo::DrawsWithOpenGl() const {
+    return false;
 }
 bool MpvVideo::Command(const std::vector<std::string>&) {
     return false;

@@ -5,12 +5,14 @@
 #include <QMetaObject>
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <string_view>
 
 #include "platform/controls/control_impl.h"
 #include "platform/core/log.h"
 #include "platform/draw/draw_impl.h"
 #include "platform/mpv/mpv_frames_impl.h"
+#include "platform/mpv/mpv_gl_impl.h"
 #include "platform/window/window_impl.h"
 
 namespace plat {
@@ -62,6 +64,13 @@ struct MpvVideoImpl {
 
     bool StartCore();
     void StopCore();
+    // Starts the renderer the settings ask for, falling back to the software one.
+    bool StartRenderer();
+    // Called on the render thread for each frame drawn: repaints the picture on the event loop
+    // once, however many frames come before it runs.
+    void PostRepaint();
+    // The size the renderer draws at: the picture's, in device pixels with OpenGL.
+    void ResizeRenderer();
     // Posted from libmpv's threads: the core has events, or a frame is drawn.
     static void OnWakeup(void* self);
     void Drain();
@@ -93,7 +102,10 @@ struct MpvVideoImpl {
     MpvSettings settings;
     mpv_handle* core = nullptr;
     std::unique_ptr<MpvFrameRenderer> renderer;
+    std::unique_ptr<MpvGlRenderer> glRenderer;
     QPointer<MpvFrameWidget> widget;
+    // With OpenGL: the picture, a child covering the widget.
+    QPointer<MpvGlPicture> glPicture;
     // Receives what libmpv's threads post; deleted only after the core and renderer are gone.
     std::unique_ptr<QObject> receiver = std::make_unique<QObject>();
     std::atomic<bool> drainPosted{false};
@@ -138,30 +150,10 @@ bool MpvVideoImpl::StartCore() {
     mpv_request_log_messages(core, "error");
     mpv_observe_property(core, kEofReached, "eof-reached", MPV_FORMAT_FLAG);
     mpv_observe_property(core, kPausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
-    if (settings.picture) {
-        renderer = std::make_unique<MpvFrameRenderer>([this] {
-            if (!paintPosted.exchange(true)) {
-                QMetaObject::invokeMethod(
-                    receiver.get(),
-                    [this] {
-                        paintPosted = false;
-                        if (widget) {
-                            widget->update();
-                        }
-                    },
-                    Qt::QueuedConnection);
-            }
-        });
-        if (!renderer->Start(core)) {
-            LogError("mpv", "libmpv cannot draw with its software renderer");
-            renderer.reset();
-            mpv_terminate_destroy(core);
-            core = nullptr;
-            return false;
-        }
-        if (widget) {
-            renderer->Resize(widget->size());
-        }
+    if (settings.picture && !StartRenderer()) {
+        mpv_terminate_destroy(core);
+        core = nullptr;
+        return false;
     }
     mpv_set_wakeup_callback(core, &MpvVideoImpl::OnWakeup, this);
     SetFlag("mute", muted);
@@ -175,6 +167,69 @@ bool MpvVideoImpl::StartCore() {
     return true;
 }
 
+bool MpvVideoImpl::StartRenderer() {
+    if (settings.openGl) {
+        glRenderer = std::make_unique<MpvGlRenderer>([this] { PostRepaint(); });
+        std::string why;
+        if (glRenderer->Start(core, why)) {
+            if (widget && !glPicture) {
+                glPicture = new MpvGlPicture(widget);
+                glPicture->showing = [this] { return loaded; };
+                glPicture->setGeometry(widget->rect());
+                glPicture->show();
+            }
+            if (glPicture) {
+                glPicture->renderer = glRenderer.get();
+            }
+            ResizeRenderer();
+            return true;
+        }
+        glRenderer.reset();
+        LogError("mpv", "OpenGL cannot draw the video (" + why + "): drawing in software");
+    }
+    delete glPicture.data();
+    renderer = std::make_unique<MpvFrameRenderer>([this] { PostRepaint(); });
+    if (!renderer->Start(core)) {
+        LogError("mpv", "libmpv cannot draw with its software renderer");
+        renderer.reset();
+        return false;
+    }
+    ResizeRenderer();
+    return true;
+}
+
+void MpvVideoImpl::PostRepaint() {
+    if (!paintPosted.exchange(true)) {
+        QMetaObject::invokeMethod(
+            receiver.get(),
+            [this] {
+                paintPosted = false;
+                QWidget* picture = glRenderer ? static_cast<QWidget*>(glPicture.data())
+                                              : static_cast<QWidget*>(widget.data());
+                if (picture != nullptr) {
+                    picture->update();
+                }
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void MpvVideoImpl::ResizeRenderer() {
+    if (!widget) {
+        return;
+    }
+    if (glPicture) {
+        glPicture->setGeometry(widget->rect());
+    }
+    if (renderer) {
+        renderer->Resize(widget->size());
+    } else if (glRenderer) {
+        const qreal scale = widget->devicePixelRatioF();
+        glRenderer->Resize(
+            QSize(qRound(widget->width() * scale), qRound(widget->height() * scale)));
+    }
+}
+
 void MpvVideoImpl::StopCore() {
     if (core == nullptr) {
         return;
@@ -184,6 +239,14 @@ void MpvVideoImpl::StopCore() {
     if (renderer) {
         renderer->Stop();
         renderer.reset();
+    }
+    if (glRenderer) {
+        if (glPicture) {
+            glPicture->renderer = nullptr;
+            glPicture->update();
+        }
+        glRenderer->Stop();
+        glRenderer.reset();
     }
     mpv_terminate_destroy(core);
     core = nullptr;
@@ -294,6 +357,16 @@ bool MpvVideo::Available() {
     return true;
 }
 
+bool MpvVideo::MachineHasGpu() {
+    std::error_code error;
+    for (const auto& node : std::filesystem::directory_iterator("/dev/dri", error)) {
+        if (node.path().filename().string().rfind("renderD", 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 MpvVideo::MpvVideo() : mpv_(std::make_unique<MpvVideoImpl>(this)) {}
 
 MpvVideo::~MpvVideo() {
@@ -307,11 +380,7 @@ bool MpvVideo::CreateNative(const Rect& rect) {
     widget->frameSource = [d] {
         return d->renderer && d->loaded ? d->renderer->LatestFrame() : QImage();
     };
-    widget->onResize = [d](QSize size) {
-        if (d->renderer) {
-            d->renderer->Resize(size);
-        }
-    };
+    widget->onResize = [d](QSize) { d->ResizeRenderer(); };
     widget->onDoubleClick = [this] {
         if (onDoubleClick) {
             onDoubleClick();
@@ -383,6 +452,9 @@ void MpvVideo::Close() {
     if (d->widget) {
         d->widget->update();
     }
+    if (d->glPicture) {
+        d->glPicture->update();
+    }
 }
 
 void MpvVideo::SetPaused(bool paused) {
@@ -444,7 +516,14 @@ int MpvVideo::FailureCode() const {
 }
 
 long MpvVideo::FramesDrawn() const {
+    if (mpv_->glRenderer) {
+        return mpv_->glRenderer->FramesDrawn();
+    }
     return mpv_->renderer ? mpv_->renderer->FramesDrawn() : 0;
+}
+
+bool MpvVideo::DrawsWithOpenGl() const {
+    return mpv_->glRenderer != nullptr;
 }
 
 bool MpvVideo::Command(const std::vector<std::string>& args) {

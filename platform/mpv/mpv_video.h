@@ -1,7 +1,8 @@
 // MpvVideo: a child window that plays media with libmpv and shows its picture. The core plays
-// on threads of its own; its frames are drawn by mpv's software renderer on a render thread and
-// painted into the window. Nothing of the user's mpv set-up is read (no configuration files, no
-// scripts, no key bindings, no on-screen controller).
+// on threads of its own; its frames are drawn on a render thread, by mpv's OpenGL renderer when
+// the settings ask for it and the program has OpenGL (mpv_gl_impl.h), else by its software
+// renderer, and shown in the window. Nothing of the user's mpv set-up is read (no configuration
+// files, no scripts, no key bindings, no on-screen controller).
 //
 // - The core starts with Start(). Without libmpv, or when the core cannot start, Start answers
 //   false and logs why; every other call then does nothing and answers zeros.
@@ -36,6 +37,10 @@ enum class MpvEvent {
 struct MpvSettings {
     bool sound = true;    // false: no sound output at all (machines without sound devices)
     bool picture = true;  // false: nothing decoded for the picture, nothing drawn
+    // Draw with OpenGL, which lets a graphics card's decoder hand its frames over without
+    // copies. Needs an application started with OpenGL; where OpenGL or mpv's OpenGL renderer
+    // cannot start, the software renderer draws instead and one log line says why.
+    bool openGl = false;
 };
 
 class MpvVideo : public Window {
@@ -45,6 +50,9 @@ class MpvVideo : public Window {
 
     // True when this build plays with libmpv (it was found when the program was built).
     static bool Available();
+    // True when the machine has a graphics card to draw and decode with (a render node in
+    // /dev/dri); without one OpenGL is a software driver that only costs memory.
+    static bool MachineHasGpu();
 
     std::function<void(MpvEvent)> onEvent;
     std::function<void()> onDoubleClick;
@@ -77,8 +85,10 @@ class MpvVideo : public Window {
     bool Muted() const;
     // libmpv's error code of the last kFailed (a negative MPV_ERROR_*), 0 when none.
     int FailureCode() const;
-    // Frames the renderer has drawn since the window was created.
+    // Frames the renderer has drawn since the core started.
     long FramesDrawn() const;
+    // True when the frames are drawn with OpenGL.
+    bool DrawsWithOpenGl() const;
     // Runs an mpv input command (for tests: {"quit"}). False when the core refused it.
     bool Command(const std::vector<std::string>& args);
 
