@@ -46,9 +46,11 @@ int main(int argc, char** argv) {
             return *status;
         }
     }
-    // Only the page engine needs the web engine's OpenGL; the player plays with mpv without it.
-    plat::Application application(
-        argc, argv, {.openGl = tunova::PlayerEngineIsPage(services.hosts.playerEngine)});
+    // Only the page engine needs the web engine's OpenGL, and the mpv engine when it draws with
+    // OpenGL; otherwise the player plays with mpv without it.
+    plat::Application application(argc, argv,
+                                  {.openGl = tunova::PlayerEngineNeedsOpenGl(
+                                       services.hosts.playerEngine, services.hosts.mpvRender)});
     // Logout, shutdown, a closed terminal or Ctrl-C close the window as the user would, so the
     // playlist is saved.
     plat::EndOnTerminationSignals(

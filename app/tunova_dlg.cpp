@@ -46,7 +46,7 @@ CTunovaDlg::CTunovaDlg(const AppServices& services, ScriptPage* page)
       buttons_(MakeButtons()),
       search_(*this, resultList_, *SkinButton(res::kIdcSearchMore), searchEdit_, machine_,
               hosts_.feedHost),
-      page_(MakePlayerEngine(hosts_.playerEngine)),
+      page_(MakePlayerEngine(hosts_.playerEngine, hosts_.mpvRender)),
       pageOverride_(page),
       bridge_(page != nullptr ? *page : *page_, playback_, *this, *this),
       player_(bridge_, playback_, *this, {*this, volumeSlider_, positionSlider_}),

@@ -46,6 +46,8 @@ HostConfig LoadHostConfig(const std::string& path) {
             config.webHost = value;
         } else if (key == "player_engine") {
             config.playerEngine = value;
+        } else if (key == "mpv_render") {
+            config.mpvRender = value;
         }
     }
     return config;

@@ -16,10 +16,13 @@ struct HostConfig {
     // The engine that plays the videos: "page" (the web page in the browser control) or "mpv"
     // (libmpv). Read as written; the window judges it.
     std::string playerEngine = "page";
+    // How the mpv engine draws: "auto" (with OpenGL on a machine with a graphics card, else in
+    // software), "opengl" or "software". Read as written; the window judges it.
+    std::string mpvRender = "auto";
 };
 
-// Reads "key=value" lines (feed_host, update_host, web_host, player_engine) of `path`; '#' starts a
-// comment, unknown keys and malformed lines are ignored.
+// Reads "key=value" lines (feed_host, update_host, web_host, player_engine, mpv_render) of `path`;
+// '#' starts a comment, unknown keys and malformed lines are ignored.
 HostConfig LoadHostConfig(const std::string& path);
 
 // The configuration file's path in `folder`.

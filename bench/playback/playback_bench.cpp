@@ -420,7 +420,8 @@ int main(int argc, char** argv) {
     const tunova::AppServices services = tunova::LoadAppServices();
     // A clip plays on the configured engine, started as the player starts it.
     const bool openGl =
-        std::string(argv[1]) != "--clip" || tunova::PlayerEngineIsPage(services.hosts.playerEngine);
+        std::string(argv[1]) != "--clip" ||
+        tunova::PlayerEngineNeedsOpenGl(services.hosts.playerEngine, services.hosts.mpvRender);
     plat::Application application(argc, argv, {.openGl = openGl});
     if (std::string(argv[1]) == "--bare" && argc > 5) {
         return RunBarePage(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atof(argv[5])) ? 0

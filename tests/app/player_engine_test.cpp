@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/player_engine.h"
+#include "platform/mpv/mpv_video.h"
 #include "playback/mpv_page.h"
 #include "playback/web_browser.h"
 
@@ -27,6 +28,19 @@ TEST(PlayerEngine, OnlyThePageAsksForTheWebEngine) {
         const bool page = dynamic_cast<CWebBrowser2*>(MakePlayerEngine(name).get()) != nullptr;
         EXPECT_EQ(PlayerEngineIsPage(name), page) << name;
     }
+}
+
+// mpv draws with OpenGL when told to, or by default on a machine with a graphics card; the
+// program starts with OpenGL exactly when the page or that drawing needs it.
+TEST(PlayerEngine, MpvDrawsWithOpenGlWhenToldOrOnAMachineWithAGraphicsCard) {
+    EXPECT_TRUE(MpvDrawsWithOpenGl("opengl"));
+    EXPECT_FALSE(MpvDrawsWithOpenGl("software"));
+    for (const char* automatic : {"auto", "", "GL"}) {
+        EXPECT_EQ(MpvDrawsWithOpenGl(automatic), plat::MpvVideo::MachineHasGpu()) << automatic;
+    }
+    EXPECT_TRUE(PlayerEngineNeedsOpenGl("page", "software"));
+    EXPECT_TRUE(PlayerEngineNeedsOpenGl("mpv", "opengl"));
+    EXPECT_EQ(PlayerEngineNeedsOpenGl("mpv", "software"), !MpvPage::Available());
 }
 
 }  // namespace

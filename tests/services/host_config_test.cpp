@@ -40,8 +40,10 @@ TEST_F(HostConfigTest, TheDataFolderFileSetsEachHostAndKeepsDefaultsForTheRest) 
     EXPECT_EQ(hosts.updateHost, "up.example:9");
     EXPECT_EQ(hosts.webHost, "127.0.0.1:8080") << "an empty value keeps the default";
     EXPECT_EQ(hosts.playerEngine, "page");
-    WriteConf("player_engine = mpv\n");
+    EXPECT_EQ(hosts.mpvRender, "auto");
+    WriteConf("player_engine = mpv\nmpv_render=opengl\n");
     EXPECT_EQ(LoadHosts().playerEngine, "mpv");
+    EXPECT_EQ(LoadHosts().mpvRender, "opengl");
 }
 
 TEST_F(HostConfigTest, TunovaHostReplacesEveryHostOfTheFile) {
