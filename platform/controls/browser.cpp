@@ -1,4 +1,4 @@
-// Browser: the page host on Qt WebEngine, its navigation lock, its mouse filter and the
+// Browser: the window around the web engine's page (web_page_host.h), its mouse filter and the
 // synchronous script calls.
 #include "platform/controls/browser.h"
 
@@ -10,17 +10,12 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineScript>
-#include <QWebEngineScriptCollection>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
 #include <cmath>
 #include <limits>
 #include <utility>
 
 #include "platform/controls/control_impl.h"
+#include "platform/controls/web_page_host.h"
 #include "platform/core/qt_text_impl.h"
 #include "platform/draw/draw_impl.h"
 #include "platform/window/delivery_hold_impl.h"
@@ -105,31 +100,6 @@ ScriptValue ValueOf(const QVariant& v) {
 
 }  // namespace
 
-// The page: refuses navigation it was not asked for, and keeps quiet about dialogs.
-class BrowserPage : public QWebEnginePage {
-  public:
-    BrowserPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {}
-    // Main-frame loads of the page's own address the program asked for.
-    int allowedLoads = 0;
-    QUrl address;
-
-  protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override {
-        if (isMainFrame && allowedLoads > 0 && url == address) {
-            --allowedLoads;
-            return true;
-        }
-        return false;
-    }
-    void javaScriptAlert(const QUrl&, const QString&) override {}
-    bool javaScriptConfirm(const QUrl&, const QString&) override { return false; }
-    bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override {
-        return false;
-    }
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
-                                  const QString&) override {}
-};
-
 // Shows the mouse presses of the view and every widget inside it to the Browser first.
 class BrowserMouseFilter : public QObject {
   public:
@@ -167,8 +137,7 @@ struct BrowserImpl {
         std::weak_ptr<CallGate> gate;
     };
 
-    QPointer<QWebEngineView> view;
-    QPointer<BrowserPage> page;
+    std::unique_ptr<WebPageHost> host;
     QPointer<BrowserMouseFilter> filter;
     QUrl address;
     bool loaded = false;
@@ -179,9 +148,19 @@ struct BrowserImpl {
     std::uint64_t nextCallId = 1;
     std::shared_ptr<PendingCall> current;  // the call waiting right now
     std::vector<std::pair<std::string, std::string>> pageValues;
-    // The receiver of the page's signals: gone with the Browser, so a page that outlives it
-    // (its widget is deleted from the event loop) reaches nobody.
-    std::unique_ptr<QObject> context = std::make_unique<QObject>();
+
+    void RendererDied() {
+        loaded = false;
+        ++rendererDeaths;
+        // Nothing will answer the calls made to the dead renderer.
+        gate->outstanding = 0;
+        if (current && current->loop != nullptr) {
+            current->loop->quit();
+        }
+        if (rendererDeaths == 1) {
+            host->ReloadSoon();
+        }
+    }
 };
 
 bool BrowserMouseFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -240,9 +219,7 @@ Browser::~Browser() {
     if (browser_->current) {
         browser_->current->loop = nullptr;
     }
-    // The page and its profile go now, in that order, not when the event loop next runs (which
-    // may be never at exit).
-    delete browser_->view.data();
+    browser_->host.reset();
 }
 
 bool Browser::CreateNative(const Rect& rect) {
@@ -264,7 +241,7 @@ void Browser::SetPageValue(std::string_view name, std::string_view value) {
 
 bool Browser::LoadPage(const std::string& path) {
     QWidget* container = impl_->widget.data();
-    if (container == nullptr || browser_->view) {
+    if (container == nullptr || browser_->host) {
         return false;
     }
     const QString file = PathToQString(path);
@@ -272,105 +249,40 @@ bool Browser::LoadPage(const std::string& path) {
     if (!info.isFile()) {
         return false;
     }
+    const MakeWebPageHostFunction makeHost = LoadWebEngineModule();
+    if (makeHost == nullptr) {
+        return false;
+    }
     // fromLocalFile escapes '#', '%', spaces and any other letters of the folder's name.
     browser_->address = QUrl::fromLocalFile(info.absoluteFilePath());
 
-    auto* view = new QWebEngineView(container);
-    // No storage name: an off-the-record profile, nothing written to disk. The page is deleted
-    // before the profile (the profile is the page's child, and a QObject's children die after
-    // its own destructor has run).
-    auto* profile = new QWebEngineProfile();
-    auto* page = new BrowserPage(profile, view);
-    profile->setParent(page);
-    page->address = browser_->address;
-    page->setBackgroundColor(Qt::black);
-
-    QWebEngineSettings* settings = page->settings();
-    // Without the first, a page loaded from a file cannot fetch its media from the server.
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
-    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    settings->setAttribute(QWebEngineSettings::ShowScrollBars, false);
-    settings->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
-    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-
+    QString values;
     if (!browser_->pageValues.empty()) {
-        QString source = QStringLiteral("window.tunova=Object.freeze({");
+        values = QStringLiteral("window.tunova=Object.freeze({");
         for (std::size_t i = 0; i < browser_->pageValues.size(); ++i) {
             if (i > 0) {
-                source += QLatin1Char(',');
+                values += QLatin1Char(',');
             }
-            source += JsonString(ToQString(browser_->pageValues[i].first)) + QLatin1Char(':') +
+            values += JsonString(ToQString(browser_->pageValues[i].first)) + QLatin1Char(':') +
                       JsonString(ToQString(browser_->pageValues[i].second));
         }
-        source += QStringLiteral("});");
-        QWebEngineScript values;
-        values.setName(QStringLiteral("tunova-values"));
-        values.setInjectionPoint(QWebEngineScript::DocumentCreation);
-        values.setWorldId(QWebEngineScript::MainWorld);
-        values.setRunsOnSubFrames(false);
-        values.setSourceCode(source);
-        page->scripts().insert(values);
+        values += QStringLiteral("});");
     }
 
-    QObject::connect(page, &QWebEnginePage::featurePermissionRequested, page,
-                     [page](const QUrl& origin, QWebEnginePage::Feature feature) {
-                         page->setFeaturePermission(origin, feature,
-                                                    QWebEnginePage::PermissionDeniedByUser);
-                     });
     BrowserImpl* d = browser_.get();
-    QObject* context = d->context.get();
-    // A refused navigation reports a failed load of its own; the page it left stays loaded.
-    QObject::connect(page, &QWebEnginePage::loadFinished, context, [d](bool ok) {
+    WebPageEvents events;
+    events.loadFinished = [d](bool ok) {
         if (ok) {
             d->loaded = true;
             ++d->pageLoads;
         }
-    });
-    // A navigation the engine commits without asking (a script going to about:blank) leaves the
-    // page's address: the page is put back.
-    QObject::connect(page, &QWebEnginePage::urlChanged, context, [d](const QUrl& url) {
-        if (d->page && !url.isEmpty() && url.adjusted(QUrl::RemoveFragment) != d->address) {
-            d->loaded = false;
-            d->page->allowedLoads = 1;
-            d->page->load(d->address);
-        }
-    });
-    QObject::connect(page, &QWebEnginePage::renderProcessTerminated, context,
-                     [d](QWebEnginePage::RenderProcessTerminationStatus status, int) {
-                         if (status == QWebEnginePage::NormalTerminationStatus) {
-                             return;
-                         }
-                         d->loaded = false;
-                         ++d->rendererDeaths;
-                         // Nothing will answer the calls made to the dead renderer.
-                         d->gate->outstanding = 0;
-                         if (d->current && d->current->loop != nullptr) {
-                             d->current->loop->quit();
-                         }
-                         if (d->rendererDeaths == 1 && d->page) {
-                             d->page->allowedLoads = 1;
-                             QPointer<BrowserPage> reloading = d->page;
-                             QTimer::singleShot(0, reloading, [reloading] {
-                                 if (reloading) {
-                                     reloading->load(reloading->address);
-                                 }
-                             });
-                         }
-                     });
-
-    view->setPage(page);
-    view->setContextMenuPolicy(Qt::NoContextMenu);
-    view->setAcceptDrops(false);
-    container->layout()->addWidget(view);
-    browser_->view = view;
-    browser_->page = page;
-    browser_->filter = new BrowserMouseFilter(this, container, view);
-    browser_->filter->Watch(view);
-
-    page->allowedLoads = 1;
-    page->load(browser_->address);
-    view->show();
+    };
+    events.left = [d] { d->loaded = false; };
+    events.rendererDied = [d] { d->RendererDied(); };
+    d->host.reset(makeHost(container, d->address, values, std::move(events)));
+    QWidget* view = d->host->View();
+    d->filter = new BrowserMouseFilter(this, container, view);
+    d->filter->Watch(view);
     return true;
 }
 
@@ -401,7 +313,7 @@ int Browser::PageLoads() const {
 }
 
 std::int64_t Browser::RendererProcessId() const {
-    return browser_->page ? browser_->page->renderProcessPid() : 0;
+    return browser_->host ? browser_->host->RendererProcessId() : 0;
 }
 
 bool Browser::FilterMouse(const Message&) {
@@ -411,7 +323,7 @@ bool Browser::FilterMouse(const Message&) {
 ScriptCallResult Browser::CallFunction(std::string_view name,
                                        const std::vector<std::string>& args) {
     BrowserImpl* d = browser_.get();
-    if (!d->page || !d->loaded) {
+    if (!d->host || !d->loaded) {
         return {ScriptCallStatus::kNoPage, {}};
     }
     if (g_callsRunning > 0 || d->gate->outstanding != 0) {
@@ -423,7 +335,7 @@ ScriptCallResult Browser::CallFunction(std::string_view name,
     auto pending = std::make_shared<BrowserImpl::PendingCall>();
     pending->id = d->nextCallId++;
     pending->gate = d->gate;
-    d->page->runJavaScript(CallScript(name, args), [pending](const QVariant& answer) {
+    d->host->RunScript(CallScript(name, args), [pending](const QVariant& answer) {
         pending->answered = true;
         pending->answer = answer;
         if (pending->loop != nullptr) {

@@ -1,8 +1,9 @@
 // A child window hosting one local web page (Qt WebEngine) whose script functions the program
 // calls synchronously.
 //
-// - The web engine starts only when LoadPage is first called; a Browser that never loads a page
-//   costs nothing.
+// - The web engine starts only when LoadPage is first called, and only then are its libraries
+//   loaded (a module of their own, see web_page_host.h); a program that never loads a page does
+//   not carry them.
 // - The page runs in an off-the-record profile, with no context menu, no pop-up windows, no
 //   permission grants; script alerts, confirmations and prompts do nothing.
 // - The page is loaded once. Every later navigation (a link, a script, a file dropped on it) is
@@ -46,7 +47,7 @@ class Browser : public Window {
 
     // Loads the local file `path` (file-system bytes; any characters, '#', '%' and spaces
     // included). Returns false when the window is not created, a page was already requested,
-    // or the file does not exist.
+    // the file does not exist, or the web engine module cannot be loaded (logged).
     bool LoadPage(const std::string& path);
     // True once the page has finished loading successfully.
     bool IsPageLoaded() const;

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <limits>
 
@@ -100,6 +101,18 @@ int ChildProcesses() {
     return children;
 }
 
+// True when the web engine's library is mapped into this process.
+bool WebEngineMapped() {
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line)) {
+        if (line.find("libQt6WebEngineCore") != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 TEST(BrowserWithoutPage, AnswersNoPageAndStartsNoEngine) {
     plat::Window parent;
     ASSERT_TRUE(parent.Create(nullptr, 0, plat::Rect::FromXYWH(0, 0, 200, 100)));
@@ -110,6 +123,16 @@ TEST(BrowserWithoutPage, AnswersNoPageAndStartsNoEngine) {
     EXPECT_FALSE(browser.IsPageLoaded());
     EXPECT_EQ(browser.RendererProcessId(), 0);
     EXPECT_EQ(ChildProcesses(), 0);
+    // The engine's libraries come with the first page, not with the program.
+    EXPECT_FALSE(WebEngineMapped());
+    char folder[] = "/tmp/tunova-page-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string page = std::string(folder) + "/page.html";
+    std::ofstream(page) << "<html></html>";
+    EXPECT_TRUE(browser.LoadPage(page));
+    EXPECT_TRUE(WebEngineMapped());
+    std::remove(page.c_str());
+    rmdir(folder);
 }
 
 }  // namespace
