@@ -16,26 +16,17 @@
 // usage: playback_bench WORD [SECONDS]   (WORD finds at least five videos, the first ten of
 //        which make the playlist; SECONDS defaults to 60)
 //        playback_bench --clip WORD SECONDS   (WORD finds the one video to play)
-//        playback_bench --bare ADDRESS WIDTH HEIGHT SECONDS   (a bare page playing ADDRESS: CPU
-//        and resident memory over SECONDS)
-#include <dirent.h>
-#include <sys/resource.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/app_services.h"
 #include "app/player_engine.h"
 #include "app/tunova_dlg.h"
-#include "bare_page.h"
 #include "bench/support/pump_events.h"
 #include "platform/core/codepage.h"
 #include "platform/core/data_dir.h"
@@ -43,15 +34,11 @@
 #include "platform/testing/testing.h"
 #include "platform/window/application.h"
 #include "playback/web_browser.h"
+#include "process_usage.h"
 
 namespace {
 
-double NowMs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
+using namespace tunova::bench;
 using tunova::support::PumpUntil;
 
 void PumpFor(double ms) {
@@ -83,134 +70,6 @@ int PlayerState(tunova::CTunovaDlg& window) {
     const plat::ScriptCallResult result = window.Page().CallFunction("getPlayerState", {});
     return result && result.value.type == plat::ScriptValue::Type::kInt ? result.value.intValue
                                                                         : -99;
-}
-
-// CPU seconds (user + system) from a /proc stat file, 0 when it is gone.
-double StatCpuSeconds(const std::string& statPath) {
-    std::ifstream in(statPath);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::size_t close = text.rfind(')');
-    if (close == std::string::npos) {
-        return 0;
-    }
-    std::istringstream fields(text.substr(close + 2));
-    std::vector<std::string> f;
-    for (std::string word; fields >> word;) {
-        f.push_back(word);
-    }
-    // After the name: state(0) ppid(1) ... utime(11) stime(12).
-    if (f.size() < 13) {
-        return 0;
-    }
-    return (std::atof(f[11].c_str()) + std::atof(f[12].c_str())) / sysconf(_SC_CLK_TCK);
-}
-
-double ProcessCpuSeconds(int pid) {
-    return StatCpuSeconds("/proc/" + std::to_string(pid) + "/stat");
-}
-
-// This process's CPU seconds split by thread: the main thread (the window's event loop: the
-// player's own timers, page calls and painting, and Qt's showing of the page's frames), the web
-// engine's display compositor threads, which run inside the player process, and the rest.
-struct ThreadCpu {
-    double main = 0;
-    double compositor = 0;
-    double other = 0;
-};
-
-ThreadCpu SelfThreadCpu() {
-    ThreadCpu cpu;
-    const std::string self = "/proc/" + std::to_string(getpid());
-    DIR* tasks = opendir((self + "/task").c_str());
-    if (tasks == nullptr) {
-        return cpu;
-    }
-    while (dirent* entry = readdir(tasks)) {
-        const int tid = std::atoi(entry->d_name);
-        if (tid <= 0) {
-            continue;
-        }
-        const std::string task = self + "/task/" + entry->d_name;
-        std::ifstream commFile(task + "/comm");
-        std::string comm;
-        std::getline(commFile, comm);
-        const double seconds = StatCpuSeconds(task + "/stat");
-        if (tid == getpid()) {
-            cpu.main += seconds;
-        } else if (comm.rfind("VizCompositor", 0) == 0) {
-            cpu.compositor += seconds;
-        } else {
-            cpu.other += seconds;
-        }
-    }
-    closedir(tasks);
-    return cpu;
-}
-
-int ParentOf(int pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::size_t close = text.rfind(')');
-    if (close == std::string::npos) {
-        return -1;
-    }
-    std::istringstream fields(text.substr(close + 2));
-    std::string state;
-    int parent = -1;
-    fields >> state >> parent;
-    return parent;
-}
-
-// The CPU seconds of every descendant process, by process id.
-std::map<int, double> DescendantCpu() {
-    std::map<int, int> parents;
-    if (DIR* proc = opendir("/proc")) {
-        while (dirent* entry = readdir(proc)) {
-            const int pid = std::atoi(entry->d_name);
-            if (pid > 0) {
-                parents[pid] = ParentOf(pid);
-            }
-        }
-        closedir(proc);
-    }
-    std::map<int, double> cpu;
-    const int self = getpid();
-    for (const auto& [pid, parent] : parents) {
-        for (int up = parent; up > 1;) {
-            if (up == self) {
-                cpu[pid] = ProcessCpuSeconds(pid);
-                break;
-            }
-            const auto it = parents.find(up);
-            up = it == parents.end() ? -1 : it->second;
-        }
-    }
-    return cpu;
-}
-
-// Resident memory in MB of this process and its descendants (VmRSS).
-double ResidentMb() {
-    std::vector<int> pids = {getpid()};
-    for (const auto& [pid, cpu] : DescendantCpu()) {
-        pids.push_back(pid);
-    }
-    double kb = 0;
-    for (const int pid : pids) {
-        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-        for (std::string line; std::getline(status, line);) {
-            if (line.rfind("VmRSS:", 0) == 0) {
-                kb += std::atof(line.c_str() + 6);
-            }
-        }
-    }
-    return kb / 1024.0;
-}
-
-double SelfCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 void MeasureCpu(tunova::CTunovaDlg& window, double seconds, const char* label) {
@@ -343,33 +202,6 @@ bool Run(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
     return true;
 }
 
-// A bare page playing `address` at WIDTHxHEIGHT: CPU of this process and its helpers, memory.
-bool RunBarePage(const std::string& address, int width, int height, double seconds) {
-    BarePage page(address, width, height);
-    if (!PumpUntil([&] { return page.Playing(); }, 30000)) {
-        std::fprintf(stderr, "playback_bench: the bare page never played %s\n", address.c_str());
-        return false;
-    }
-    PumpFor(1000);
-    const std::map<int, double> helpersBefore = DescendantCpu();
-    const double selfBefore = SelfCpuSeconds();
-    const double start = NowMs();
-    PumpFor(seconds * 1000.0);
-    const double wall = (NowMs() - start) / 1000.0;
-    double helpers = 0;
-    for (const auto& [pid, after] : DescendantCpu()) {
-        const auto it = helpersBefore.find(pid);
-        helpers += after - (it == helpersBefore.end() ? 0.0 : it->second);
-    }
-    const double self = SelfCpuSeconds() - selfBefore;
-    std::printf(
-        "bare page, %dx%d: total %.1f %% of one core (process %.1f %%, web engine %.1f %%), "
-        "resident %.0f MB\n",
-        width, height, 100.0 * (self + helpers) / wall, 100.0 * self / wall, 100.0 * helpers / wall,
-        ResidentMb());
-    return true;
-}
-
 // One video on the configured engine: double-click to playing, round trips, CPU and memory in
 // both views.
 bool RunClip(tunova::CTunovaDlg& window, const std::string& word, double seconds) {
@@ -423,10 +255,6 @@ int main(int argc, char** argv) {
         std::string(argv[1]) != "--clip" ||
         tunova::PlayerEngineNeedsOpenGl(services.hosts.playerEngine, services.hosts.mpvRender);
     plat::Application application(argc, argv, {.openGl = openGl});
-    if (std::string(argv[1]) == "--bare" && argc > 5) {
-        return RunBarePage(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atof(argv[5])) ? 0
-                                                                                                : 1;
-    }
     if (std::string(argv[1]) == "--clip" && argc > 3) {
         tunova::CTunovaDlg window(services);
         bool ok = false;

@@ -12,16 +12,18 @@
 # (the player draws offscreen unless TUNOVA_BENCH_QPA=xcb puts it on the Xvfb display too)
 # (a release build in build-bench, unless TUNOVA_BENCH_BUILD names a build folder configured with
 # -DTUNOVA_BENCH=ON to use as it is)
+# (TUNOVA_BENCH_CLIPS="h264-1080p.mp4 ..." measures only the clips it names)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build="${TUNOVA_BENCH_BUILD:-build-bench}"
 seconds="${1:-20}"
+read -r -a measured <<<"${TUNOVA_BENCH_CLIPS:-h264-1080p.mp4 vp9-720p.webm h264-720p.mkv}"
 
 if [[ -z "${TUNOVA_BENCH_BUILD:-}" ]]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTUNOVA_BENCH=ON \
         -DTUNOVA_TESTS=OFF >/dev/null
 fi
-ninja -C "$build" -j2 tunova-server playback_bench
+ninja -C "$build" -j2 tunova-server playback_bench bare_page_bench
 
 work=$(mktemp -d)
 pids=()
@@ -87,7 +89,7 @@ run_player() {  # ENGINE WORD
 run_bare() {  # ADDRESS WIDTH HEIGHT
     HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_RUNTIME_DIR="$work/home" \
         DISPLAY="$display" QT_QPA_PLATFORM="${TUNOVA_BENCH_QPA:-offscreen}" \
-        "$build/bin/playback_bench" --bare "$1" "$2" "$3" "$seconds" 2>>"$work/trace"
+        "$build/bin/bare_page_bench" "$1" "$2" "$3" "$seconds" 2>>"$work/trace"
 }
 # CPU (% of one core) and resident MB of the mpv program playing FILE in a WxH window.
 run_mpv() {  # FILE WIDTH HEIGHT
@@ -108,7 +110,7 @@ run_mpv() {  # FILE WIDTH HEIGHT
 }
 
 echo "load before: $(uptime | sed 's/.*load average: //')"
-for clip in h264-1080p.mp4 vp9-720p.webm h264-720p.mkv; do
+for clip in "${measured[@]}"; do
     word="bench${clip//[^a-z0-9]/}"
     sizes=()
     for engine in page mpv; do
