@@ -10,6 +10,7 @@
 #include "app/playlist_command.h"
 #include "app/remote_commands.h"
 #include "app/tunova_app.h"
+#include "platform/core/allocator.h"
 #include "platform/core/log.h"
 #include "platform/window/application.h"
 #include "platform/window/termination.h"
@@ -25,6 +26,7 @@ extern "C" const char* __asan_default_options() {
 
 int main(int argc, char** argv) {
     plat::Trace(plat::kTraceProcessStart);
+    plat::ReturnLargeBlocksWhenFreed();
     const tunova::CommandLineOptions options = tunova::ParseCommandLine(argc, argv);
     if (!options.error.empty()) {
         std::fprintf(stderr, "tunova: %s\n\n%s", options.error.c_str(),

@@ -28,6 +28,7 @@
 #include "app/player_engine.h"
 #include "app/tunova_dlg.h"
 #include "bench/support/pump_events.h"
+#include "platform/core/allocator.h"
 #include "platform/core/codepage.h"
 #include "platform/core/data_dir.h"
 #include "platform/core/log.h"
@@ -249,6 +250,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     plat::Trace(plat::kTraceProcessStart);
+    plat::ReturnLargeBlocksWhenFreed();
     const tunova::AppServices services = tunova::LoadAppServices();
     // A clip plays on the configured engine, started as the player starts it.
     const bool openGl =
