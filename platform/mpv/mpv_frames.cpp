@@ -69,8 +69,8 @@ bool MpvFrameRenderer::Start(mpv_handle* core) {
         context_ = nullptr;
         return false;
     }
-    stopping_ = false;
-    mpv_render_context_set_update_callback(context_, &MpvFrameRenderer::OnUpdate, this);
+    wake_.Restart();
+    mpv_render_context_set_update_callback(context_, &RenderWake::OnUpdate, &wake_);
     thread_ = std::thread([this] { Loop(); });
     return true;
 }
@@ -79,11 +79,7 @@ void MpvFrameRenderer::Stop() {
     if (context_ == nullptr) {
         return;
     }
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    wake_.notify_one();
+    wake_.Stop();
     if (thread_.joinable()) {
         thread_.join();
     }
@@ -92,25 +88,8 @@ void MpvFrameRenderer::Stop() {
     context_ = nullptr;
 }
 
-void MpvFrameRenderer::OnUpdate(void* self) {
-    auto* renderer = static_cast<MpvFrameRenderer*>(self);
-    {
-        const std::lock_guard lock(renderer->mutex_);
-        renderer->updatePending_ = true;
-    }
-    renderer->wake_.notify_one();
-}
-
 void MpvFrameRenderer::Resize(QSize size) {
-    {
-        const std::lock_guard lock(mutex_);
-        if (size == size_) {
-            return;
-        }
-        size_ = size;
-        resized_ = true;
-    }
-    wake_.notify_one();
+    wake_.Resize(size);
 }
 
 QImage MpvFrameRenderer::LatestFrame() {
@@ -119,18 +98,14 @@ QImage MpvFrameRenderer::LatestFrame() {
 }
 
 void MpvFrameRenderer::Loop() {
-    std::unique_lock lock(mutex_);
     while (true) {
-        wake_.wait(lock, [this] { return stopping_ || updatePending_ || resized_; });
-        if (stopping_) {
+        const RenderWake::Due due = wake_.Wait();
+        if (due.stop) {
             return;
         }
-        const bool resized = resized_;
-        updatePending_ = resized_ = false;
-        const QSize size = size_;
-        lock.unlock();
+        const QSize size = due.size;
         const std::uint64_t flags = mpv_render_context_update(context_);
-        if (((flags & MPV_RENDER_UPDATE_FRAME) != 0 || resized) && !size.isEmpty()) {
+        if (((flags & MPV_RENDER_UPDATE_FRAME) != 0 || due.resized) && !size.isEmpty()) {
             if (back_.size() != size) {
                 back_ = QImage(size, QImage::Format_RGB32);
             }
@@ -144,13 +119,13 @@ void MpvFrameRenderer::Loop() {
                                          {MPV_RENDER_PARAM_INVALID, nullptr}};
             if (mpv_render_context_render(context_, params) >= 0) {
                 ++framesDrawn_;
-                lock.lock();
-                std::swap(latest_, back_);
-                lock.unlock();
+                {
+                    const std::lock_guard lock(mutex_);
+                    std::swap(latest_, back_);
+                }
                 frameReady_();
             }
         }
-        lock.lock();
     }
 }
 

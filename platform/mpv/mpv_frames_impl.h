@@ -11,10 +11,11 @@
 #include <QPointer>
 #include <QWidget>
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <thread>
+
+#include "platform/mpv/render_wake_impl.h"
 
 namespace plat {
 
@@ -54,17 +55,12 @@ class MpvFrameRenderer {
 
   private:
     void Loop();
-    static void OnUpdate(void* self);
 
     std::function<void()> frameReady_;
     mpv_render_context* context_ = nullptr;
     std::thread thread_;
+    RenderWake wake_;
     std::mutex mutex_;
-    std::condition_variable wake_;
-    bool updatePending_ = false;
-    bool resized_ = false;
-    bool stopping_ = false;
-    QSize size_;
     QImage latest_;  // guarded by mutex_
     QImage back_;    // render thread only
     std::atomic<long> framesDrawn_{0};

@@ -78,7 +78,7 @@ bool MpvGlRenderer::Start(mpv_handle* core, std::string& why) {
     }
 #endif
     core_ = core;
-    stopping_ = false;
+    wake_.Restart();
     std::promise<std::string> started;
     std::future<std::string> result = started.get_future();
     thread_ = std::thread([this, &started] { Loop(started); });
@@ -95,34 +95,13 @@ void MpvGlRenderer::Stop() {
     if (!thread_.joinable()) {
         return;
     }
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    wake_.notify_one();
+    wake_.Stop();
     thread_.join();
     surface_.reset();
 }
 
-void MpvGlRenderer::OnUpdate(void* self) {
-    auto* renderer = static_cast<MpvGlRenderer*>(self);
-    {
-        const std::lock_guard lock(renderer->mutex_);
-        renderer->updatePending_ = true;
-    }
-    renderer->wake_.notify_one();
-}
-
 void MpvGlRenderer::Resize(QSize size) {
-    {
-        const std::lock_guard lock(mutex_);
-        if (size == size_) {
-            return;
-        }
-        size_ = size;
-        resized_ = true;
-    }
-    wake_.notify_one();
+    wake_.Resize(size);
 }
 
 void MpvGlRenderer::Loop(std::promise<std::string>& started) {
@@ -153,27 +132,23 @@ void MpvGlRenderer::Loop(std::promise<std::string>& started) {
                           mpv_error_string(status));
         return;
     }
-    mpv_render_context_set_update_callback(context_, &MpvGlRenderer::OnUpdate, this);
+    mpv_render_context_set_update_callback(context_, &RenderWake::OnUpdate, &wake_);
     started.set_value({});
 
-    std::unique_lock lock(mutex_);
     while (true) {
-        wake_.wait(lock, [this] { return stopping_ || updatePending_ || resized_; });
-        if (stopping_) {
+        const RenderWake::Due due = wake_.Wait();
+        if (due.stop) {
             break;
         }
-        const bool resized = resized_;
-        updatePending_ = resized_ = false;
-        const QSize size = size_;
-        lock.unlock();
         const std::uint64_t flags = mpv_render_context_update(context_);
-        if (((flags & MPV_RENDER_UPDATE_FRAME) != 0 || resized) && !size.isEmpty()) {
-            Draw(gl, size);
+        if (((flags & MPV_RENDER_UPDATE_FRAME) != 0 || due.resized) && !due.size.isEmpty()) {
+            Draw(gl, due.size);
         }
-        lock.lock();
     }
-    latest_ = -1;
-    lock.unlock();
+    {
+        const std::lock_guard lock(mutex_);
+        latest_ = -1;
+    }
 
     // The render context goes before its core, with its OpenGL context current.
     mpv_render_context_set_update_callback(context_, nullptr, nullptr);

@@ -16,13 +16,14 @@
 #include <QSize>
 #include <array>
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+
+#include "platform/mpv/render_wake_impl.h"
 
 class QOffscreenSurface;
 
@@ -59,7 +60,6 @@ class MpvGlRenderer {
     struct Slot;
     void Loop(std::promise<std::string>& started);
     void Draw(QOpenGLExtraFunctions& gl, QSize size);
-    static void OnUpdate(void* self);
 
     std::function<void()> frameReady_;
     mpv_handle* core_ = nullptr;
@@ -68,12 +68,8 @@ class MpvGlRenderer {
     std::unique_ptr<QOffscreenSurface> surface_;
     mpv_render_context* context_ = nullptr;  // render thread only
     std::thread thread_;
+    RenderWake wake_;
     std::mutex mutex_;
-    std::condition_variable wake_;
-    bool updatePending_ = false;
-    bool resized_ = false;
-    bool stopping_ = false;
-    QSize size_;
     std::array<std::unique_ptr<Slot>, 3> slots_;
     int latest_ = -1;  // guarded by mutex_, as are each slot's fences and held flag
     std::atomic<long> framesDrawn_{0};
