@@ -74,6 +74,16 @@ TEST(MpvOpenGl, DrawsWithOpenGlWhereTheProgramHasItElseInSoftware) {
     video.Close();
     testing::PumpEvents(200);
     EXPECT_EQ(LitPixels(plat::testing::GrabWindow(host.page->VideoWindow()), 150), 0);
+
+    // A core that quits is started again, drawing as the first one drew.
+    ASSERT_TRUE(video.Command({"quit"}));
+    ASSERT_TRUE(PumpUntil([&] { return video.Starts() == 2; }, 10000));
+    EXPECT_EQ(video.DrawsWithOpenGl(), openGl);
+    const long beforeRestart = video.FramesDrawn();
+    host.page->CallFunction("loadNewVideo", {server.VideoIds()[0], "1"});
+    ASSERT_TRUE(PumpUntil([&] { return video.FramesDrawn() > beforeRestart + 5; }, 20000));
+    testing::PumpEvents(100);
+    EXPECT_GT(LitPixels(plat::testing::GrabWindow(host.page->VideoWindow()), 150), 150);
 }
 
 }  // namespace
